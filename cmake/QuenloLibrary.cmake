@@ -1,0 +1,46 @@
+# quenlo_core_library(NAME DEPS...): a static library from the folder's *.cpp (not recursive).
+function(quenlo_core_library name)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARGN} Threads::Threads)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN} Threads::Threads)
+  endif()
+endfunction()
+
+# quenlo_gui_library(NAME DEPS...): a Qt library from the folder's gui/*.cpp, built only with the GUI.
+function(quenlo_gui_library name)
+  if(NOT QUENLO_GUI)
+    return()
+  endif()
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN} Qt6::Widgets)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+endfunction()
+
+# quenlo_test(NAME LABEL DIR DEPS...): one GoogleTest executable from DIR/*.cpp.
+# LABEL is one word matched as a regular expression by ctest -L: "core" (Qt-free,
+# run under ASan), "core_threaded" (also run under TSan), "gui" (normal build only).
+function(quenlo_test name label dir)
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  if(QUENLO_GUI AND "${label}" STREQUAL "gui")
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${label}
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,74 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+FileResult Fail(const std::string& what) {
+    return {false, what + ": " + std::strerror(errno)};
+}
+
+}  // namespace
+
+FileResult ReplaceFileAtomically(const std::filesystem::path& path,
+                                 const std::function<bool(std::FILE*)>& writer) {
+    std::string temp = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return Fail("cannot create a temporary file beside " + path.string());
+    // mkstemp makes the file private; keep the old file's mode, or an ordinary one.
+    struct stat old {};
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return Fail("cannot open " + temp);
+    }
+    const bool written = writer(file);
+    const bool flushed = written && std::fflush(file) == 0 && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !flushed || !closed) {
+        ::unlink(temp.c_str());
+        errno = savedErrno;
+        return Fail(written ? "cannot write " + path.string() : "writing " + path.string() + " failed");
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const auto result = Fail("cannot replace " + path.string());
+        ::unlink(temp.c_str());
+        return result;
+    }
+    return {true, {}};
+}
+
+FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content) {
+    return ReplaceFileAtomically(path, [content](std::FILE* f) {
+        return std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    });
+}
+
+FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return Fail("cannot open " + path.string());
+    content.clear();
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        content.append(buffer, n);
+    const bool bad = std::ferror(f);
+    std::fclose(f);
+    if (bad)
+        return Fail("cannot read " + path.string());
+    return {true, {}};
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+// Replaces a file as a whole: the new content goes to a temporary file in the
+// same folder, which is renamed over the old one only when it was written in
+// full. A failure at any step leaves the old file as it was.
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct FileResult {
+    bool ok = false;
+    std::string error;  // what failed, for the caller's message
+    explicit operator bool() const { return ok; }
+};
+
+// The writer gets the open temporary file and returns false to abandon the replace.
+FileResult ReplaceFileAtomically(const std::filesystem::path& path,
+                                 const std::function<bool(std::FILE*)>& writer);
+FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// The whole file, or nullopt-like failure (ok = false) when it cannot be read.
+FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content);
+
+}  // namespace platform

@@ -1,0 +1,83 @@
+#pragma once
+// Events, semaphores and the ordered wait on several of them.
+//
+// All objects share one process-wide lock and condition variable: a wait on a
+// list must take the first signalled object atomically, and one lock makes that
+// trivially correct. The program has a few dozen threads at most, so waking
+// every waiter on each signal costs nothing that matters.
+
+#include <chrono>
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+#include <stop_token>
+
+namespace platform {
+
+using Millis = std::chrono::milliseconds;
+inline constexpr Millis kInfinite = Millis::max();
+
+class Waitable {
+public:
+    Waitable() = default;
+    Waitable(const Waitable&) = delete;
+    Waitable& operator=(const Waitable&) = delete;
+    virtual ~Waitable() = default;
+
+private:
+    friend struct SyncAccess;
+    // Called with the shared lock held: take the signal if there is one.
+    virtual bool TryTakeLocked() = 0;
+};
+
+class Event final : public Waitable {
+public:
+    enum class ResetMode { Auto, Manual };
+    explicit Event(ResetMode mode = ResetMode::Auto, bool initiallySet = false);
+
+    void Set();
+    void Reset();
+    bool IsSet() const;
+    // True when the event was taken; false on time-out or stop request.
+    bool Wait(Millis timeout = kInfinite, std::stop_token stop = {});
+
+private:
+    bool TryTakeLocked() override;
+    const ResetMode mode_;
+    bool set_;
+};
+
+class Semaphore final : public Waitable {
+public:
+    Semaphore(long initial, long maximum);
+
+    // Fails, leaving the count as it was, when the release would pass the maximum.
+    bool Release(long count = 1);
+    long Count() const;
+    bool Wait(Millis timeout = kInfinite, std::stop_token stop = {});
+
+private:
+    bool TryTakeLocked() override;
+    long count_;
+    const long maximum_;
+};
+
+struct WaitResult {
+    enum class Kind { Signalled, Timeout, Stopped };
+    Kind kind = Kind::Timeout;
+    std::size_t index = 0;  // the object taken, when Signalled
+
+    bool signalled() const { return kind == Kind::Signalled; }
+};
+
+// Waits until one of the objects is signalled and takes it; when several are,
+// the first in list order wins. A stop request ends the wait at once.
+WaitResult WaitForAny(std::span<Waitable* const> objects, Millis timeout = kInfinite,
+                      std::stop_token stop = {});
+WaitResult WaitForAny(std::initializer_list<Waitable*> objects, Millis timeout = kInfinite,
+                      std::stop_token stop = {});
+
+// Sleeps for the duration; false when a stop request cut it short.
+bool SleepFor(Millis duration, std::stop_token stop = {});
+
+}  // namespace platform

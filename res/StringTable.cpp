@@ -1,0 +1,73 @@
+#include "res/StringTable.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace res {
+
+namespace {
+
+// Sorted by id.
+constexpr std::pair<unsigned, std::string_view> kStrings[] = {
+    {4001, "Zbyt mało pamięci aby dodać konto"},
+    {4002, "Błąd dodawania konta"},
+    {4011, "błąd zmiany jakości obrazu !!"},
+    {4012, "Błąd zmiany konfiguracji systemu"},
+    {4018, "Błąd tworzenia pliku. Sprawdź prawidłowość wybranego folderu"},
+    {4022, "Błąd edycji konta"},
+    {4029, "Błąd odczytu konfiguracji!! Spróbuj ponownie!!"},
+    {4034, "Błąd połączenia z urządzeniem"},
+    {4040, "Błędny login !!"},
+    {4041, "Możda dodać maksymalnie 4 konta email"},
+    {4042, "Maksymalna ilość użytkowników nie może być 0"},
+    {4043, "Maks ilośc użytkowników musi być 1 ~ 5"},
+    {4045, "Nic nie wybrano do usunięcia"},
+    {4046, "Nic nie wybrano do edycji"},
+    {4050, "Musisz coś wybrać"},
+    {4051, "Proszę wpisać komendę serwera"},
+    {4054, "Numer portu jest nieprawidłowy"},
+    {4056, "Błąd oczytu DeskTop Path!!"},
+    {4064, "Minał czas wysyłania komendy"},
+    {4065, "Komenda nie zostałana wysłana do urządzenia !!"},
+    {4066, "Błąd zmiany rozdzielczości"},
+    {4069, "To konto jest teraz uzywane.Nie mozna go usunąć"},
+    {4081, "Użytkownik lub hasło jest nieprawidłowe"},
+    {4084, "Web Server nie obsługuje tych komend!"},
+    {4085, "Najpierw należy podłączyć serwer Video"},
+    {4086, "Przed naciśnięciem przycisku usuwania należy wybrać konto"},
+    {4087, "Przed naciśnięciem przycisku edycji należy wybrać konto"},
+    {4088, "Przed naciśnięciem przycisku usuwania należy adres email"},
+    {4089, "Przed naciśnięciem przycisku edycji należy adres email"},
+    {4090, "nalezy wybrać jakiś numer portu"},
+    {4093, "Nie można znaleźć urządzenia do obsługi protokołu"},
+    {4094, "Błąd otwarcia pliku urządzenia sterowania"},
+    {4095, "Numer PTZ jest nieprawidłowy."},
+    {4096, "Błąd ładowania  pliku dźwiękowego alarmu"},
+    {4098, "Błąd uruchomienia pliku odtwarzacza"},
+    {4103, "Najpierw należy wybrać ścieżkę dostępu!"},
+    {4104, "Wielkość pliku archiwizacyjnego jest nieodpowiednia"},
+    {4105, "Ścieżka dostępu jest nieprawidłowa."},
+    {4106, "Bład ładowania pliku!"},
+    {4107, "DVR nie zawiera zapisanych danych."},
+    {4108, "Błąd uruchomienia pliku odtwarzacza"},
+    {4109, "Dysk HDD nie istnieje"},
+    {4110, "NBRAK LISTY DANYCH"},
+    {4112, "Opis może zawierać maksymalnie 6 znaków."},
+    {4113, "Błąd w działaniu programu odtwarzającego!"},
+    {4115, "Zaczekaj chwilę i spróboj ponownie."},
+    {4117, "Wyczyscić pamięć serwera? ?"},
+    {4118, "Taka nazwa już istnieje."},
+    {4119, "Błąd zapisu na dysku CD"},
+};
+
+}  // namespace
+
+std::string_view LoadString(unsigned id) {
+    const auto* end = std::end(kStrings);
+    const auto* it = std::lower_bound(std::begin(kStrings), end, id,
+                                      [](const auto& entry, unsigned key) { return entry.first < key; });
+    return it != end && it->first == id ? it->second : std::string_view{};
+}
+
+}  // namespace res

@@ -1,0 +1,144 @@
+#include "platform/SyncObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+using platform::Event;
+using platform::Millis;
+using platform::Semaphore;
+using platform::WaitForAny;
+using platform::WaitResult;
+
+namespace {
+
+// Starts n threads that each wait once on the event and count their wake-ups.
+struct Waiters {
+    std::atomic<int> woken{0};
+    std::vector<std::jthread> threads;
+    Waiters(Event& e, int n) {
+        for (int i = 0; i < n; ++i)
+            threads.emplace_back([&] {
+                if (e.Wait(Millis(2000)))
+                    ++woken;
+            });
+    }
+};
+
+}  // namespace
+
+TEST(Event, AutoResetWakesExactlyOneWaiter) {
+    Event e(Event::ResetMode::Auto);
+    {
+        Waiters w(e, 3);
+        std::this_thread::sleep_for(50ms);
+        e.Set();
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(w.woken.load(), 1);
+        e.Set();
+        e.Set();  // an auto event holds one signal, not a count
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(w.woken.load(), 2);
+        e.Set();
+    }
+    EXPECT_FALSE(e.IsSet());
+}
+
+TEST(Event, ManualResetWakesAllWaitersAndStaysSet) {
+    Event e(Event::ResetMode::Manual);
+    {
+        Waiters w(e, 4);
+        std::this_thread::sleep_for(50ms);
+        e.Set();
+        w.threads.clear();
+        EXPECT_EQ(w.woken.load(), 4);
+    }
+    EXPECT_TRUE(e.IsSet());
+    EXPECT_TRUE(e.Wait(Millis(0)));
+    e.Reset();
+    EXPECT_FALSE(e.Wait(Millis(0)));
+}
+
+TEST(Event, InitialStateIsHonoured) {
+    Event set(Event::ResetMode::Auto, true);
+    EXPECT_TRUE(set.Wait(Millis(0)));
+    EXPECT_FALSE(set.Wait(Millis(0)));
+}
+
+TEST(Semaphore, ReleasePastMaximumFailsAndKeepsCount) {
+    Semaphore s(1, 1);
+    EXPECT_FALSE(s.Release());
+    EXPECT_EQ(s.Count(), 1);
+    EXPECT_TRUE(s.Wait(Millis(0)));
+    EXPECT_FALSE(s.Wait(Millis(0)));
+    EXPECT_TRUE(s.Release());
+    Semaphore many(0, 3);
+    EXPECT_FALSE(many.Release(4));
+    EXPECT_TRUE(many.Release(3));
+    EXPECT_EQ(many.Count(), 3);
+}
+
+TEST(WaitForAny, FirstInListOrderWinsAndOnlyItIsTaken) {
+    Event stop(Event::ResetMode::Manual);
+    Semaphore data(0, 1);
+    stop.Set();
+    data.Release();
+    auto r = WaitForAny({&stop, &data}, Millis(0));
+    ASSERT_TRUE(r.signalled());
+    EXPECT_EQ(r.index, 0u);
+    EXPECT_EQ(data.Count(), 1);  // the second was left alone
+
+    Semaphore a(1, 1), b(1, 1);
+    r = WaitForAny({&b, &a}, Millis(0));
+    EXPECT_EQ(r.index, 0u);
+    EXPECT_EQ(b.Count(), 0);
+    EXPECT_EQ(a.Count(), 1);
+}
+
+TEST(WaitForAny, TimesOutWhenNothingIsSignalled) {
+    Event e;
+    const auto start = std::chrono::steady_clock::now();
+    auto r = WaitForAny({&e}, Millis(30));
+    EXPECT_EQ(r.kind, WaitResult::Kind::Timeout);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
+}
+
+// A stop request must end every kind of wait promptly.
+TEST(StopRequest, EndsEveryKindOfWaitWithin50ms) {
+    Event e;
+    Semaphore s(0, 1);
+    const std::vector<std::function<bool(std::stop_token)>> waits = {
+        [&](std::stop_token t) { return e.Wait(platform::kInfinite, t); },
+        [&](std::stop_token t) { return s.Wait(Millis(60000), t); },
+        [&](std::stop_token t) { return WaitForAny({&e, &s}, platform::kInfinite, t).signalled(); },
+        [&](std::stop_token t) { return platform::SleepFor(Millis(60000), t); },
+        [&](std::stop_token t) { return platform::SleepFor(platform::kInfinite, t); },
+    };
+    for (std::size_t i = 0; i < waits.size(); ++i) {
+        std::stop_source source;
+        std::atomic<bool> result{true};
+        std::chrono::steady_clock::time_point ended;
+        std::thread t([&] {
+            result = waits[i](source.get_token());
+            ended = std::chrono::steady_clock::now();
+        });
+        std::this_thread::sleep_for(20ms);
+        const auto requested = std::chrono::steady_clock::now();
+        source.request_stop();
+        t.join();
+        EXPECT_FALSE(result) << "wait " << i;
+        EXPECT_LT(ended - requested, 50ms) << "wait " << i;
+    }
+}
+
+TEST(StopRequest, AlreadyStoppedWaitReturnsAtOnceButStillTakesASignal) {
+    std::stop_source source;
+    source.request_stop();
+    Semaphore s(1, 1);
+    EXPECT_TRUE(s.Wait(platform::kInfinite, source.get_token()));
+    EXPECT_EQ(WaitForAny({&s}, platform::kInfinite, source.get_token()).kind, WaitResult::Kind::Stopped);
+}
