@@ -1,0 +1,40 @@
+#pragma once
+// How the core reaches the main window and the other windows: every call may
+// come from any thread; the Qt implementation queues it to the GUI thread, so
+// none of them waits for the GUI. Every method has a do-nothing default, so a
+// window (or a test fake) implements only what it shows.
+
+#include <cstdint>
+#include <string>
+
+namespace session {
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    // Status line text (CTavrinDlg::SetStatusText).
+    virtual void SetStatusText(const std::string& text) {}
+    // Re-login progress (WM_POSTSHOWSTATUS: code and value).
+    virtual void ShowStatus(int code, unsigned value) {}
+    // Message box with the string-table text of the id (WM_POSTMESSAGEBOX).
+    virtual void ShowMessageBox(unsigned stringId) {}
+    // Message box with a literal text (a few messages are not in the string table).
+    virtual void ShowMessageText(const std::string& text) {}
+    // Orderly close of the application (WM_POSTCLOSEAPP).
+    virtual void RequestClose() {}
+    // A new picture waits in the latest-frame slot; repaint the video area.
+    virtual void FrameReady() {}
+    // Re-lay the main window's controls (layout or device changed).
+    virtual void RequestRelayout() {}
+    // Tool button picture state by descriptor flag (0x01 link, 0x20 record).
+    virtual void SetButtonState(std::uint32_t flagMask, int state) {}
+    // Alarm sound request (WM_POSTALARMAUDIO; 2 stops the sound).
+    virtual void PostAlarmAudio(int lParam) {}
+    // Repaint the information area (WM_POSTREFRESHSTATUS).
+    virtual void RefreshStatus() {}
+    // G66M sensor mode bits (WM_POSTSENSORMODE).
+    virtual void PostSensorMode(unsigned wParam) {}
+};
+
+}  // namespace session

@@ -1,0 +1,57 @@
+#pragma once
+// A UiPort that records every call as a line of text, in order, for tests.
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "session/UiPort.h"
+
+namespace fakes {
+
+class RecordingUiPort : public session::UiPort {
+public:
+    void SetStatusText(const std::string& text) override { Add("status:" + text); }
+    void ShowStatus(int code, unsigned value) override {
+        Add("showstatus:" + std::to_string(code) + "," + std::to_string(value));
+    }
+    void ShowMessageBox(unsigned id) override { Add("msgbox:" + std::to_string(id)); }
+    void ShowMessageText(const std::string& text) override { Add("msgtext:" + text); }
+    void RequestClose() override { Add("close"); }
+    void FrameReady() override { Add("frame"); }
+    void RequestRelayout() override { Add("relayout"); }
+    void SetButtonState(std::uint32_t flag, int state) override {
+        Add("button:" + std::to_string(flag) + "," + std::to_string(state));
+    }
+    void PostAlarmAudio(int lParam) override { Add("alarmaudio:" + std::to_string(lParam)); }
+    void RefreshStatus() override { Add("refresh"); }
+    void PostSensorMode(unsigned wParam) override { Add("sensormode:" + std::to_string(wParam)); }
+
+    std::vector<std::string> Calls() const {
+        std::lock_guard lock(mutex_);
+        return calls_;
+    }
+    bool Contains(const std::string& call) const {
+        std::lock_guard lock(mutex_);
+        for (const auto& c : calls_)
+            if (c == call)
+                return true;
+        return false;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        calls_.clear();
+    }
+
+protected:
+    void Add(std::string call) {
+        std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> calls_;
+};
+
+}  // namespace fakes
