@@ -15,11 +15,11 @@ FileResult Fail(const std::string& what) {
     return {false, what + ": " + std::strerror(errno)};
 }
 
-}  // namespace
-
-FileResult ReplaceFileAtomically(const std::filesystem::path& path,
-                                 const std::function<bool(std::FILE*)>& writer) {
-    std::string temp = path.string() + ".XXXXXX";
+// Writes the content to a new temporary file beside the path; on success its
+// name is left in temp for the caller to rename or link.
+FileResult WriteTemporary(const std::filesystem::path& path,
+                          const std::function<bool(std::FILE*)>& writer, std::string& temp) {
+    temp = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return Fail("cannot create a temporary file beside " + path.string());
@@ -41,12 +41,40 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path,
         errno = savedErrno;
         return Fail(written ? "cannot write " + path.string() : "writing " + path.string() + " failed");
     }
+    return {true, {}};
+}
+
+}  // namespace
+
+FileResult ReplaceFileAtomically(const std::filesystem::path& path,
+                                 const std::function<bool(std::FILE*)>& writer) {
+    std::string temp;
+    if (auto result = WriteTemporary(path, writer, temp); !result)
+        return result;
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         const auto result = Fail("cannot replace " + path.string());
         ::unlink(temp.c_str());
         return result;
     }
     return {true, {}};
+}
+
+FileResult CreateFileAtomically(const std::filesystem::path& path, std::string_view content) {
+    std::string temp;
+    auto result = WriteTemporary(
+        path,
+        [content](std::FILE* f) { return std::fwrite(content.data(), 1, content.size(), f) == content.size(); },
+        temp);
+    if (!result)
+        return result;
+    // A hard link fails with EEXIST instead of replacing, which rename cannot promise.
+    if (::link(temp.c_str(), path.c_str()) != 0) {
+        const bool exists = errno == EEXIST;
+        result = Fail("cannot create " + path.string());
+        result.exists = exists;
+    }
+    ::unlink(temp.c_str());
+    return result;
 }
 
 FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content) {

@@ -14,6 +14,7 @@ namespace platform {
 struct FileResult {
     bool ok = false;
     std::string error;  // what failed, for the caller's message
+    bool exists = false;  // CreateFileAtomically: the name was already taken
     explicit operator bool() const { return ok; }
 };
 
@@ -21,6 +22,10 @@ struct FileResult {
 FileResult ReplaceFileAtomically(const std::filesystem::path& path,
                                  const std::function<bool(std::FILE*)>& writer);
 FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// Writes a new file the same way, but never over an existing one: when the name
+// is taken, nothing changes and the result says so (exists = true).
+FileResult CreateFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 // The whole file, or nullopt-like failure (ok = false) when it cannot be read.
 FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content);
