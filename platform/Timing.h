@@ -13,6 +13,11 @@ struct Timing {
     ms connectTimeout{10000};
     ms sendTimeout{10000};
     ms receiveTimeout{10000};
+    // SendAll's wait for room before each piece, whatever time-out its caller names.
+    ms sendChunkTimeout{5000};
+
+    // Device commands (one CGI request per connection)
+    ms commandTimeout{15000};  // send and receive time-out of an ordinary command
 };
 
 }  // namespace platform
