@@ -26,6 +26,16 @@ public:
     void PostAlarmAudio(int lParam) override { Add("alarmaudio:" + std::to_string(lParam)); }
     void RefreshStatus() override { Add("refresh"); }
     void PostSensorMode(unsigned wParam) override { Add("sensormode:" + std::to_string(wParam)); }
+    void SetButtonImage(std::uint16_t id, int state, const std::string& tip) override {
+        Add("buttonimage:" + std::to_string(id) + "," + std::to_string(state) + "," + tip);
+    }
+    void SwitchChannel(std::uint8_t channel) override { Add("switchchannel:" + std::to_string(channel)); }
+    void SyncCurrentChannel(std::uint8_t channel) override {
+        Add("syncchannel:" + std::to_string(channel));
+    }
+    void OnFrameSize(std::uint16_t width, std::uint16_t height) override {
+        Add("framesize:" + std::to_string(width) + "x" + std::to_string(height));
+    }
 
     std::vector<std::string> Calls() const {
         std::lock_guard lock(mutex_);
