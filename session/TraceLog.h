@@ -3,7 +3,6 @@
 // stream and its recovery, written by any thread; and DebugTrace.log, created
 // empty at start-up and held open until exit.
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -40,7 +39,6 @@ private:
     std::unique_ptr<std::mutex> m_hLock;
     int m_hFile = -1;
     std::string m_strPath;
-    std::uint32_t m_dwLineCount = 0;
 };
 
 }  // namespace session
