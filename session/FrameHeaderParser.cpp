@@ -1,0 +1,223 @@
+#include "session/FrameHeaderParser.h"
+
+#include <cstring>
+
+namespace session {
+
+namespace {
+
+enum class Field {
+    Length,
+    Text,
+    Retr,
+    SizeCode,
+    Option100,
+    StreamTime,
+    Channel,
+    AlarmInput,
+    Motion,
+    AlarmExtra,
+    NetworkBackup,
+    ViewChannel,
+    MultiChannelView,
+    DateTime,
+    VideoLoss,
+    SensorMode,
+    Extension,
+};
+
+struct FieldRow {
+    std::uint32_t bit;
+    std::uint8_t size;  // bytes consumed when the bit is set
+    Field field;
+};
+
+// Optional fields in the order they follow each other on the wire.
+constexpr FieldRow kNewHeaderFields[] = {
+    {0x0002, 2, Field::Motion},     {0x0004, 2, Field::AlarmInput}, {0x0008, 2, Field::AlarmExtra},
+    {0x0020, 4, Field::StreamTime}, {0x0040, 4, Field::DateTime},   {0x0080, 16, Field::Text},
+    {0x0100, 1, Field::Option100},  {0x2000, 0, Field::Extension},
+};
+
+constexpr FieldRow kExtensionFields[] = {
+    {0x0001, 1, Field::SizeCode},         {0x0002, 1, Field::Retr},
+    {0x0008, 0, Field::NetworkBackup},    {0x0004, 0, Field::VideoLoss},
+    {0x0020, 0, Field::MultiChannelView}, {0x0010, 1, Field::SensorMode},
+};
+
+constexpr FieldRow kOldHeaderFields[] = {
+    {0x0001, 4, Field::Length},        {0x0002, 16, Field::Text},        {0x0004, 2, Field::Retr},
+    {0x0008, 1, Field::SizeCode},      {0x0010, 1, Field::Option100},    {0x0020, 4, Field::StreamTime},
+    {0x0040, 1, Field::Channel},       {0x0080, 2, Field::AlarmInput},   {0x0100, 2, Field::Motion},
+    {0x0200, 2, Field::AlarmExtra},    {0x0400, 0, Field::NetworkBackup}, {0x0800, 1, Field::ViewChannel},
+    {0x2000, 4, Field::DateTime},      {0x1000, 0, Field::VideoLoss},
+};
+
+constexpr std::size_t kNewFixedBytes = 8;
+constexpr std::size_t kOldFixedBytes = 4;
+constexpr std::size_t kExtensionFixedBytes = 4;
+constexpr std::uint8_t kExtensionTag = 0x32;
+// New-header stream times from here on would overflow when multiplied by 5.
+constexpr std::uint32_t kFirstOverflowingStreamTime = 0x33333333;
+
+std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // The next n bytes, or nullptr (and nothing consumed) when fewer are left.
+    const std::uint8_t* Take(std::size_t n) {
+        if (bytes_.size() - pos_ < n)
+            return nullptr;
+        const std::uint8_t* p = bytes_.data() + pos_;
+        pos_ += n;
+        return p;
+    }
+    bool AtLeast(std::size_t n) const { return bytes_.size() - pos_ >= n; }
+    std::uint8_t Peek() const { return bytes_[pos_]; }
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Stores one field; p points at its bytes (size from its row).
+void StoreField(Field field, const std::uint8_t* p, HeaderLayout layout, FrameHeaderFields& out) {
+    ImageSlotInfo& r = out.record;
+    switch (field) {
+    case Field::Length: r.dwLength = Le32(p); break;
+    case Field::Text: std::memcpy(r.szText, p, kSlotTextBytes); break;
+    case Field::Retr: out.retrState = p[0]; break;
+    case Field::SizeCode: r.bySizeCode = p[0]; break;
+    case Field::Option100: r.byOption100 = p[0]; break;
+    case Field::StreamTime: {
+        const std::uint32_t v = Le32(p);
+        // The old header's product wraps; the new one's is cut to 0 instead.
+        r.dwFrameTime = (layout == HeaderLayout::New && v >= kFirstOverflowingStreamTime) ? 0 : v * 5u;
+        break;
+    }
+    case Field::Channel: r.byChannel = p[0]; break;
+    case Field::AlarmInput:
+        r.wAlarmInput = Le16(p);
+        out.alarmInputPresent = true;
+        break;
+    case Field::Motion:
+        r.wMotionDetect = Le16(p);
+        out.motionPresent = true;
+        break;
+    case Field::AlarmExtra:
+        r.wAlarmExtra = Le16(p);
+        out.alarmExtraPresent = true;
+        break;
+    case Field::NetworkBackup: out.networkBackup = true; break;
+    case Field::ViewChannel: r.byViewChannel = p[0]; break;
+    case Field::MultiChannelView: r.byViewChannel = kMultiChannelView; break;
+    case Field::DateTime:
+        r.stDateTime = UnpackDeviceDateTime(Le32(p));
+        out.dateTimePresent = true;
+        break;
+    case Field::VideoLoss: r.byVideoLoss = 1; break;
+    case Field::SensorMode: out.sensorMode = p[0]; break;
+    case Field::Extension: break;  // read by its own table
+    }
+}
+
+// Reads the fields of the set bits in table order; false when the bytes end first.
+template <std::size_t N>
+bool ReadFields(Reader& in, std::uint32_t bits, const FieldRow (&table)[N], HeaderLayout layout,
+                FrameHeaderFields& out);
+
+bool ReadExtension(Reader& in, HeaderLayout layout, FrameHeaderFields& out) {
+    if (!in.AtLeast(1))
+        return false;
+    if (in.Peek() != kExtensionTag)
+        return true;  // no block: the bytes belong to the picture
+    const std::uint8_t* fixed = in.Take(kExtensionFixedBytes);
+    if (!fixed)
+        return false;
+    return ReadFields(in, Le16(fixed + 2), kExtensionFields, layout, out);
+}
+
+template <std::size_t N>
+bool ReadFields(Reader& in, std::uint32_t bits, const FieldRow (&table)[N], HeaderLayout layout,
+                FrameHeaderFields& out) {
+    for (const FieldRow& row : table) {
+        if (!(bits & row.bit))
+            continue;
+        if (row.field == Field::Extension) {
+            if (!ReadExtension(in, layout, out))
+                return false;
+            continue;
+        }
+        const std::uint8_t* p = in.Take(row.size);
+        if (!p)
+            return false;
+        StoreField(row.field, p, layout, out);
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* ToString(HeaderParseStatus status) {
+    switch (status) {
+    case HeaderParseStatus::Parsed: return "parsed";
+    case HeaderParseStatus::Incomplete: return "incomplete";
+    case HeaderParseStatus::BadVersion: return "bad version";
+    case HeaderParseStatus::BadLength: return "bad length";
+    }
+    return "?";
+}
+
+SystemTime UnpackDeviceDateTime(std::uint32_t v) {
+    SystemTime t;
+    t.wYear = static_cast<std::uint16_t>(2000 + (v >> 26));
+    t.wMonth = static_cast<std::uint16_t>((v >> 22) & 0x0F);
+    t.wDay = static_cast<std::uint16_t>((v >> 17) & 0x1F);
+    t.wHour = static_cast<std::uint16_t>((v >> 12) & 0x1F);
+    t.wMinute = static_cast<std::uint16_t>((v >> 6) & 0x3F);
+    t.wSecond = static_cast<std::uint16_t>(v & 0x3F);
+    return t;
+}
+
+HeaderParseStatus ParseFrameHeader(std::span<const std::uint8_t> bytes, HeaderLayout layout,
+                                   bool lengthCountsHeader, FrameHeaderFields& out) {
+    FrameHeaderFields fields;
+    Reader in(bytes);
+    if (layout == HeaderLayout::New) {
+        const std::uint8_t* fixed = in.Take(kNewFixedBytes);
+        if (!fixed)
+            return HeaderParseStatus::Incomplete;
+        if (Le16(fixed) != 1)
+            return HeaderParseStatus::BadVersion;
+        fields.record.dwLength = Le16(fixed + 2);
+        fields.record.byChannel = fixed[4] & 0x0F;
+        fields.record.byViewChannel = fixed[5] >> 4;
+        if (!ReadFields(in, Le16(fixed + 6), kNewHeaderFields, layout, fields))
+            return HeaderParseStatus::Incomplete;
+    } else {
+        const std::uint8_t* fixed = in.Take(kOldFixedBytes);
+        if (!fixed)
+            return HeaderParseStatus::Incomplete;
+        const std::uint32_t mask = Le32(fixed);
+        fields.record.dwOptionMask = mask;
+        if (!ReadFields(in, mask, kOldHeaderFields, layout, fields))
+            return HeaderParseStatus::Incomplete;
+    }
+    const auto headerLength = static_cast<std::uint32_t>(in.Position());
+    fields.record.dwHeaderLength = headerLength;
+    if (layout == HeaderLayout::New && lengthCountsHeader) {
+        if (fields.record.dwLength < headerLength)
+            return HeaderParseStatus::BadLength;
+        fields.record.dwLength -= headerLength;
+    }
+    out = fields;
+    return HeaderParseStatus::Parsed;
+}
+
+}  // namespace session
