@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "recording/RecorderPort.h"
+
 namespace recording {
 
 bool FrameHistory::Allocate() {
@@ -41,6 +43,41 @@ std::uint16_t FrameHistory::NewestIndex() const {
 
 std::span<const std::uint8_t> FrameHistory::Frame(std::size_t index) const {
     return {frames_.get() + index * kFrameHistoryFrameBytes, entries_[index].dwLength};
+}
+
+bool PushFrameHistory(FrameHistory& history, std::span<RecorderPort* const> recorders,
+                      std::span<const std::uint8_t> frame, const FrameHistoryEntry& fields,
+                      std::stop_token stop) {
+    std::size_t taken = 0;
+    auto giveBack = [&] {
+        for (std::size_t i = 0; i < taken; ++i)
+            if (auto* sem = recorders[i]->HistorySem())
+                sem->Release();
+    };
+    for (; taken < recorders.size(); ++taken) {
+        platform::Semaphore* sem = recorders[taken]->HistorySem();
+        if (sem && !sem->Wait(platform::kInfinite, stop)) {
+            giveBack();
+            return false;
+        }
+    }
+    if (!history.Store(frame, fields)) {
+        giveBack();
+        return false;
+    }
+    const std::uint16_t index = history.NewestIndex();
+    for (RecorderPort* recorder : recorders) {
+        platform::Semaphore* historySem = recorder->HistorySem();
+        if (!historySem)
+            continue;
+        recorder->FrameStored(index);
+        platform::Semaphore* readySem = recorder->FrameReadySem();
+        if (readySem && recorder->IsWriting())
+            readySem->Release();
+        else
+            historySem->Release();
+    }
+    return true;
 }
 
 }  // namespace recording

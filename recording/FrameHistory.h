@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <stop_token>
 
 #include "session/SystemTime.h"
 
@@ -72,5 +73,20 @@ private:
     std::unique_ptr<FrameHistoryEntry[]> entries_;
     std::unique_ptr<std::uint8_t[]> scheduleBlock_;
 };
+
+class RecorderPort;
+
+// Stores a frame in the history and hands it to the recorders, given in the
+// order alarm, manual, schedule. First takes every recorder's history
+// semaphore in that order (no time-out, but a stop request ends the wait);
+// after the store tells each recorder the new entry's index, then releases
+// the frame-ready semaphore of a recorder that is writing a file and gives
+// the history semaphore straight back to one that is not. A recorder without
+// semaphores takes no part.
+// Returns false, with every semaphore it took given back and nothing stored,
+// when the stop was requested or the frame was refused (see Store).
+bool PushFrameHistory(FrameHistory& history, std::span<RecorderPort* const> recorders,
+                      std::span<const std::uint8_t> frame, const FrameHistoryEntry& fields,
+                      std::stop_token stop = {});
 
 }  // namespace recording
