@@ -20,8 +20,10 @@
 #include "mainwindow/ControlFile.h"
 #include "platform/SyncObjects.h"
 #include "platform/WorkerThread.h"
+#include "recording/FrameHistory.h"
 #include "recording/RecorderPort.h"
 #include "session/ByteBuffer.h"
+#include "session/FrameHeaderParser.h"
 #include "session/KernelMailbox.h"
 #include "session/SettingsFile.h"
 #include "session/SystemTime.h"
@@ -103,6 +105,8 @@ public:
     mainwindow::ControlDeviceList C_ControlD;
     // Edited by the account page on the GUI thread only.
     std::array<UserAccountEntry, kUserAccountCount> UserAccountList;
+    // The recorders' ring of recent compressed frames (allocated at start-up).
+    recording::FrameHistory FrameHistory;
 
     // ---- Events (created not signalled) -----------------------------------
     platform::Event h_Process_Notify_TerminateEvent;
@@ -136,6 +140,8 @@ public:
     // ---- Picture buffers and ring state -----------------------------------
     // Allocated at start-up by the owner of the run; contents not cleared.
     ByteBuffer lp_SocketBuffer;     // w_SocketBufferCount slots of kSocketSlotSize
+    // What each receive slot holds; handed over with the slot's semaphores.
+    std::array<ImageSlotInfo, w_SocketBufferCount> lp_SlotInfo{};
     ByteBuffer lp_ComposeBuffer;    // kPictureBufferSize
     ByteBuffer lp_ImageBuffer;      // w_ImageBufferCount pictures, bottom-up 24-bit rows
     ByteBuffer lp_ResizeBuffer;     // kPictureBufferSize
