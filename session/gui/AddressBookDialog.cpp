@@ -225,6 +225,7 @@ AddressFields CAddressBookDialog::ReadFields() const {
 void CAddressBookDialog::OnAdd() {
     // The edits keep what they last held.
     m_wEditMode = EditMode::Adding;
+    m_edits[0]->setMaxLength(kMaxUserLength);
     ShowEditRow(true);
 }
 
@@ -236,7 +237,10 @@ void CAddressBookDialog::OnEditButton() {
     }
     m_wEditMode = EditMode::Editing;
     const auto& entry = m_book.Entries()[row];
-    m_edits[0]->setText(Q(entry.user));
+    // A longer name from an older file is kept, not cut to the typing limit.
+    const QString user = Q(entry.user);
+    m_edits[0]->setMaxLength(std::max<int>(kMaxUserLength, user.size()));
+    m_edits[0]->setText(user);
     m_edits[1]->setText(Q(entry.address));
     m_edits[2]->setText(QString::number(entry.webPort));
     m_edits[3]->setText(Q(entry.comment));

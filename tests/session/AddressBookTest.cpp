@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include "platform/AtomicFile.h"
 #include "platform/TextCodec.h"
 #include "session/AddressBook.h"
+#include "session/TempFolder.h"
 
 namespace fs = std::filesystem;
 using session::AddressBook;
@@ -42,22 +42,11 @@ std::string Field(const std::string& record, std::size_t offset) {
 
 class AddressBookFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quenlo-addressbook-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        file = dir / "IPRecord.dat";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void Write(const std::string& bytes) { ASSERT_TRUE(platform::ReplaceFileAtomically(file, bytes)); }
-    std::string Read() {
-        std::string s;
-        EXPECT_TRUE(platform::ReadWholeFile(file, s));
-        return s;
-    }
-    fs::path dir;
-    fs::path file;
+    void Write(const std::string& bytes) { temp.Write("IPRecord.dat", bytes); }
+    std::string Read() { return temp.Read("IPRecord.dat"); }
+    testutil::TempFolder temp;
+    const fs::path& dir = temp.path();
+    const fs::path file = dir / "IPRecord.dat";
 };
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <QTest>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/AtomicFile.h"
 #include "res/StringTable.h"
 #include "session/AddressBook.h"
+#include "session/TempFolder.h"
 #include "session/gui/AddressBookDialog.h"
 
 namespace fs = std::filesystem;
@@ -39,15 +39,6 @@ protected:
 
 class AddressBookDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quenlo-abdialog-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        file = dir / "IPRecord.dat";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     void WriteBook(const std::vector<IPRecord>& entries) {
         std::string bytes;
         for (const auto& e : entries) {
@@ -111,8 +102,8 @@ protected:
     }
     static int Selected(QWidget& d) { return Child<QListWidget>(d, kLists[0])->currentRow(); }
 
-    fs::path dir;
-    fs::path file;
+    testutil::TempFolder temp;
+    const fs::path file = temp.path() / "IPRecord.dat";
 };
 
 std::vector<IPRecord> Numbered(int n) {
@@ -216,6 +207,21 @@ TEST_F(AddressBookDialogTest, AddingAndEditingRefuseTheSameFields) {
         d->reject();
         EXPECT_EQ(ReadBook(), (std::vector<IPRecord>{{"anna", "10.0.0.7", "hall", 80}}));
     }
+}
+
+TEST_F(AddressBookDialogTest, EditingKeepsAUserNameLongerThanTheTypingLimit) {
+    WriteBook({{"a-user-name-of-24-chars!", "10.0.0.7", "", 80}});
+    auto d = OpenDialog();
+    Click(*d, "editButton");
+    Type(*d, "portEdit", "81");
+    Click(*d, "okButton");
+    d->reject();
+    EXPECT_EQ(ReadBook(), (std::vector<IPRecord>{{"a-user-name-of-24-chars!", "10.0.0.7", "", 81}}));
+
+    auto again = OpenDialog();
+    Click(*again, "addButton");
+    Type(*again, "userEdit", "a-user-name-of-24-chars!");
+    EXPECT_EQ(Child<QLineEdit>(*again, "userEdit")->text(), "a-user-name-of-");  // 15 when typed
 }
 
 TEST_F(AddressBookDialogTest, ButtonsWithoutASelectionExplainThemselves) {
