@@ -1,0 +1,88 @@
+#pragma once
+// What a simulated device is: its identity, the facts it reports at login and
+// in the device information, and its configuration blocks.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace devicesim {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The configuration options by number: wire name and block size. ONLINE has a
+// variable length of at most 240 bytes; ALL stands for every block at once.
+struct OptionBlockSpec {
+    std::string_view name;
+    std::size_t size;
+};
+inline constexpr int kOptionAll = 17;
+inline constexpr int kOptionOnline = 12;
+inline constexpr std::array<OptionBlockSpec, 18> kOptionBlocks{{
+    {"INF", 44},     {"IP", 24},      {"SECURE", 196}, {"DNS", 12},     {"SMTP", 440},  {"FTP", 104},
+    {"PPPOE", 68},   {"SYSTEM", 36},  {"SNTP", 36},    {"IMG", 12},     {"RS485", 124}, {"ALARM", 24},
+    {"ONLINE", 240}, {"DVRLIVE", 772}, {"DVROSD", 20}, {"DVRREC", 132}, {"PERI", 16},   {"ALL", 0},
+}};
+// The option number of a wire name, or -1.
+int OptionByName(std::string_view name);
+
+// A control device linked to the recorder (masters and slaves of the device information).
+struct LinkedDevice {
+    int address = 0;
+    int type = 0;
+    int protocol = 0;  // slaves only
+};
+
+struct DeviceProfile {
+    std::string productId = "R41T";
+    std::string firmwareVersion = "1052";
+    std::string macAddress = "0012A5C0FFEE";  // 12 hexadecimal digits
+    std::string hostName = "DVR";
+    std::string userName = "tovik";  // the client's default account
+    std::string password = "tovik";
+    std::string sessionId = "5A17C0DE";  // handed out by every login
+    bool tooManyUsers = false;           // the login answers 202
+    bool checkCookie = true;             // requests after the login need a known Cookie
+
+    // Device information; an empty optional leaves the item out of the reply.
+    std::optional<int> lifetime = -1;
+    std::optional<int> multiChannel = 0;
+    std::optional<int> videoMode = 0;
+    std::optional<int> userLevel = 30;
+    std::optional<int> linkDevice;        // LINKDEVICE: the single master's type
+    std::vector<LinkedDevice> masters;    // MASTERNUM, MID, MTYPE (only without LINKDEVICE)
+    std::optional<int> retr;              // RETR
+    std::optional<std::string> bootVersion = "1001";
+    std::optional<std::string> version2041 = "1002";
+    std::optional<std::string> fpgaVersion = "1003";
+    std::vector<LinkedDevice> slaves;     // SLAVENUM, SID, STYPE, SPROTOCOL
+
+    // Configuration blocks by option number; an option not stored reads as
+    // zeros of its size (ONLINE as empty).
+    std::map<int, Bytes> blocks;
+
+    // A profile with the product's usual firmware and items.
+    static DeviceProfile ForProduct(std::string_view productId);
+
+    // Video servers, N5H and G66M devices keep the short block order
+    // (PERI after ALARM); the DVR family the long one (DVRLIVE, DVROSD, DVRREC).
+    bool UsesShortBlockOrder() const;
+    // The capability word at byte 20 of the INF block.
+    void SetCapability(std::uint32_t word);
+
+    Bytes Block(int option) const;
+    // Every block of the family's order, then ONLINE.
+    Bytes AllBlocks() const;
+    // The option numbers of the family's fixed blocks, in wire order.
+    std::vector<int> BlockOrder() const;
+
+    std::string LoginItems() const;
+    std::string DeviceInfoItems() const;
+};
+
+}  // namespace devicesim

@@ -1,0 +1,110 @@
+// devicesim: a simulated device on 127.0.0.1, so the client can be tried without one.
+//
+//   build/bin/devicesim [--port N]... [--product R41T] [--firmware 1052]
+//                       [--user NAME] [--password TEXT] [--mac 0012A5C0FFEE]
+//                       [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]
+//                       [--multich N] [--videomode N] [--userlevel N] [--retr N]
+//                       [--link-device TYPE] [--too-many-users] [--no-cookie-check] [--quiet]
+//
+// Without --port it takes a free port below 10000 and prints it. Point the
+// client's server at 127.0.0.1 and its web port at the printed port; the
+// default account is the client's own. Every request line is printed as it
+// arrives (--quiet stops that). Ctrl+C ends it.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "simulator/DeviceSimulator.h"
+
+namespace {
+
+int Usage(const char* program) {
+    std::fprintf(stderr, "usage: %s [--port N]... [--product ID] [--firmware VERSION] ... (see the source's top comment)\n",
+                 program);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using devicesim::DeviceProfile;
+    std::vector<std::uint16_t> ports;
+    std::string product = "R41T";
+    std::vector<std::function<void(DeviceProfile&)>> changes;
+    bool quiet = false;
+
+    const std::map<std::string, std::function<void(DeviceProfile&, const std::string&)>> valued{
+        {"--firmware", [](DeviceProfile& p, const std::string& v) { p.firmwareVersion = v; }},
+        {"--user", [](DeviceProfile& p, const std::string& v) { p.userName = v; }},
+        {"--password", [](DeviceProfile& p, const std::string& v) { p.password = v; }},
+        {"--mac", [](DeviceProfile& p, const std::string& v) { p.macAddress = v; }},
+        {"--host-name", [](DeviceProfile& p, const std::string& v) { p.hostName = v; }},
+        {"--session-id", [](DeviceProfile& p, const std::string& v) { p.sessionId = v; }},
+        {"--lifetime", [](DeviceProfile& p, const std::string& v) { p.lifetime = std::atoi(v.c_str()); }},
+        {"--multich", [](DeviceProfile& p, const std::string& v) { p.multiChannel = std::atoi(v.c_str()); }},
+        {"--videomode", [](DeviceProfile& p, const std::string& v) { p.videoMode = std::atoi(v.c_str()); }},
+        {"--userlevel", [](DeviceProfile& p, const std::string& v) { p.userLevel = std::atoi(v.c_str()); }},
+        {"--retr", [](DeviceProfile& p, const std::string& v) { p.retr = std::atoi(v.c_str()); }},
+        {"--link-device", [](DeviceProfile& p, const std::string& v) { p.linkDevice = std::atoi(v.c_str()); }},
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string option = argv[i];
+        if (option == "--too-many-users") {
+            changes.push_back([](DeviceProfile& p) { p.tooManyUsers = true; });
+        } else if (option == "--no-cookie-check") {
+            changes.push_back([](DeviceProfile& p) { p.checkCookie = false; });
+        } else if (option == "--quiet") {
+            quiet = true;
+        } else if (i + 1 < argc && option == "--port") {
+            int port = std::atoi(argv[++i]);
+            if (port < 1 || port > 65535)
+                return Usage(argv[0]);
+            ports.push_back(static_cast<std::uint16_t>(port));
+        } else if (i + 1 < argc && option == "--product") {
+            product = argv[++i];
+        } else if (auto found = valued.find(option); found != valued.end() && i + 1 < argc) {
+            std::string value = argv[++i];
+            changes.push_back([setter = found->second, value](DeviceProfile& p) { setter(p, value); });
+        } else {
+            return Usage(argv[0]);
+        }
+    }
+
+    DeviceProfile profile = DeviceProfile::ForProduct(product);
+    for (const auto& change : changes)
+        change(profile);
+
+    // Signals are taken by sigwait below, not by a handler.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    devicesim::DeviceSimulator simulator(profile);
+    if (!quiet)
+        simulator.SetRequestObserver([](const devicesim::Request& request) {
+            std::printf("%u: %s%s\n", request.port, request.requestLine.c_str(),
+                        request.body.empty() ? "" : (" (+" + std::to_string(request.body.size()) + " bytes)").c_str());
+            std::fflush(stdout);
+        });
+    bool started = ports.empty() ? simulator.Start(1) : simulator.Start(ports);
+    if (!started) {
+        std::fprintf(stderr, "devicesim: cannot listen on the port(s) asked for\n");
+        return 1;
+    }
+    for (std::uint16_t port : simulator.Ports())
+        std::printf("devicesim: %s firmware %s, user \"%s\", listening on 127.0.0.1:%u\n", profile.productId.c_str(),
+                    profile.firmwareVersion.c_str(), profile.userName.c_str(), port);
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&signals, &signal);
+    simulator.Stop();
+    return 0;
+}
