@@ -10,6 +10,7 @@ namespace {
 
 // Sorted by id.
 constexpr std::pair<unsigned, std::string_view> kStrings[] = {
+    {1005, "NAGRAJ$NAGRYWANIE"},
     {4001, "Zbyt mało pamięci aby dodać konto"},
     {4002, "Błąd dodawania konta"},
     {4011, "błąd zmiany jakości obrazu !!"},
@@ -62,6 +63,7 @@ constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {4117, "Wyczyscić pamięć serwera? ?"},
     {4118, "Taka nazwa już istnieje."},
     {4119, "Błąd zapisu na dysku CD"},
+    {8310, "TURBO_ZAŁ$TURBO_WYŁ"},
 };
 
 }  // namespace
