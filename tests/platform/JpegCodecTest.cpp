@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "fakes/TestPictures.h"
+#include "fakes/PictureChecks.h"
 #include "platform/AtomicFile.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +26,10 @@ class JpegRoundTrip : public ::testing::TestWithParam<SizeCase> {};
 
 TEST_P(JpegRoundTrip, KeepsSizeOrientationAndColours) {
     const auto [width, height] = GetParam();
-    const auto jpeg = testpictures::QuadrantJpeg(width, height);
+    // As the devices send it: FF D8 FF DB, no JFIF segment.
+    const auto jpeg = testpictures::DeviceJpeg(testpictures::QuadrantJpeg(width, height));
+    ASSERT_GT(jpeg.size(), 4u);
+    EXPECT_EQ(jpeg[3], 0xDB);
     JpegCodec codec;
     JpegInfo header;
     ASSERT_EQ(codec.ReadInfo(jpeg, header), JpegStatus::Ok);

@@ -10,7 +10,7 @@
 
 #include "fakes/HistoryRecorder.h"
 #include "fakes/RecordingUiPort.h"
-#include "fakes/TestPictures.h"
+#include "fakes/PictureChecks.h"
 #include "session/AppData.h"
 
 using session::AppData;
