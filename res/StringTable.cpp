@@ -64,6 +64,7 @@ constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {4118, "Taka nazwa już istnieje."},
     {4119, "Błąd zapisu na dysku CD"},
     {8310, "TURBO_ZAŁ$TURBO_WYŁ"},
+    {8331, "R.E.T.R.(Załączony)$R.E.T.R.(Wyłączony)"},
 };
 
 }  // namespace
