@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "res/StringTable.h"
+#include "session/DeviceFamily.h"
 #include "session/SettingsFile.h"
 #include "session/UiPort.h"
 
@@ -41,15 +41,6 @@ namespace {
 
 bool IsValidKind(const ControlDeviceEntry& e, std::uint16_t kindMask) {
     return (e.wFlags & kControlDeviceValid) && (e.wFlags & kindMask);
-}
-
-// One half of a two-part caption string ("on$off").
-std::string CaptionHalf(unsigned id, bool second) {
-    const std::string_view text = res::LoadString(id);
-    const auto dollar = text.find('$');
-    if (dollar == std::string_view::npos)
-        return std::string(second ? std::string_view{} : text);
-    return std::string(second ? text.substr(dollar + 1) : text.substr(0, dollar));
 }
 
 }  // namespace
@@ -210,7 +201,9 @@ int ControlDeviceList::SetRetrState(std::uint8_t state) {
     if (state != 0)
         settings_.m_byAlarmAutoSwitchVideo = 1;
     const bool turningOff = held != 0;
-    ui_().SetButtonImage(kRetrButtonId, turningOff ? 0 : 1, CaptionHalf(kRetrButtonId, turningOff));
+    std::string on, off;
+    session::SplitCaptionPair(kRetrButtonId, on, off);
+    ui_().SetButtonImage(kRetrButtonId, turningOff ? 0 : 1, turningOff ? off : on);
     state_.m_byRetrState = state;
     return 1;
 }
