@@ -2,10 +2,11 @@
 
 #include <array>
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "fakes/HistoryRecorder.h"
+#include "fakes/RecordingRecorderPort.h"
 #include "platform/WorkerThread.h"
 #include "recording/FrameHistory.h"
 
@@ -24,7 +25,7 @@ protected:
         return recording::PushFrameHistory(history, recorders, frame, fields, stop);
     }
     FrameHistory history;
-    fakes::HistoryRecorder alarm, user, schedule;
+    fakes::RecordingRecorderPort alarm, user, schedule;
     std::array<recording::RecorderPort*, 3> recorders{&alarm, &user, &schedule};
 };
 
@@ -34,7 +35,7 @@ TEST_F(PushFrameHistoryTest, WithNoRecorderWritingEveryHistorySemaphoreIsFreeAga
     for (auto* r : {&alarm, &user, &schedule}) {
         EXPECT_EQ(r->historySem.Count(), 1);
         EXPECT_EQ(r->frameReadySem.Count(), 0);
-        EXPECT_EQ(r->Stored(), (std::vector<std::uint16_t>{0, 1, 2}));
+        EXPECT_EQ(r->Calls(), (std::vector<std::string>{"framestored:0", "framestored:1", "framestored:2"}));
     }
     EXPECT_EQ(history.Frame(2)[0], 2);
 }
@@ -54,7 +55,9 @@ TEST_F(PushFrameHistoryTest, AWritingRecorderPacesThePushes) {
     EXPECT_EQ(history.WriteIndex(), 1);  // the ring stands still while the recorder reads it
     EXPECT_EQ(history.Frame(history.NewestIndex())[0], 1);
 
-    ASSERT_TRUE(alarm.Written(platform::Millis(1000)));
+    // The record thread takes the frame, writes it and frees the history.
+    ASSERT_TRUE(alarm.frameReadySem.Wait(platform::Millis(1000)));
+    ASSERT_TRUE(alarm.historySem.Release());
     pusher.Join();
     EXPECT_TRUE(secondDone.load());
     EXPECT_EQ(history.WriteIndex(), 2);
@@ -80,7 +83,7 @@ TEST_F(PushFrameHistoryTest, RefusedFrameReleasesEverything) {
     EXPECT_FALSE(recording::PushFrameHistory(history, recorders, tooLong, {}));
     for (auto* r : {&alarm, &user, &schedule}) {
         EXPECT_EQ(r->historySem.Count(), 1);
-        EXPECT_TRUE(r->Stored().empty());
+        EXPECT_TRUE(r->Calls().empty());
     }
     EXPECT_EQ(history.WriteIndex(), 0);
 }

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "fakes/HistoryRecorder.h"
+#include "fakes/RecordingRecorderPort.h"
 #include "fakes/RecordingUiPort.h"
 #include "fakes/PictureChecks.h"
 #include "session/AppData.h"
@@ -107,7 +107,7 @@ protected:
 
     AppData app;
     fakes::RecordingUiPort ui;
-    fakes::HistoryRecorder alarm, user, schedule;
+    fakes::RecordingRecorderPort alarm, user, schedule;
     std::atomic<bool> drawPictures{true};
     platform::WorkerThread kernel, compose, show;
 
@@ -150,7 +150,7 @@ TEST_F(DecodeThreadsTest, GoodFramesAreShownAndStoredForTheRecorders) {
     EXPECT_EQ(app.dw_FramesShown.load(), 3u);
     EXPECT_EQ(app.dw_VideoLoss.load(), 0u);
     EXPECT_TRUE(ui.Contains("syncchannel:3"));
-    EXPECT_EQ(alarm.Stored(), (std::vector<std::uint16_t>{0, 1, 2}));
+    EXPECT_EQ(alarm.Calls(), (std::vector<std::string>{"framestored:0", "framestored:1", "framestored:2"}));
 }
 
 TEST_F(DecodeThreadsTest, BadFramesAreDroppedAndTheStreamGoesOn) {
