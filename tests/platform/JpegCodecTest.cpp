@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "fakes/PictureChecks.h"
 #include "platform/AtomicFile.h"
+#include "session/TempFolder.h"
 
 namespace fs = std::filesystem;
 using platform::JpegCodec;
@@ -123,12 +123,8 @@ TEST(JpegCodec, GreyJpegGivesGreyPixels) {
 
 class JpegFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quenlo-jpeg-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
+    testutil::TempFolder temp;
+    const fs::path dir = temp.path();
 };
 
 TEST_F(JpegFileTest, WrittenFileDecodesAndIsNeverReplaced) {
