@@ -18,6 +18,13 @@ struct Timing {
 
     // Device commands (one CGI request per connection)
     ms commandTimeout{15000};  // send and receive time-out of an ordinary command
+
+    // Device search
+    ms searchDuration{10000};         // a search listens at most this long...
+    ms searchReplyWait{5000};         // ...and stops early after this long without a reply
+    ms setIpAnswerWait{12000};        // answer to a network settings change
+    ms resetAnswerWait{7000};         // answer to a reset of the network settings
+    ms searchAnimationPeriod{300};    // the searching caption's dots
 };
 
 }  // namespace platform
