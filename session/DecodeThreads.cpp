@@ -160,4 +160,13 @@ int Jpeg_Show_Image_Data_Thread(AppData& app, std::stop_token stop) {
     }
 }
 
+bool StartComposeThread(AppData& app) {
+    return app.h_ComposeImageDataThread.Start(
+        [&app](std::stop_token stop) { Jpeg_Compose_Image_Data_Thread(app, stop); });
+}
+
+bool StartShowThread(AppData& app) {
+    return app.h_ShowImageDataThread.Start([&app](std::stop_token stop) { Jpeg_Show_Image_Data_Thread(app, stop); });
+}
+
 }  // namespace session

@@ -50,4 +50,9 @@ int PushFrameHistory(AppData& app, std::span<const std::uint8_t> frame, std::uin
 int Jpeg_Compose_Image_Data_Thread(AppData& app, std::stop_token stop);
 int Jpeg_Show_Image_Data_Thread(AppData& app, std::stop_token stop);
 
+// Start the bodies on app.h_ComposeImageDataThread and app.h_ShowImageDataThread;
+// false when the thread cannot start.
+bool StartComposeThread(AppData& app);
+bool StartShowThread(AppData& app);
+
 }  // namespace session

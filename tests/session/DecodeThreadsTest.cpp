@@ -47,8 +47,8 @@ protected:
         ASSERT_TRUE(kernel.Start([this](std::stop_token stop) {
             app.KernelMailbox.Serve([this](const session::KernelMessage& m) { return Draw(m); }, stop);
         }));
-        ASSERT_TRUE(compose.Start([this](std::stop_token s) { session::Jpeg_Compose_Image_Data_Thread(app, s); }));
-        ASSERT_TRUE(show.Start([this](std::stop_token s) { session::Jpeg_Show_Image_Data_Thread(app, s); }));
+        ASSERT_TRUE(session::StartComposeThread(app));
+        ASSERT_TRUE(session::StartShowThread(app));
         app.h_StartToShowImageEvent.Set();
     }
     void TearDown() override {
@@ -109,7 +109,9 @@ protected:
     fakes::RecordingUiPort ui;
     fakes::RecordingRecorderPort alarm, user, schedule;
     std::atomic<bool> drawPictures{true};
-    platform::WorkerThread kernel, compose, show;
+    platform::WorkerThread kernel;
+    platform::WorkerThread& compose = app.h_ComposeImageDataThread;
+    platform::WorkerThread& show = app.h_ShowImageDataThread;
 
 private:
     std::mutex mutex_;
