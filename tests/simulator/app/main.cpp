@@ -5,11 +5,16 @@
 //                       [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]
 //                       [--multich N] [--videomode N] [--userlevel N] [--retr N]
 //                       [--link-device TYPE] [--too-many-users] [--no-cookie-check] [--quiet]
+//                       [--search]
 //
 // Without --port it takes a free port below 10000 and prints it. Point the
 // client's server at 127.0.0.1 and its web port at the printed port; the
 // default account is the client's own. Every request line is printed as it
 // arrives (--quiet stops that). Ctrl+C ends it.
+//
+// --search also answers the client's device search (UDP port 7777, answers to
+// port 3332) as one device at 127.0.0.1 with the first listening port as its
+// web port, so choosing it in the search fills the login with this simulator.
 
 #include <csignal>
 #include <cstdio>
@@ -20,6 +25,7 @@
 #include <vector>
 
 #include "simulator/DeviceSimulator.h"
+#include "simulator/SearchResponder.h"
 
 namespace {
 
@@ -37,6 +43,7 @@ int main(int argc, char** argv) {
     std::string product = "R41T";
     std::vector<std::function<void(DeviceProfile&)>> changes;
     bool quiet = false;
+    bool search = false;
 
     const std::map<std::string, std::function<void(DeviceProfile&, const std::string&)>> valued{
         {"--firmware", [](DeviceProfile& p, const std::string& v) { p.firmwareVersion = v; }},
@@ -60,6 +67,8 @@ int main(int argc, char** argv) {
             changes.push_back([](DeviceProfile& p) { p.checkCookie = false; });
         } else if (option == "--quiet") {
             quiet = true;
+        } else if (option == "--search") {
+            search = true;
         } else if (i + 1 < argc && option == "--port") {
             int port = std::atoi(argv[++i]);
             if (port < 1 || port > 65535)
@@ -103,8 +112,26 @@ int main(int argc, char** argv) {
                     profile.firmwareVersion.c_str(), profile.userName.c_str(), port);
     std::fflush(stdout);
 
+    devicesim::SearchResponder responder({"0.0.0.0", 7777, 3332});
+    if (search) {
+        devicesim::SearchDevice device;
+        device.ipAddress = {127, 0, 0, 1};
+        device.webPort = simulator.Ports().front();
+        device.userName = profile.userName;
+        device.password = profile.password;
+        for (std::size_t i = 0; i < device.mac.size() && 2 * i + 1 < profile.macAddress.size(); ++i)
+            device.mac[i] = static_cast<std::uint8_t>(std::strtoul(profile.macAddress.substr(2 * i, 2).c_str(), nullptr, 16));
+        responder.AddDevice(device);
+        if (responder.Start())
+            std::printf("devicesim: answering the device search on UDP port 7777\n");
+        else
+            std::fprintf(stderr, "devicesim: cannot listen for the device search on UDP port 7777\n");
+        std::fflush(stdout);
+    }
+
     int signal = 0;
     sigwait(&signals, &signal);
+    responder.Stop();
     simulator.Stop();
     return 0;
 }
