@@ -69,7 +69,10 @@ Fault Fault::Status(int status) {
 }
 
 Fault Fault::Silence() {
-    return {"silence", [](Reply& reply) { reply.silent = true; }};
+    return {"silence", [](Reply& reply) {
+                reply.silent = true;
+                reply.closeWithoutReply = false;
+            }};
 }
 
 Fault Fault::Delay(Millis delay) {
