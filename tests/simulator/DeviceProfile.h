@@ -17,13 +17,13 @@ using Bytes = std::vector<std::uint8_t>;
 
 // The configuration options by number: wire name and block size. ONLINE has a
 // variable length of at most 240 bytes; ALL stands for every block at once.
-struct OptionBlockSpec {
+struct OptionBlockLayout {
     std::string_view name;
     std::size_t size;
 };
 inline constexpr int kOptionAll = 17;
 inline constexpr int kOptionOnline = 12;
-inline constexpr std::array<OptionBlockSpec, 18> kOptionBlocks{{
+inline constexpr std::array<OptionBlockLayout, 18> kOptionBlocks{{
     {"INF", 44},     {"IP", 24},      {"SECURE", 196}, {"DNS", 12},     {"SMTP", 440},  {"FTP", 104},
     {"PPPOE", 68},   {"SYSTEM", 36},  {"SNTP", 36},    {"IMG", 12},     {"RS485", 124}, {"ALARM", 24},
     {"ONLINE", 240}, {"DVRLIVE", 772}, {"DVROSD", 20}, {"DVRREC", 132}, {"PERI", 16},   {"ALL", 0},
