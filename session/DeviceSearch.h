@@ -206,8 +206,10 @@ class DeviceSearchPort : public UiPort {
 public:
     // One datagram of at least a record's size arrived on the reply port.
     virtual void DeviceReplied(const SearchRecord& reply) {}
-    // The search ended (time, silence, error or stop request).
+    // The search ended by its time, by silence or by an error. A stopped search
+    // or exchange reports nothing more: whoever stopped it has moved on.
     virtual void SearchStopped() {}
+    // After the outcome's message, if any, went to ShowMessageBox.
     virtual void ExchangeFinished(const ExchangeOutcome& outcome) {}
 };
 

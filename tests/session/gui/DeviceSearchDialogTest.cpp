@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 
+#include "session/gui/ConfirmAuthorityDialog.h"
 #include "session/gui/DeviceSearchDialog.h"
 #include "session/SearchTestDevices.h"
 
@@ -227,4 +228,18 @@ TEST_F(DeviceSearchDialogTest, SearchingAgainEmptiesTheListAndTheSelection) {
     QTest::mouseClick(Button("apply"), Qt::LeftButton);
     EXPECT_EQ(messages_, QStringList{"Nalezy wybrać coś z listy"});
     EXPECT_EQ(responder_->Requests().size(), 2u);
+}
+
+TEST(ConfirmAuthorityDialogTest, TakesAtMostFifteenCharactersAndHidesThePassword) {
+    ConfirmAuthorityDialog confirm;
+    EXPECT_EQ(confirm.windowTitle(), "Confirm Authority");
+    auto* user = confirm.findChild<QLineEdit*>("userName");
+    auto* password = confirm.findChild<QLineEdit*>("password");
+    ASSERT_TRUE(user && password);
+    EXPECT_TRUE(user->text().isEmpty());
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(user, "administrator_long");
+    QTest::keyClicks(password, "secret");
+    EXPECT_EQ(confirm.UserName(), "administrator_l");
+    EXPECT_EQ(confirm.Password(), "secret");
 }
