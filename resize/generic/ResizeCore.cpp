@@ -1,0 +1,217 @@
+#include "resize/generic/ResizeCore.h"
+
+#include <cstddef>
+
+#include "resize/generic/AlignedAlloc.h"
+#include "resize/generic/ResizeGeometry.h"
+#include "resize/generic/ResizeMapping.h"
+#include "resize/generic/RowDrivers.h"
+
+namespace resize::generic {
+
+namespace {
+
+// Everything one call allocates: offset tables, the method's weight or fraction tables and its
+// work rows. Owned by the call, freed on every path out of it.
+struct CallTables {
+    AlignedArray<std::ptrdiff_t> rowOffsets;
+    AlignedArray<std::ptrdiff_t> columnOffsets;
+    AlignedBlock rowTable;
+    AlignedBlock columnTable;
+    AlignedBlock workRows[6];
+    AlignedBlock rowLanczosWeights;
+    AlignedBlock columnLanczosWeights;
+    // What the drivers read as row and column weights.
+    const void* rowWeights = nullptr;
+    const void* columnWeights = nullptr;
+};
+
+// What a method's table builder needs to know about the call.
+struct TableRequest {
+    AxisPlan columns;
+    AxisPlan rows;
+    AxisEdges columnEdges;
+    AxisEdges rowEdges;
+    std::ptrdiff_t columnUnit;  // pixel stride, or 1 for one-channel and planar data
+    std::ptrdiff_t rowUnit;     // source step in elements
+    std::int32_t elementType;
+    std::int64_t workPixelElements;
+};
+
+bool AllocateOffsets(const TableRequest& r, CallTables& t) {
+    t.rowOffsets = MakeAlignedArray<std::ptrdiff_t>(r.rows.length);
+    t.columnOffsets = MakeAlignedArray<std::ptrdiff_t>(r.columns.length);
+    return t.rowOffsets && t.columnOffsets;
+}
+
+template <class T>
+T* AllocateTable(AlignedBlock& block, std::int64_t count) {
+    block.reset(AlignedAllocBytes(count, sizeof(T)));
+    return static_cast<T*>(block.get());
+}
+
+// Work rows of destinationWidth + 4 work pixels each.
+template <class Work>
+bool AllocateWorkRows(const TableRequest& r, CallTables& t, int count) {
+    const std::int64_t elements = (static_cast<std::int64_t>(r.columns.length) + 4) * r.workPixelElements;
+    for (int i = 0; i < count; ++i) {
+        if (AllocateTable<Work>(t.workRows[i], elements) == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BuildNearestTables(const TableRequest& r, CallTables& t) {
+    if (!AllocateOffsets(r, t)) {
+        return false;
+    }
+    MapNearestAxis(r.rows, r.rowEdges, r.rowUnit, t.rowOffsets.get());
+    MapNearestAxis(r.columns, r.columnEdges, r.columnUnit, t.columnOffsets.get());
+    return true;
+}
+
+bool BuildLinearTables(const TableRequest& r, CallTables& t) {
+    if (!AllocateOffsets(r, t)) {
+        return false;
+    }
+    if (r.elementType == Element32f) {
+        float* rowWeights = AllocateTable<float>(t.rowTable, r.rows.length);
+        float* columnWeights = AllocateTable<float>(t.columnTable, r.columns.length);
+        if (rowWeights == nullptr || columnWeights == nullptr) {
+            return false;
+        }
+        MapLinearAxis(r.rows, r.rowEdges, r.rowUnit, t.rowOffsets.get(), rowWeights);
+        MapLinearAxis(r.columns, r.columnEdges, r.columnUnit, t.columnOffsets.get(), columnWeights);
+        t.rowWeights = rowWeights;
+        t.columnWeights = columnWeights;
+        return AllocateWorkRows<float>(r, t, 2);
+    }
+    auto* rowWeights = AllocateTable<std::uint16_t>(t.rowTable, r.rows.length);
+    auto* columnWeights = AllocateTable<std::uint16_t>(t.columnTable, 2 * static_cast<std::int64_t>(r.columns.length));
+    if (rowWeights == nullptr || columnWeights == nullptr) {
+        return false;
+    }
+    MapLinearAxis(r.rows, r.rowEdges, r.rowUnit, t.rowOffsets.get(), rowWeights, 1);
+    MapLinearAxis(r.columns, r.columnEdges, r.columnUnit, t.columnOffsets.get(), columnWeights, 2);
+    t.rowWeights = rowWeights;
+    t.columnWeights = columnWeights;
+    return AllocateWorkRows<std::uint16_t>(r, t, 2);
+}
+
+// One row per interpolation: its code, mapping, place in the driver table and table builder.
+struct MethodInfo {
+    std::int32_t code;
+    ResizeMethod method;
+    int driverBase;
+    bool (*buildTables)(const TableRequest& request, CallTables& tables);
+};
+
+constexpr MethodInfo Methods[] = {
+    {InterpNearest, ResizeMethod::Nearest, NearestDriverBase, &BuildNearestTables},
+    {InterpLinear, ResizeMethod::Linear, LinearDriverBase, &BuildLinearTables},
+    {InterpCubic, ResizeMethod::Cubic, CubicDriverBase, nullptr},
+    {InterpLanczos, ResizeMethod::Lanczos, LanczosDriverBase, nullptr},
+};
+
+const MethodInfo* FindMethod(std::int32_t code) {
+    for (const MethodInfo& m : Methods) {
+        if (m.code == code) {
+            return &m;
+        }
+    }
+    return nullptr;
+}
+
+// Judged on the whole source: nearest below 2 pixels, Lanczos needs 6 and cubic 4.
+std::int32_t CodeForSource(std::int32_t code, std::int32_t width, std::int32_t height) {
+    if (width < 2 || height < 2) {
+        return InterpNearest;
+    }
+    if (code == InterpLanczos && (width < 6 || height < 6)) {
+        code = InterpCubic;
+    }
+    if (code == InterpCubic && (width < 4 || height < 4)) {
+        code = InterpLinear;
+    }
+    return code;
+}
+
+}  // namespace
+
+ResizeStatus ResizeCore(const void* sourceImage, std::int32_t sourceWidth,
+                        std::int32_t sourceHeight, std::int32_t sourceStep, std::int32_t regionX,
+                        std::int32_t regionY, std::int32_t regionWidth, std::int32_t regionHeight,
+                        void* destinationImage, std::int32_t destinationStep,
+                        std::int32_t destinationWidth, std::int32_t destinationHeight,
+                        double scaleX, double scaleY, double shiftX, double shiftY,
+                        std::int32_t pixelStride, std::int32_t channelCount,
+                        std::int32_t elementType, std::int32_t isPlanar,
+                        std::int32_t interpolationCode, std::int32_t clipMode) {
+    ResizeArguments args{sourceImage,      sourceWidth,     sourceHeight,     sourceStep,
+                         regionX,          regionY,         regionWidth,      regionHeight,
+                         destinationImage, destinationStep, destinationWidth, destinationHeight,
+                         scaleX,           scaleY,          pixelStride,      channelCount,
+                         elementType,      isPlanar,        clipMode};
+    if (const ResizeStatus status = CheckResizeArguments(args); status != StatusOk) {
+        return status;
+    }
+    if (FindMethod(interpolationCode) == nullptr) {
+        return StatusBadInterpolation;
+    }
+    if (!IsSupportedEngineLayout(args)) {
+        return StatusBadSize;
+    }
+    const MethodInfo& method = *FindMethod(CodeForSource(interpolationCode, sourceWidth, sourceHeight));
+    if (method.buildTables == nullptr) {
+        return StatusBadInterpolation;  // not in this build yet
+    }
+    ClipRegionToSource(args);
+
+    const bool oneChannel = isPlanar != 0 || channelCount == 1;
+    const std::int32_t elementSize = ElementSize(elementType);
+    TableRequest request{};
+    request.columns = PlanAxis(method.method, clipMode, scaleX, shiftX, args.regionWidth, destinationWidth);
+    request.rows = PlanAxis(method.method, clipMode, scaleY, shiftY, args.regionHeight, destinationHeight);
+    request.columnEdges = {regionX, sourceWidth, args.regionWidth};
+    request.rowEdges = {regionY, sourceHeight, args.regionHeight};
+    request.columnUnit = oneChannel ? 1 : pixelStride;
+    request.rowUnit = sourceStep / elementSize;
+    request.elementType = elementType;
+    request.workPixelElements = oneChannel ? 1 : channelCount == 3 ? 3 : 4;
+
+    CallTables tables;
+    if (!method.buildTables(request, tables)) {
+        return StatusNoMemory;
+    }
+
+    RowDriverArgs driverArgs{};
+    driverArgs.sourceStep = request.rowUnit;
+    driverArgs.destinationStep = destinationStep / elementSize;
+    driverArgs.destinationWidth = request.columns.length;
+    driverArgs.destinationHeight = request.rows.length;
+    driverArgs.rowOffsets = tables.rowOffsets.get();
+    driverArgs.columnOffsets = tables.columnOffsets.get();
+    driverArgs.rowWeights = tables.rowWeights;
+    driverArgs.columnWeights = tables.columnWeights;
+    for (int i = 0; i < 6; ++i) {
+        driverArgs.workRows[i] = tables.workRows[i].get();
+    }
+    driverArgs.regionX = regionX;
+    driverArgs.regionY = regionY;
+    driverArgs.sourceExtentX = sourceWidth - regionX;
+    driverArgs.sourceExtentY = sourceHeight - regionY;
+    driverArgs.pixelStride = isPlanar != 0 ? 0 : pixelStride;
+    driverArgs.channelCount = isPlanar != 0 ? 0 : channelCount;
+
+    const RowDriver driver =
+        ResizeRowDriverTable[RowDriverIndex(method.driverBase, elementType, oneChannel, channelCount)].run;
+    for (int plane = 0; plane < PlaneCount(args); ++plane) {
+        driverArgs.region = RegionStart(args, plane);
+        driverArgs.destination = DestinationStart(args, plane);
+        driver(driverArgs);
+    }
+    return StatusOk;
+}
+
+}  // namespace resize::generic

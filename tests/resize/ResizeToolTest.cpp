@@ -1,0 +1,123 @@
+// resize-tool: one entry call on a PPM picture, its status line and its output picture.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "platform/AtomicFile.h"
+#include "tools/resize-tool/PpmImage.h"
+#include "tools/resize-tool/ResizeToolCommand.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ResizeTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("quenlo-resize-tool-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        input = dir / "in.ppm";
+        output = dir / "out.ppm";
+        // 2 x 2: red, green / blue, white
+        const std::string picture = std::string("P6\n# made by hand\n2 2\n255\n") +
+                                    std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\xFF\xFF\xFF", 12);
+        ASSERT_TRUE(platform::ReplaceFileAtomically(input, picture));
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    int Run(std::vector<std::string> options) {
+        std::vector<std::string> args = {input.string(), output.string()};
+        args.insert(args.end(), options.begin(), options.end());
+        out.str("");
+        err.str("");
+        return resizetool::RunResizeTool(args, out, err);
+    }
+
+    std::string Output() {
+        std::string bytes;
+        EXPECT_TRUE(platform::ReadWholeFile(output, bytes));
+        return bytes;
+    }
+
+    fs::path dir;
+    fs::path input;
+    fs::path output;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(ResizeTool, DoublesAPictureWithNearestAndWritesIt) {
+    ASSERT_EQ(Run({"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "2", "--yf", "0x1p1", "--interp", "1"}), 0);
+    EXPECT_EQ(out.str(), "status 0\n");
+    resizetool::PpmImage result;
+    std::string error;
+    ASSERT_TRUE(resizetool::ReadPpm(output, result, error)) << error;
+    ASSERT_EQ(result.width, 4);
+    ASSERT_EQ(result.height, 4);
+    EXPECT_EQ(result.pixels[0], 0xFF);                // red at (0, 0) and (1, 1)
+    EXPECT_EQ(result.pixels[(4 + 1) * 3 + 1], 0x00);
+    EXPECT_EQ(result.pixels[(3 * 4 + 3) * 3 + 2], 0xFF);  // white at (3, 3)
+}
+
+TEST_F(ResizeTool, WritesTheUntouchedDestinationWhateverTheStatus) {
+    ASSERT_EQ(Run({"--roi", "0,0,2,2", "--dst", "3,2", "--xf", "nan", "--yf", "1", "--interp", "2"}), 0);
+    EXPECT_EQ(out.str(), "status -23\n");
+    EXPECT_EQ(Output(), "P6\n3 2\n255\n" + std::string(18, '\xCD'));
+
+    ASSERT_EQ(Run({"--roi", "-1,0,2,2", "--dst", "1,1", "--xf", "1", "--yf", "1", "--interp", "9"}), 0);
+    EXPECT_EQ(out.str(), "status -6\n");
+}
+
+TEST_F(ResizeTool, EmptyDestinationIsCalledButWritesNoFile) {
+    ASSERT_EQ(Run({"--roi", "0,0,2,2", "--dst", "0,5", "--xf", "inf", "--yf", "1", "--interp", "1"}), 0);
+    EXPECT_EQ(out.str(), "status -14\n");  // step 3 x 0
+    EXPECT_FALSE(fs::exists(output));
+    ASSERT_EQ(Run({"--roi", "0,0,2,2", "--dst", "5,-1", "--xf", "1", "--yf", "1", "--interp", "1"}), 0);
+    EXPECT_EQ(out.str(), "status -6\n");
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ResizeTool, BadArgumentsAreRefusedBeforeTheCall) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--roi", "0,0,2", "--dst", "4,4", "--xf", "1", "--yf", "1", "--interp", "1"},
+        {"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "1x", "--yf", "1", "--interp", "1"},
+        {"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "1", "--yf", "1"},
+        {"--roi", "0,0,2,2", "--dst", "4,99999999999", "--xf", "1", "--yf", "1", "--interp", "1"},
+        {"--roi", "0,0,2,2", "--dst", "800000000,1", "--xf", "1", "--yf", "1", "--interp", "1"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_EQ(Run(args), 2) << args[3];
+        EXPECT_EQ(out.str(), "");
+        EXPECT_NE(err.str(), "");
+    }
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST(PpmImage, MalformedFilesGiveAReason) {
+    const std::string cases[] = {
+        "P3\n1 1\n255\n0 0 0\n",          // ASCII PPM
+        "P6\n1 1\n65535\n\0\0\0\0\0\0",   // 16-bit
+        "P6\n2 2\n255\n\x01\x02\x03",     // cut short
+        "P6\n0 1\n255\n",                 // empty
+        "P6\n1 x\n255\n\x01\x02\x03",     // not a number
+        "P6\n1 1\n255",                   // no separator
+    };
+    for (const std::string& bytes : cases) {
+        resizetool::PpmImage image;
+        std::string error;
+        EXPECT_FALSE(resizetool::ParsePpm(bytes, image, error)) << bytes;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST_F(ResizeTool, UnreadableInputIsAnError) {
+    fs::remove(input);
+    EXPECT_EQ(Run({"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "2", "--yf", "2", "--interp", "1"}), 1);
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
