@@ -25,6 +25,7 @@
 #include "session/ByteBuffer.h"
 #include "session/FrameHeaderParser.h"
 #include "session/KernelMailbox.h"
+#include "session/OptionBlocks.h"
 #include "session/SettingsFile.h"
 #include "session/SystemTime.h"
 #include "session/TraceLog.h"
@@ -48,6 +49,12 @@ public:
     void Set(T value) {
         std::lock_guard lock(mutex_);
         value_ = std::move(value);
+    }
+    // Changes the value in place under the lock (read, change, write as one step).
+    template <typename F>
+    void Update(F&& change) {
+        std::lock_guard lock(mutex_);
+        change(value_);
     }
 
 private:
@@ -197,6 +204,9 @@ public:
     // and this computer's own IPv4 address, the Host of every request.
     SharedText SessionCookie;
     SharedText LocalHostAddress;
+    // The device's configuration option blocks (by_SysCfgOption0 ...), filled
+    // by QuerySystemConfig and edited by the configuration pages.
+    SharedValue<SysCfgBlocks> SysCfg;
     // A web port and device address entered in the network page, applied by
     // the command sender after its next status-200 reply.
     std::atomic<std::uint16_t> g_wPendingWebPort{0};

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 #include <variant>
 
@@ -89,12 +90,13 @@ using Text = SharedText CSettingINI::*;
 struct TurboStep {};  // kept by the application data object, passed in and out
 using Field = std::variant<U8, U16, U32, Text, TurboStep>;
 
-// What each saved key holds. A default of nullopt means "the member's value
-// before the load" (the constructor's); texts with computed defaults get them at load.
+// What each saved key holds. For numbers, a default of nullopt means "the
+// member's value before the load" (the constructor's); texts get their
+// defaults where they are loaded.
 struct Setting {
     int key;
     Field field;
-    std::optional<std::uint32_t> numberDefault;
+    std::optional<std::uint32_t> numberDefault = std::nullopt;
 };
 
 constexpr std::nullopt_t kCurrent = std::nullopt;
@@ -104,14 +106,14 @@ const Setting kSettings[] = {
     {kServerPort, &CSettingINI::m_wWebPort, kCurrent},
     {kImageResolution, &CSettingINI::m_dwImageResolution, 1},
     {kTurboRepeatStep, TurboStep{}, 5},
-    {kUsername, &CSettingINI::m_strUserName, kCurrent},
+    {kUsername, &CSettingINI::m_strUserName},
     {kBrightness, &CSettingINI::m_dwBrightness, kCurrent},
     {kContrast, &CSettingINI::m_dwContrast, kCurrent},
     {kSaturation, &CSettingINI::m_dwSaturation, kCurrent},
     {kRetrAlarmRecord, &CSettingINI::m_byRetrAlarmRecord, 1},
-    {kServerName, &CSettingINI::m_strServerName, 0},
+    {kServerName, &CSettingINI::m_strServerName},
     {kSubPort, &CSettingINI::m_dwSubPort, kCurrent},
-    {kNetworkFileDirectory, &CSettingINI::m_strNetworkFileDirectory, 0},
+    {kNetworkFileDirectory, &CSettingINI::m_strNetworkFileDirectory},
     {kZoomRatio, &CSettingINI::m_wZoomRatio, 100},
     {kFrameRate, &CSettingINI::m_wFrameRate, 30},
     {kTargetBitRate, &CSettingINI::m_wTargetBitRate, 400},
@@ -121,16 +123,16 @@ const Setting kSettings[] = {
     {kSelectedChannel, &CSettingINI::m_bySelectedChannel, 1},
     {kDynamicDownload, &CSettingINI::m_dwDynamicDownload, 0},
     {kWriteCD, &CSettingINI::m_dwWriteCD, 0},
-    {kRecordPath, &CSettingINI::m_strRecordPath, 0},
-    {kSnapshotPath, &CSettingINI::m_strSnapshotPath, 0},
-    {kUpgradeFWPath, &CSettingINI::m_strUpgradeFWPath, 0},
+    {kRecordPath, &CSettingINI::m_strRecordPath},
+    {kSnapshotPath, &CSettingINI::m_strSnapshotPath},
+    {kUpgradeFWPath, &CSettingINI::m_strUpgradeFWPath},
     {kLastMAC1, &CSettingINI::m_wLastMAC1, 255},
     {kLastMAC2, &CSettingINI::m_wLastMAC2, 255},
     {kAlarmTriggerRecord, &CSettingINI::m_byAlarmTriggerRecord, 1},
     {kAlarmEnableButton, &CSettingINI::m_wAlarmEnableButton, 3},
     {kAlarmTriggerQuality, &CSettingINI::m_dwImageQuality, 0},
     {kAlarmTriggerResolution, &CSettingINI::m_dwAlarmTriggerResolution, 1},
-    {kTriggerWavPath, &CSettingINI::m_strTriggerWavPath, 0},
+    {kTriggerWavPath, &CSettingINI::m_strTriggerWavPath},
     {kTriggerWavPathLoword, &CSettingINI::m_dwTriggerWavPathLoword, 0},
     {kTriggerCloseHour, &CSettingINI::m_byTriggerCloseHour, 0},
     {kTriggerCloseMinute, &CSettingINI::m_byTriggerCloseMinute, 0},
@@ -138,7 +140,7 @@ const Setting kSettings[] = {
     {kSearchListHDD, &CSettingINI::m_wSearchListHDD, 0},
     {kSearchListType, &CSettingINI::m_bySearchListType, 0},
     {kSearchListMaxNumber, &CSettingINI::m_wSearchListMaxNumber, 128},
-    {kUpgradeDvrFWPath, &CSettingINI::m_strUpgradeDvrFWPath, 0},
+    {kUpgradeDvrFWPath, &CSettingINI::m_strUpgradeDvrFWPath},
     {kAlarmAutoSwitchVideo, &CSettingINI::m_byAlarmAutoSwitchVideo, 0},
     {kWriteCDClose, &CSettingINI::m_dwWriteCDClose, 0},
 };
