@@ -25,6 +25,9 @@ struct Timing {
     ms setIpAnswerWait{12000};        // answer to a network settings change
     ms resetAnswerWait{7000};         // answer to a reset of the network settings
     ms searchAnimationPeriod{300};    // the searching caption's dots
+
+    // Configuration option blocks
+    ms sysCfgQueryTimeout{45000};  // send and receive time-out of a block query; stores use commandTimeout
 };
 
 }  // namespace platform

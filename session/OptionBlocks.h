@@ -7,10 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
+#include "platform/Timing.h"
+
 namespace session {
+
+class AppData;
 
 inline constexpr std::uint8_t kOptionInf = 0;
 inline constexpr std::uint8_t kOptionDns = 3;
@@ -79,5 +84,38 @@ bool SplitAllReply(std::span<const std::uint8_t> reply, SysCfgOrder order, bool 
 // Copies a single option's reply into its block and zero-fills what the
 // reply did not cover. A reply longer than the block: false, nothing copied.
 bool CopyOptionReply(std::span<const std::uint8_t> reply, std::span<std::uint8_t> block);
+
+// ---- Transfers with the device (through SorelSendCommand) -----------------
+// Both requests carry the session cookie when there is one.
+
+// Reads option `option` into `destination` (at most `size` bytes; the part
+// the reply does not cover is zero-filled). "ALL" ignores the destination and
+// splits the reply into app.SysCfg in the device family's order. 1 on
+// success; 0 when the exchange fails, the reply is longer than the block (or,
+// for "ALL", shorter than the fixed blocks); nothing is changed then.
+int QuerySystemConfig(AppData& app, const platform::Timing& timing, std::uint8_t option,
+                      std::span<std::uint8_t> destination, std::uint32_t size,
+                      std::stop_token stop = {});
+// The same on g_lpApp with the usual time-outs.
+int QuerySystemConfig(std::uint8_t option, std::span<std::uint8_t> destination, std::uint32_t size);
+
+// Reads one option into its kept block in app.SysCfg (PPPOE in the layout of
+// the device's firmware), or every block for "ALL".
+int QuerySystemConfigBlock(AppData& app, const platform::Timing& timing, std::uint8_t option,
+                           std::stop_token stop = {});
+int QuerySystemConfigBlock(std::uint8_t option);
+
+// Writes the first `size` bytes of `block` as option `option` (DNS also says
+// whether the device refreshes). 1 when the device answered 200; 0 otherwise,
+// and for a size outside the block, with nothing sent.
+int StoreSystemConfig(AppData& app, const platform::Timing& timing, std::uint8_t option,
+                      std::span<const std::uint8_t> block, std::int32_t size, bool refresh,
+                      std::stop_token stop = {});
+int StoreSystemConfig(std::uint8_t option, std::span<const std::uint8_t> block, std::int32_t size,
+                      bool refresh);
+
+// The request targets, without and with a cookie.
+std::string SysCfgQueryRequest(std::uint8_t option, std::uint32_t size, std::string_view cookie);
+std::string SysCfgStoreRequest(std::uint8_t option, bool refresh, std::string_view cookie);
 
 }  // namespace session
