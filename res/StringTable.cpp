@@ -81,6 +81,7 @@ constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {4112, "Opis może zawierać maksymalnie 6 znaków."},
     {4113, "Błąd w działaniu programu odtwarzającego!"},
     {4115, "Zaczekaj chwilę i spróboj ponownie."},
+    {4116, "Błąd zapisu zdjęcia,sprawdź prawidłowość ścieżki."},
     {4117, "Wyczyscić pamięć serwera? ?"},
     {4118, "Taka nazwa już istnieje."},
     {4119, "Błąd zapisu na dysku CD"},

@@ -25,6 +25,9 @@ public:
     virtual void RequestClose() {}
     // A new picture waits in the latest-frame slot; repaint the video area.
     virtual void FrameReady() {}
+    // Full-screen mode's first picture: switch the main window to the
+    // full-screen rectangle once and hide its buttons.
+    virtual void EnterFullScreen() {}
     // Re-lay the main window's controls (layout or device changed).
     virtual void RequestRelayout() {}
     // Tool button picture state by descriptor flag (0x01 link, 0x20 record).

@@ -19,6 +19,7 @@ public:
     void ShowMessageText(const std::string& text) override { Add("msgtext:" + text); }
     void RequestClose() override { Add("close"); }
     void FrameReady() override { Add("frame"); }
+    void EnterFullScreen() override { Add("fullscreen"); }
     void RequestRelayout() override { Add("relayout"); }
     void SetButtonState(std::uint32_t flag, int state) override {
         Add("button:" + std::to_string(flag) + "," + std::to_string(state));
