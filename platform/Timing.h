@@ -28,6 +28,11 @@ struct Timing {
 
     // Configuration option blocks
     ms sysCfgQueryTimeout{45000};  // send and receive time-out of a block query; stores use commandTimeout
+
+    // Live stream (the receive thread; its connect uses connectTimeout)
+    ms streamSendTimeout{10000};     // sending the stream request
+    ms streamSlotWait{10000};        // for a free receive slot
+    ms streamReceiveTimeout{20000};  // each receive of the stream
 };
 
 }  // namespace platform

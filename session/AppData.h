@@ -180,6 +180,8 @@ public:
     SharedValue<SystemTime> st_FrameTime;
     // The receive thread's last failure code.
     std::atomic<std::int32_t> LastStreamError{0};
+    // The frame-header parser: runs on the receive thread; the windows read its results.
+    session::CRTPHeader CRTPHeader{*this};
 
     // ---- Login and device facts -------------------------------------------
     std::atomic<std::uint16_t> w_LoginResult{0};

@@ -1,6 +1,10 @@
 #include "session/FrameHeaderParser.h"
 
+#include <bit>
 #include <cstring>
+
+#include "session/AppData.h"
+#include "session/DeviceFamily.h"
 
 namespace session {
 
@@ -218,6 +222,127 @@ HeaderParseStatus ParseFrameHeader(std::span<const std::uint8_t> bytes, HeaderLa
     }
     out = fields;
     return HeaderParseStatus::Parsed;
+}
+
+namespace {
+
+struct AlarmField {
+    bool present;
+    std::uint16_t value;
+    std::uint32_t source;
+};
+
+bool SameSecond(const SystemTime& a, const SystemTime& b) {
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
+}
+
+constexpr const char* kNetworkBackupText = "Network backup,stop video!!";
+
+}  // namespace
+
+CRTPHeader::CRTPHeader(AppData& app) : app_(app) {}
+
+HeaderLayout CRTPHeader::Layout() const {
+    return app_.dw_NewHeaderFormat.load() ? HeaderLayout::New : HeaderLayout::Old;
+}
+
+bool CRTPHeader::LengthCountsHeader() const { return IsG66MFamily(app_.str_ProductID.Get()); }
+
+HeaderParseStatus CRTPHeader::Parse(std::span<const std::uint8_t> bytes, std::uint32_t& headerLength,
+                                    ImageSlotInfo& record) {
+    const HeaderLayout layout = Layout();
+    FrameHeaderFields fields;
+    const HeaderParseStatus status = ParseFrameHeader(bytes, layout, LengthCountsHeader(), fields);
+    if (status != HeaderParseStatus::Parsed)
+        return status;
+    React(fields, layout);
+    headerLength = fields.record.dwHeaderLength;
+    record = fields.record;
+    return status;
+}
+
+void CRTPHeader::React(const FrameHeaderFields& fields, HeaderLayout layout) {
+    const ImageSlotInfo& r = fields.record;
+    const std::string product = app_.str_ProductID.Get();
+    auto& settings = app_.CSettingINI;
+    bool startSound = false, stopSound = false, alarmRecord = false;
+
+    // The RETR state can change the trigger and auto-switch settings, so where
+    // it stands in the layout decides whether the alarm fields see the change.
+    auto applyRetr = [&] {
+        if (fields.retrState)
+            app_.C_ControlD.SetRetrState(*fields.retrState);
+    };
+    auto judge = [&](const AlarmField& field) {
+        if (!field.present) {
+            if (m_dwAlarmSource.load() == field.source) {
+                m_dwAlarmSource.store(kAlarmSourceNone);
+                stopSound = true;
+            }
+            return;
+        }
+        m_wAlarmData.store(field.value);
+        m_dwAlarmSource.store(field.source);
+        const bool trigger = settings.m_byAlarmTriggerRecord.load() != 0;
+        // The field's presence alone asks for the sound, even with no bit set.
+        if (app_.dw_AlarmAudioPlaying.load() == 0 && trigger)
+            startSound = true;
+        if (field.value != 0 && trigger)
+            alarmRecord = true;
+        if (field.source == kAlarmSourceMotion && field.value != 0 && IsDvrFamily(product) &&
+            app_.by_MultiChannel.load() != 0 && settings.m_byAlarmAutoSwitchVideo.load() != 0)
+            channelSwitch_.Request(1 + std::countr_zero(field.value));
+    };
+    const AlarmField motion{fields.motionPresent, r.wMotionDetect, kAlarmSourceMotion};
+    const AlarmField input{fields.alarmInputPresent, r.wAlarmInput, kAlarmSourceInput};
+    const AlarmField extra{fields.alarmExtraPresent, r.wAlarmExtra, kAlarmSourceExtra};
+    if (layout == HeaderLayout::New) {
+        judge(motion);
+        judge(input);
+        judge(extra);
+        applyRetr();
+    } else {
+        applyRetr();
+        judge(input);
+        judge(motion);
+        judge(extra);
+    }
+
+    if (fields.networkBackup)
+        app_.Ui().SetStatusText(kNetworkBackupText);
+    const bool g66m = IsG66MFamily(product);
+    if (fields.sensorMode && g66m)
+        app_.Ui().PostSensorMode(*fields.sensorMode);
+    if (fields.dateTimePresent && !SameSecond(r.stDateTime, app_.st_FrameTime.Get())) {
+        app_.st_FrameTime.Set(r.stDateTime);
+        if (IsVideoServerFamily(product) || g66m)
+            app_.Ui().RefreshStatus();
+    }
+    {
+        std::lock_guard lock(lastMutex_);
+        m_RTPH_Struct = r;
+    }
+
+    // Only devices whose alarms this program follows sound and record them.
+    if (!app_.C_ControlD.HasLinkedDvr() && product != "R47T" && !IsN5HFamily(product))
+        return;
+    if (app_.dw_AlarmAudioPlaying.load() == 0 && startSound)
+        app_.Ui().PostAlarmAudio(0);
+    else if (stopSound)
+        app_.Ui().PostAlarmAudio(2);
+    auto& recorder = app_.CAlarmRecord();
+    if (alarmRecord && !recorder.IsRecording())
+        recorder.StartRecord(settings.m_strRecordPath.Get(), 0);
+    else if (!alarmRecord && recorder.IsRecording())
+        recorder.StopRecord();
+}
+
+int CRTPHeader::ClearAlarmData() { return m_wAlarmData.exchange(0) != 0 ? 1 : 0; }
+
+ImageSlotInfo CRTPHeader::LastHeader() const {
+    std::lock_guard lock(lastMutex_);
+    return m_RTPH_Struct;
 }
 
 }  // namespace session

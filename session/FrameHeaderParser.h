@@ -7,11 +7,14 @@
 // past the bytes it is given; CRTPHeader adds the reactions to what a header
 // announces (alarm sound and recording, channel switch, status texts).
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <span>
 
+#include "session/ChannelSwitchWorker.h"
 #include "session/SystemTime.h"
 
 namespace session {
@@ -76,5 +79,58 @@ HeaderParseStatus ParseFrameHeader(std::span<const std::uint8_t> bytes, HeaderLa
 // The header's packed date-time: 6 bits year since 2000, 4 month, 5 day,
 // 5 hour, 6 minute, 6 second.
 SystemTime UnpackDeviceDateTime(std::uint32_t packed);
+
+class AppData;
+
+// Alarm fields a header can carry, as m_dwAlarmSource names the last one seen.
+inline constexpr std::uint32_t kAlarmSourceNone = 0;
+inline constexpr std::uint32_t kAlarmSourceInput = 0x80;
+inline constexpr std::uint32_t kAlarmSourceMotion = 0x100;
+inline constexpr std::uint32_t kAlarmSourceExtra = 0x200;
+
+// The data object's frame-header parser. It reacts to what each header
+// announces: alarm and motion fields start and stop the alarm sound and the
+// alarm recording, motion can switch the shown channel (on a worker, since
+// that is a device command), a new device time refreshes the information
+// text, and the RETR, backup and sensor-mode fields reach the panels. It runs
+// on the receive thread only; the windows read its results through atomics
+// and LastHeader.
+class CRTPHeader {
+public:
+    explicit CRTPHeader(AppData& app);
+    CRTPHeader(const CRTPHeader&) = delete;
+    CRTPHeader& operator=(const CRTPHeader&) = delete;
+
+    // The layout the login asked for (AppData::dw_NewHeaderFormat), and
+    // whether this device counts the header in the new header's length (G66M).
+    HeaderLayout Layout() const;
+    bool LengthCountsHeader() const;
+
+    // Parses the header at the start of bytes and reacts to it; only a Parsed
+    // result writes the outputs or has an effect.
+    HeaderParseStatus Parse(std::span<const std::uint8_t> bytes, std::uint32_t& headerLength,
+                            ImageSlotInfo& record);
+    // The reactions to one parsed header (the stream framer calls this once per header).
+    void React(const FrameHeaderFields& fields, HeaderLayout layout);
+
+    // 1 when there were latched alarm bits to clear, else 0.
+    int ClearAlarmData();
+    // m_RTPH_Struct: the last header parsed.
+    ImageSlotInfo LastHeader() const;
+
+    // Where the motion channel switches go; the main window installs the switcher.
+    ChannelSwitchWorker& ChannelSwitch() { return channelSwitch_; }
+
+    // The last alarm field present in a header (latched: an absent field keeps it).
+    std::atomic<std::uint16_t> m_wAlarmData{0};
+    // Which alarm field the last headers carried (kAlarmSource...).
+    std::atomic<std::uint32_t> m_dwAlarmSource{kAlarmSourceNone};
+
+private:
+    AppData& app_;
+    mutable std::mutex lastMutex_;
+    ImageSlotInfo m_RTPH_Struct;
+    ChannelSwitchWorker channelSwitch_;
+};
 
 }  // namespace session

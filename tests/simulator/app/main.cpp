@@ -5,12 +5,14 @@
 //                       [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]
 //                       [--multich N] [--videomode N] [--userlevel N] [--retr N]
 //                       [--link-device TYPE] [--too-many-users] [--no-cookie-check] [--quiet]
+//                       [--fps N]
 //                       [--search]
 //
 // Without --port it takes a free port below 10000 and prints it. Point the
 // client's server at 127.0.0.1 and its web port at the printed port; the
 // default account is the client's own. Every request line is printed as it
-// arrives (--quiet stops that). Ctrl+C ends it.
+// arrives (--quiet stops that). The live stream shows a moving test picture
+// at --fps frames a second (25 unless given). Ctrl+C ends it.
 //
 // --search also answers the client's device search (UDP port 7777, answers to
 // port 3332) as one device at 127.0.0.1 with the first listening port as its
@@ -24,7 +26,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/JpegCodec.h"
 #include "simulator/DeviceSimulator.h"
+#include "simulator/VideoStream.h"
 #include "simulator/SearchResponder.h"
 
 namespace {
@@ -35,6 +39,25 @@ int Usage(const char* program) {
     return 2;
 }
 
+// A bright bar that moves across a grey picture, one position per frame.
+std::vector<devicesim::Bytes> MovingBarPictures() {
+    constexpr int kWidth = 352, kHeight = 288, kFrames = 16;
+    platform::JpegCodec codec;
+    std::vector<devicesim::Bytes> pictures;
+    for (int f = 0; f < kFrames; ++f) {
+        std::vector<std::uint8_t> pixels(platform::BgrPictureBytes(kWidth, kHeight), 96);
+        const int left = f * kWidth / kFrames;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = left; x < left + kWidth / kFrames; ++x)
+                for (int c = 0; c < 3; ++c)
+                    pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3 + c] = c == 1 ? 220 : 40;
+        devicesim::Bytes jpeg;
+        if (codec.Encode(pixels.data(), kWidth, kHeight, jpeg) == platform::JpegStatus::Ok)
+            pictures.push_back(std::move(jpeg));
+    }
+    return pictures;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,6 +66,7 @@ int main(int argc, char** argv) {
     std::string product = "R41T";
     std::vector<std::function<void(DeviceProfile&)>> changes;
     bool quiet = false;
+    int framesPerSecond = 25;
     bool search = false;
 
     const std::map<std::string, std::function<void(DeviceProfile&, const std::string&)>> valued{
@@ -74,6 +98,10 @@ int main(int argc, char** argv) {
             if (port < 1 || port > 65535)
                 return Usage(argv[0]);
             ports.push_back(static_cast<std::uint16_t>(port));
+        } else if (i + 1 < argc && option == "--fps") {
+            framesPerSecond = std::atoi(argv[++i]);
+            if (framesPerSecond < 1 || framesPerSecond > 100)
+                return Usage(argv[0]);
         } else if (i + 1 < argc && option == "--product") {
             product = argv[++i];
         } else if (auto found = valued.find(option); found != valued.end() && i + 1 < argc) {
@@ -96,6 +124,9 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     devicesim::DeviceSimulator simulator(profile);
+    devicesim::VideoStream stream(simulator);
+    stream.SetPictures(MovingBarPictures());
+    stream.SetFrameRate(framesPerSecond);
     if (!quiet)
         simulator.SetRequestObserver([](const devicesim::Request& request) {
             std::printf("%u: %s%s\n", request.port, request.requestLine.c_str(),

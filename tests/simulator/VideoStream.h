@@ -1,0 +1,70 @@
+#pragma once
+// The device's live stream on /Getvideo.cgi: no status line or reply header,
+// just frames (header, then a JPEG picture) at a chosen rate, in the header
+// layout that the session asked for with NEWHR at its device-information
+// request. Faults bend the stream: writes split into small segments, garbage
+// between frames, a header with a bad version, an oversize frame, a stall, a
+// closed connection; the header fields carry video loss, alarm and motion bits.
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "simulator/DeviceSimulator.h"
+#include "simulator/FrameEncoder.h"
+
+namespace devicesim {
+
+// A picture as the device sends it: the JPEG's application segments (JFIF,
+// Exif) removed, so that it starts FF D8 FF DB. Anything not laid out that
+// way is returned unchanged.
+Bytes DevicePicture(const Bytes& jpeg);
+
+struct StreamFault {
+    enum class Kind { Garbage, BadVersion, Oversize, Stall, Close };
+    Kind kind;
+    Bytes garbage;              // Garbage: the bytes
+    std::uint32_t length = 0;   // Oversize: the picture's length (the new header keeps 16 bits)
+
+    static StreamFault Garbage(Bytes bytes) { return {Kind::Garbage, std::move(bytes), 0}; }
+    // The next frame's new header says version 2 (the old layout has no version).
+    static StreamFault BadVersion() { return {Kind::BadVersion, {}, 0}; }
+    // A framed picture of that length before the next frame.
+    static StreamFault Oversize(std::uint32_t length) { return {Kind::Oversize, {}, length}; }
+    // Sends nothing more and keeps the connection open until the client leaves.
+    static StreamFault Stall() { return {Kind::Stall, {}, 0}; }
+    static StreamFault Close() { return {Kind::Close, {}, 0}; }
+};
+
+class VideoStream {
+public:
+    // Takes over /Getvideo.cgi on the device; one stream per connection.
+    explicit VideoStream(DeviceSimulator& device);
+
+    // The pictures sent in turn (DevicePicture is applied to each).
+    void SetPictures(std::vector<Bytes> jpegs);
+    // Frames a second; 0 sends as fast as the client reads.
+    void SetFrameRate(int framesPerSecond);
+    // Fields every frame header carries from now on (alarm, motion, video loss,
+    // channel, text, ...); the length and stream time are the stream's own.
+    void SetHeaderFields(const FrameHeaderSpec& fields);
+    // Writes leave in pieces of this many bytes (0: whole frames).
+    void SetSegmentSize(std::size_t bytes);
+    // Applied before the next frame of the running (or next) stream, in order.
+    void InjectFault(StreamFault fault);
+
+    // Frames sent on every connection so far; the stream time of frame n is n (from 1).
+    std::size_t FramesSent() const;
+    bool WaitForFrames(std::size_t count, Millis timeout) const;
+    // Streams that have begun (requests answered with frames).
+    std::size_t StreamsStarted() const;
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace devicesim
