@@ -8,6 +8,7 @@
 #include "platform/WorkerThread.h"
 #include "session/AppData.h"
 #include "session/BlockingSocket.h"
+#include "session/CommandSender.h"
 #include "session/StreamFramer.h"
 #include "session/TraceLog.h"
 
@@ -203,17 +204,8 @@ const char* ToString(StreamExit exit) {
 }
 
 std::string BuildStreamRequest(const std::string& cookie, const std::string& hostAddress) {
-    return "GET /Getvideo.cgi?Cookie=" + cookie +
-           " HTTP/1.1\r\n"
-           "Accept: */* \r\n"
-           "Accept-Language: zh-tw\r\n"
-           "Accept-Encoding: gzip, deflate\r\n"
-           "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 1.1.4322)\r\n"
-           "Host: " +
-           hostAddress +
-           "\r\n"
-           "Connection: Keep-Alive\r\n"
-           "\r\n";
+    // The command sender's request lines, without a body.
+    return FormatRequestHeader("/Getvideo.cgi?Cookie=" + cookie, std::nullopt, hostAddress);
 }
 
 int Jpeg_TCP_Get_Image_Data_Thread(AppData& app, const platform::Timing& timing, std::stop_token stop) {
