@@ -67,6 +67,8 @@ void BM_Method(benchmark::State& state, std::int32_t code) {
 }
 BENCHMARK_CAPTURE(BM_Method, Nearest, resize::InterpNearest)->Arg(0)->Arg(1);
 BENCHMARK_CAPTURE(BM_Method, Linear, resize::InterpLinear)->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_Method, Cubic, resize::InterpCubic)->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_Method, Lanczos, resize::InterpLanczos)->Arg(0)->Arg(1);
 
 #ifdef QUENLO_HAVE_OPENCV
 void RunOpenCv(benchmark::State& state, cv::Size from, cv::Size to, int interpolation) {

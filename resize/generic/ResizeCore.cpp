@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "resize/generic/AlignedAlloc.h"
+#include "resize/generic/LanczosTable.h"
 #include "resize/generic/ResizeGeometry.h"
 #include "resize/generic/ResizeMapping.h"
 #include "resize/generic/RowDrivers.h"
@@ -71,21 +72,33 @@ bool BuildNearestTables(const TableRequest& r, CallTables& t) {
     return true;
 }
 
-bool BuildLinearTables(const TableRequest& r, CallTables& t) {
+// Offsets and one float per destination row and column (linear shares of float data, cubic and
+// Lanczos fractions), filled by `map`.
+using FloatAxisMap = void (*)(const AxisPlan&, const AxisEdges&, std::ptrdiff_t, std::ptrdiff_t*, float*);
+
+bool BuildFloatAxisTables(const TableRequest& r, CallTables& t, FloatAxisMap map) {
     if (!AllocateOffsets(r, t)) {
         return false;
     }
+    float* rowValues = AllocateTable<float>(t.rowTable, r.rows.length);
+    float* columnValues = AllocateTable<float>(t.columnTable, r.columns.length);
+    if (rowValues == nullptr || columnValues == nullptr) {
+        return false;
+    }
+    map(r.rows, r.rowEdges, r.rowUnit, t.rowOffsets.get(), rowValues);
+    map(r.columns, r.columnEdges, r.columnUnit, t.columnOffsets.get(), columnValues);
+    t.rowWeights = rowValues;
+    t.columnWeights = columnValues;
+    return true;
+}
+
+bool BuildLinearTables(const TableRequest& r, CallTables& t) {
     if (r.elementType == Element32f) {
-        float* rowWeights = AllocateTable<float>(t.rowTable, r.rows.length);
-        float* columnWeights = AllocateTable<float>(t.columnTable, r.columns.length);
-        if (rowWeights == nullptr || columnWeights == nullptr) {
-            return false;
-        }
-        MapLinearAxis(r.rows, r.rowEdges, r.rowUnit, t.rowOffsets.get(), rowWeights);
-        MapLinearAxis(r.columns, r.columnEdges, r.columnUnit, t.columnOffsets.get(), columnWeights);
-        t.rowWeights = rowWeights;
-        t.columnWeights = columnWeights;
-        return AllocateWorkRows<float>(r, t, 2);
+        return BuildFloatAxisTables(r, t, static_cast<FloatAxisMap>(&MapLinearAxis)) &&
+               AllocateWorkRows<float>(r, t, 2);
+    }
+    if (!AllocateOffsets(r, t)) {
+        return false;
     }
     auto* rowWeights = AllocateTable<std::uint16_t>(t.rowTable, r.rows.length);
     auto* columnWeights = AllocateTable<std::uint16_t>(t.columnTable, 2 * static_cast<std::int64_t>(r.columns.length));
@@ -99,6 +112,27 @@ bool BuildLinearTables(const TableRequest& r, CallTables& t) {
     return AllocateWorkRows<std::uint16_t>(r, t, 2);
 }
 
+bool BuildCubicTables(const TableRequest& r, CallTables& t) {
+    return BuildFloatAxisTables(r, t, &MapCubicAxis) && AllocateWorkRows<float>(r, t, 4);
+}
+
+// Fractions first, then the work rows, then six weights per column and per row.
+bool BuildLanczosTables(const TableRequest& r, CallTables& t) {
+    if (!BuildFloatAxisTables(r, t, &MapLanczosAxis) || !AllocateWorkRows<float>(r, t, 6)) {
+        return false;
+    }
+    float* columnWeights = AllocateTable<float>(t.columnLanczosWeights, 6 * static_cast<std::int64_t>(r.columns.length));
+    float* rowWeights = AllocateTable<float>(t.rowLanczosWeights, 6 * static_cast<std::int64_t>(r.rows.length));
+    if (columnWeights == nullptr || rowWeights == nullptr) {
+        return false;
+    }
+    LanczosWeights(static_cast<const float*>(t.columnWeights), r.columns.length, columnWeights);
+    LanczosWeights(static_cast<const float*>(t.rowWeights), r.rows.length, rowWeights);
+    t.rowWeights = rowWeights;
+    t.columnWeights = columnWeights;
+    return true;
+}
+
 // One row per interpolation: its code, mapping, place in the driver table and table builder.
 struct MethodInfo {
     std::int32_t code;
@@ -110,8 +144,8 @@ struct MethodInfo {
 constexpr MethodInfo Methods[] = {
     {InterpNearest, ResizeMethod::Nearest, NearestDriverBase, &BuildNearestTables},
     {InterpLinear, ResizeMethod::Linear, LinearDriverBase, &BuildLinearTables},
-    {InterpCubic, ResizeMethod::Cubic, CubicDriverBase, nullptr},
-    {InterpLanczos, ResizeMethod::Lanczos, LanczosDriverBase, nullptr},
+    {InterpCubic, ResizeMethod::Cubic, CubicDriverBase, &BuildCubicTables},
+    {InterpLanczos, ResizeMethod::Lanczos, LanczosDriverBase, &BuildLanczosTables},
 };
 
 const MethodInfo* FindMethod(std::int32_t code) {
@@ -163,9 +197,6 @@ ResizeStatus ResizeCore(const void* sourceImage, std::int32_t sourceWidth,
         return StatusBadSize;
     }
     const MethodInfo& method = *FindMethod(CodeForSource(interpolationCode, sourceWidth, sourceHeight));
-    if (method.buildTables == nullptr) {
-        return StatusBadInterpolation;  // not in this build yet
-    }
     ClipRegionToSource(args);
 
     const bool oneChannel = isPlanar != 0 || channelCount == 1;

@@ -100,6 +100,11 @@ TEST(ResizeCoreSmallSources, OnePixelWideOrHighTurnsEveryMethodIntoNearest) {
     }
 }
 
+TEST(ResizeCoreSmallSources, FiveByFiveTurnsLanczosIntoCubic) {
+    ExpectSameOutput(5, 5, InterpLanczos, InterpCubic);
+    ExpectSameOutput(12, 4, InterpLanczos, InterpCubic);
+}
+
 TEST(ResizeCoreSmallSources, ThreePixelsTurnCubicAndLanczosIntoLinear) {
     ExpectSameOutput(3, 3, InterpCubic, InterpLinear);
     ExpectSameOutput(3, 3, InterpLanczos, InterpLinear);

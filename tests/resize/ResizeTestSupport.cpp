@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "resize/generic/LanczosTable.h"
 #include "resize/generic/ResizeCore.h"
 
 namespace resize_test {
@@ -299,6 +300,67 @@ LinearSample LinearAt(double c, std::int32_t origin, std::int32_t imageLength, s
     return {n, a, static_cast<float>(c - n)};
 }
 
+// Cubic: base index of the taps base - 1 ... base + 2 and the fraction from it.
+struct CubicSample {
+    std::int32_t base;
+    float t;
+};
+
+CubicSample CubicAt(double c, std::int32_t origin, std::int32_t imageLength, std::int32_t regionLength) {
+    const std::int32_t n = Index(c, regionLength - 1);
+    const std::int32_t s = origin + n;
+    if (s == imageLength - 1) {
+        return {n - 2, 2.0f};
+    }
+    std::int32_t base = n;
+    if (s == 0) {
+        base = n + 1;
+    } else if (s == imageLength - 2) {
+        base = n - 1;
+    }
+    return {base, static_cast<float>(c - base)};
+}
+
+// Four-point interpolation in Newton's forward-difference form at s = t + 1.
+double CubicValue(const double p[4], float fraction) {
+    const double t = fraction;
+    const double d1 = p[1] - p[0];
+    const double d2 = (p[2] - p[1]) - d1;
+    const double d3 = (p[3] - 2.0 * p[2] + p[1]) - d2;
+    const double h = t * (t + 1.0) * 0.5;
+    const double g = (t - 1.0) * h / 3.0;
+    return p[0] + g * d3 + h * d2 + (t + 1.0) * d1;
+}
+
+// Integers: + 1e-7, truncated, kept within the element's range; floats as they are.
+double ToStored(double value, std::int32_t elementType) {
+    if (elementType == Type32f) {
+        return value;
+    }
+    const double top = elementType == Type8u ? 255.0 : 65535.0;
+    const double v = std::trunc(value + Epsilon);
+    return v != v || v < 0.0 ? 0.0 : std::min(v, top);
+}
+
+// The six table weights of a fraction.
+void LanczosWeightsOf(float fraction, double weights[6]) {
+    for (int j = 0; j < 6; ++j) {
+        double d = -2.0 - static_cast<double>(fraction);
+        for (int step = 0; step < j; ++step) {
+            d += 1.0;
+        }
+        if (d <= -3.0 || d >= 3.0) {
+            weights[j] = 0.0f;
+            continue;
+        }
+        const double u = 100.0 * std::fabs(d);
+        const int n = static_cast<int>(u);
+        const double t0 = resize::LanczosTable[n];
+        const double t1 = resize::LanczosTable[n + 1];
+        weights[j] = static_cast<float>(t0 + (u - n) * (t1 - t0));
+    }
+}
+
 }  // namespace
 
 void ReferenceResize(const CoreCall& c) {
@@ -318,6 +380,39 @@ void ReferenceResize(const CoreCall& c) {
                     if (method == resize::InterpNearest) {
                         pixels.Copy(plane, dk, di, ch, c.regionX + Index(xs[k], regionWidth - 1),
                                     c.regionY + Index(ys[i], regionHeight - 1));
+                    } else if (method == resize::InterpCubic) {
+                        const CubicSample col = CubicAt(xs[k], c.regionX, c.sourceWidth, regionWidth);
+                        const CubicSample row = CubicAt(ys[i], c.regionY, c.sourceHeight, regionHeight);
+                        double across[4];
+                        for (int r = 0; r < 4; ++r) {
+                            double taps[4];
+                            for (int q = 0; q < 4; ++q) {
+                                taps[q] = pixels.Source(plane, c.regionX + col.base - 1 + q,
+                                                        c.regionY + row.base - 1 + r, ch);
+                            }
+                            across[r] = static_cast<float>(CubicValue(taps, col.t));
+                        }
+                        pixels.Write(plane, dk, di, ch, ToStored(CubicValue(across, row.t), c.elementType));
+                    } else if (method == resize::InterpLanczos) {
+                        const std::int32_t bx = Index(xs[k], regionWidth - 1);
+                        const std::int32_t by = Index(ys[i], regionHeight - 1);
+                        double wx[6];
+                        double wy[6];
+                        LanczosWeightsOf(static_cast<float>(xs[k] - bx), wx);
+                        LanczosWeightsOf(static_cast<float>(ys[i] - by), wy);
+                        double sum = 0.0;
+                        for (int r = 0; r < 6; ++r) {
+                            const std::int64_t y = std::clamp<std::int64_t>(c.regionY + by + r - 2, 0, c.sourceHeight - 1);
+                            double across = 0.0;
+                            for (int q = 0; q < 6; ++q) {
+                                const std::int64_t x = std::clamp<std::int64_t>(c.regionX + bx + q - 2, 0, c.sourceWidth - 1);
+                                const double product = wx[q] * pixels.Source(plane, x, y, ch);
+                                across = q == 0 ? product : across + product;
+                            }
+                            const double product = wy[r] * static_cast<double>(static_cast<float>(across));
+                            sum = r == 0 ? product : sum + product;
+                        }
+                        pixels.Write(plane, dk, di, ch, ToStored(sum, c.elementType));
                     } else if (method == resize::InterpLinear) {
                         const LinearSample col = LinearAt(xs[k], c.regionX, c.sourceWidth, regionWidth);
                         const LinearSample row = LinearAt(ys[i], c.regionY, c.sourceHeight, regionHeight);

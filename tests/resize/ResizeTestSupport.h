@@ -33,8 +33,9 @@ inline constexpr std::int32_t Type16u = 1;
 inline constexpr std::int32_t Type32f = 2;
 inline constexpr std::int32_t AllTypes[] = {Type8u, Type16u, Type32f};
 
-// Interpolation codes whose drivers the engine has.
-inline constexpr std::int32_t BuiltMethods[] = {resize::InterpNearest, resize::InterpLinear};
+// The interpolation codes of the engine.
+inline constexpr std::int32_t BuiltMethods[] = {resize::InterpNearest, resize::InterpLinear,
+                                                 resize::InterpCubic, resize::InterpLanczos};
 
 inline int ElementBytes(std::int32_t elementType) {
     return elementType == Type8u ? 1 : elementType == Type16u ? 2 : 4;
