@@ -33,6 +33,18 @@ struct Timing {
     ms streamSendTimeout{10000};     // sending the stream request
     ms streamSlotWait{10000};        // for a free receive slot
     ms streamReceiveTimeout{20000};  // each receive of the stream
+
+    // Re-login: the pause after a failed attempt is reloginFirstWait, then the
+    // back-off wait (reloginBackoffStep more every 2,000 pauses, at most
+    // reloginBackoffMax), then reloginLastWait.
+    ms reloginFirstWait{3000};
+    ms reloginBackoffStep{3000};
+    ms reloginBackoffMax{30000};
+    ms reloginLastWait{2000};
+    ms tooManyUsersWait{20000};       // extra wait after a refusal for too many users
+    ms sessionRebuildTimeout{5000};   // for the init thread's answer to a rebuild
+    ms sessionTeardownTimeout{10000}; // for the terminate thread's answer to a tear-down
+    ms startEventDelay{2000};         // between the rebuild and the start events
 };
 
 }  // namespace platform

@@ -110,6 +110,17 @@ std::optional<ReplyHeader> ParseReplyHeader(std::string_view header) {
     return reply;
 }
 
+namespace {
+
+void ReportWrongAddress(AppData& app, const CommandOptions& options) {
+    if (options.wrongAddressNotice)
+        options.wrongAddressNotice();
+    else
+        app.Ui().ShowMessageText(std::string(kWrongAddressText));
+}
+
+}  // namespace
+
 int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t command, std::string_view request,
                      const std::uint8_t* body, std::uint32_t bodyLength, StatusRecord* status,
                      std::span<std::uint8_t> reply, std::uint32_t* replyLength) {
@@ -147,14 +158,14 @@ int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t c
     if (IsNumericHost(server) == 2) {
         address = SocketAddress(server, port);
         if (!address.IsValid()) {
-            app.Ui().ShowMessageText(std::string(kWrongAddressText));
+            ReportWrongAddress(app, options);
             return 0;
         }
     } else {
         try {
             address = CBlockingSocket::GetHostByName(server, port);
         } catch (const CBlockingSocketException&) {
-            app.Ui().ShowMessageText(std::string(kWrongAddressText));
+            ReportWrongAddress(app, options);
             return 0;
         }
         if (command == CMD_LOGIN) {

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stop_token>
@@ -43,6 +44,9 @@ struct CommandOptions {
     Millis sendTimeout{platform::Timing{}.commandTimeout};     // wait for room before each send
     Millis receiveTimeout{platform::Timing{}.commandTimeout};  // wait for data before each receive
     std::stop_token stop;  // a stop request ends a blocked exchange at once (result 0)
+    // Called instead of showing "IP Address is wrong." when the server's
+    // address cannot be found (a caller that retries tells the user once).
+    std::function<void()> wrongAddressNotice;
 };
 
 // The request header as the device expects it, byte for byte; the
