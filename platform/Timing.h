@@ -45,6 +45,11 @@ struct Timing {
     ms sessionRebuildTimeout{5000};   // for the init thread's answer to a rebuild
     ms sessionTeardownTimeout{10000}; // for the terminate thread's answer to a tear-down
     ms startEventDelay{2000};         // between the rebuild and the start events
+
+    // Login dialog and its tools
+    ms loginAnimatePeriod{350};       // one step of the login progress bar
+    ms connectingDotPeriod{300};      // the connecting pop-up's moving dots
+    ms copyProgramStartDelay{500};    // the copy dialog shows itself before it copies
 };
 
 }  // namespace platform

@@ -87,6 +87,18 @@ constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {4119, "Błąd zapisu na dysku CD"},
     {8310, "TURBO_ZAŁ$TURBO_WYŁ"},
     {8331, "R.E.T.R.(Załączony)$R.E.T.R.(Wyłączony)"},
+    {8440, "Adres"},
+    {8441, "Wyszukiwanie"},
+    {8442, "Odtwarzacz"},
+    {8443, "Kopiowanie"},
+    {8444, "Połączenie"},
+    {8445, "Anuluj"},
+    {8527, "Aktualizacja Firmware"},
+    {8528, "Nazwa użytkownika"},
+    {8529, "Hasło"},
+    {8530, "Adres IP"},
+    {8531, "Port WEB"},
+    {8532, "Połącz\nZatrzymaj_połączenie"},
 };
 
 }  // namespace

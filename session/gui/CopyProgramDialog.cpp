@@ -1,0 +1,137 @@
+#include "session/gui/CopyProgramDialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace session {
+namespace {
+
+constexpr std::size_t kNamesShown = 5;  // failed files named in the report
+
+QString Names(const std::vector<std::string>& names) {
+    QStringList shown;
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        shown << QString::fromStdString(names[i]);
+    QString text = shown.join(", ");
+    if (names.size() > kNamesShown)
+        text += QString(" and %1 more").arg(names.size() - kNamesShown);
+    return text;
+}
+
+QString ReportText(const CopyProgramReport& report) {
+    QStringList lines;
+    if (!report.failed.empty())
+        lines << QString("The copy is incomplete: %1 file(s) could not be copied (%2).")
+                     .arg(report.failed.size())
+                     .arg(Names(report.failed));
+    if (!report.settingsWritten)
+        lines << "The copy's Setting.ini could not be written.";
+    if (lines.isEmpty())
+        lines << QString("%1 file(s) copied.").arg(report.copied);
+    if (!report.missing.empty())
+        lines << QString("%1 file(s) not in the program folder were skipped.").arg(report.missing.size());
+    return lines.join('\n');
+}
+
+}  // namespace
+
+CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path source,
+                                     std::filesystem::path destination, const CSettingINI& settings,
+                                     const platform::Timing& timing)
+    : QDialog(parent),
+      m_strSourcePath(std::move(source)),
+      m_strDestPath(std::move(destination)),
+      m_settings(settings),
+      m_copyTimer(new QTimer(this)),
+      m_ctrlProgress(new QProgressBar(this)),
+      m_percentLabel(new QLabel(this)),
+      m_reportLabel(new QLabel(this)),
+      m_okButton(new QPushButton("OK", this)) {
+    setObjectName("copyProgramDialog");
+    setWindowTitle("Copy Program");
+    setFixedSize(402, 150);
+    m_ctrlProgress->setObjectName("copyProgress");
+    m_ctrlProgress->setGeometry(18, 20, 362, 30);
+    m_ctrlProgress->setRange(0, 100);
+    m_ctrlProgress->setValue(0);
+    m_ctrlProgress->setTextVisible(false);
+    m_percentLabel->setObjectName("copyPercent");
+    m_percentLabel->setGeometry(18, 66, 60, 20);
+    m_reportLabel->setObjectName("copyReport");
+    m_reportLabel->setGeometry(18, 96, 366, 48);
+    m_reportLabel->setWordWrap(true);
+    m_reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_okButton->setObjectName("okButton");
+    m_okButton->setGeometry(300, 60, 80, 28);
+    m_okButton->setDefault(true);
+    m_okButton->setEnabled(false);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    ShowPercent(0);
+    m_copyTimer->setSingleShot(true);
+    m_copyTimer->setInterval(timing.copyProgramStartDelay);
+    connect(m_copyTimer, &QTimer::timeout, this, &CopyProgramDialog::StartCopy);
+}
+
+CopyProgramDialog::~CopyProgramDialog() {
+    m_worker.Stop();
+}
+
+void CopyProgramDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_copying && !m_finished && !m_copyTimer->isActive())
+        m_copyTimer->start();
+}
+
+void CopyProgramDialog::ShowPercent(int percent) {
+    const QString text = QString::fromStdString(FormatCopyPercent(percent));
+    m_percentLabel->setText(text);
+    m_ctrlProgress->setValue(percent);
+    emit percentShown(text);
+}
+
+void CopyProgramDialog::StartCopy() {
+    m_copying = true;
+    // The worker reports each file's percentage and the end over here; the
+    // dialog outlives it (its destructor stops and joins the worker).
+    const bool started = m_worker.Start([this](std::stop_token stop) {
+        CopyProgramReport report = CopyProgramFiles(
+            m_strSourcePath, m_strDestPath, m_settings,
+            [this](int percent) {
+                QMetaObject::invokeMethod(this, [this, percent] { ShowPercent(percent); }, Qt::QueuedConnection);
+            },
+            stop);
+        QMetaObject::invokeMethod(
+            this, [this, report = std::move(report)] { OnCopyEnded(report); }, Qt::QueuedConnection);
+    });
+    if (!started) {
+        CopyProgramReport report;
+        report.stopped = true;
+        OnCopyEnded(report);
+    }
+}
+
+void CopyProgramDialog::OnCopyEnded(const CopyProgramReport& report) {
+    m_worker.Join();
+    m_copying = false;
+    m_finished = true;
+    m_report = report;
+    if (report.stopped)
+        m_reportLabel->setText("The copy did not run to its end.");
+    else
+        m_reportLabel->setText(ReportText(report));
+    m_okButton->setEnabled(true);
+    m_okButton->setFocus();
+    emit copyFinished();
+}
+
+void CopyProgramDialog::reject() {
+    if (m_copying)
+        return;  // no input while the copy runs
+    m_copyTimer->stop();
+    done(kClosed);
+}
+
+}  // namespace session
