@@ -1,1 +1,1 @@
-target_link_libraries(bench_decode PRIVATE session PkgConfig::TURBOJPEG)
+target_link_libraries(bench_decode PRIVATE session devicesim PkgConfig::TURBOJPEG)

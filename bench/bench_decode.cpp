@@ -13,6 +13,7 @@
 #include "session/DecodeThreads.h"
 #include "session/StreamFramer.h"
 #include "simulator/FrameEncoder.h"
+#include "simulator/VideoStream.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ struct RecordedStream {
             std::vector<std::uint8_t> jpeg;
             const auto pixels = ScenePicture(i);
             codec.Encode(pixels.data(), kWidth, kHeight, jpeg);
-            jpegs.push_back(testpictures::DeviceJpeg(std::move(jpeg)));
+            jpegs.push_back(devicesim::DevicePicture(jpeg));
             devicesim::FrameHeaderSpec spec;
             spec.length = static_cast<std::uint32_t>(jpegs.back().size());
             spec.streamTime = 1000u + i;

@@ -48,14 +48,4 @@ inline std::vector<std::uint8_t> QuadrantJpeg(int width, int height) {
     return jpeg;
 }
 
-// A JPEG as the devices send it: the start of image directly followed by the
-// quantisation tables (FF D8 FF DB), without the JFIF segment encoders add.
-inline std::vector<std::uint8_t> DeviceJpeg(std::vector<std::uint8_t> jpeg) {
-    if (jpeg.size() > 6 && jpeg[2] == 0xFF && jpeg[3] == 0xE0) {
-        const std::size_t segment = 2 + (std::size_t{jpeg[4]} << 8 | jpeg[5]);
-        jpeg.erase(jpeg.begin() + 2, jpeg.begin() + 2 + segment);
-    }
-    return jpeg;
-}
-
 }  // namespace testpictures
