@@ -1,13 +1,16 @@
 #include "session/LocalClock.h"
 
-#include <ctime>
-
 namespace session {
 
-SystemTime LocalTimeNow() {
+std::tm LocalCalendarTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
+    return local;
+}
+
+SystemTime LocalTimeNow() {
+    const std::tm local = LocalCalendarTime();
     SystemTime t;
     t.wYear = static_cast<std::uint16_t>(local.tm_year + 1900);
     t.wMonth = static_cast<std::uint16_t>(local.tm_mon + 1);

@@ -1,11 +1,15 @@
 #pragma once
-// The PC's local date and time, to the second, in the device's field layout.
+// The PC's local date and time, to the second.
+
+#include <ctime>
 
 #include "session/SystemTime.h"
 
 namespace session {
 
-// Day of week and milliseconds are left 0, as the recorders and file names want.
+std::tm LocalCalendarTime();
+// In the device's field layout; day of week and milliseconds are left 0, as
+// the recorders and file names want.
 SystemTime LocalTimeNow();
 
 }  // namespace session

@@ -1,6 +1,7 @@
 #include "session/Snapshot.h"
 
 #include "platform/JpegCodec.h"
+#include "session/LocalClock.h"
 #include "session/TextHelpers.h"
 
 namespace session {
@@ -23,10 +24,7 @@ std::string NumberedName(const std::tm& localTime, int sequence) {
 
 int SaveSnapshot(std::string& folder, const std::uint8_t* picture, std::uint16_t width,
                  std::uint16_t height) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return SaveSnapshot(folder, picture, width, height, local);
+    return SaveSnapshot(folder, picture, width, height, LocalCalendarTime());
 }
 
 int SaveSnapshot(std::string& folder, const std::uint8_t* picture, std::uint16_t width,
