@@ -2,7 +2,6 @@
 
 #include <QEnterEvent>
 #include <QPainter>
-#include <QTextOption>
 
 #include "session/gui/SkinPicture.h"
 
@@ -67,20 +66,25 @@ void CVtxButton::DrawTextButton(QPainter& painter) const {
         painter.drawRoundedRect(frame.adjusted(2, 2, -2, -2), 3, 3);
     }
 
-    // The caption as large as the button lets it be, broken between words.
+    // The caption as large as the button lets it be: broken between words
+    // where that fits, else inside a word rather than shrunk past reading.
     QFont font = painter.font();
     const QRect area = rect().adjusted(2, 2, -2, -2);
-    QTextOption option(Qt::AlignCenter);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (int size = 10; size >= 6; --size) {
+    int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    auto fits = [&](int size, int wrap) {
         font.setPixelSize(size);
-        const QRect needed = QFontMetrics(font).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text());
-        if (needed.width() <= area.width() && needed.height() <= area.height())
-            break;
-    }
+        const QRect needed = QFontMetrics(font).boundingRect(area, Qt::AlignCenter | wrap, text());
+        return needed.width() <= area.width() && needed.height() <= area.height();
+    };
+    bool found = false;
+    for (int size = 10; size >= 7 && !found; --size)
+        found = fits(size, Qt::TextWordWrap);
+    for (int size = 10; size >= 6 && !found; --size)
+        if ((found = fits(size, Qt::TextWrapAnywhere)))
+            flags = Qt::AlignCenter | Qt::TextWrapAnywhere;
     painter.setFont(font);
     painter.setPen(pressed ? Qt::white : kSkinBlue);
-    painter.drawText(QRectF(area), text(), option);
+    painter.drawText(area, flags, text());
 }
 
 void CVtxButton::enterEvent(QEnterEvent* event) {
