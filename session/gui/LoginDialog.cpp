@@ -26,12 +26,15 @@
 #include "session/gui/VtxButton.h"
 
 namespace session {
+namespace {
 
 // A rectangle as left, top, right, bottom.
 struct Edges {
     int left, top, right, bottom;
     QRect Rect() const { return QRect(left, top, right - left, bottom - top); }
 };
+
+}  // namespace
 
 // The command buttons: the id is also the string id of the tool tip (and of
 // the caption drawn when the pictures are missing).
