@@ -50,6 +50,16 @@ struct Timing {
     ms loginAnimatePeriod{350};       // one step of the login progress bar
     ms connectingDotPeriod{300};      // the connecting pop-up's moving dots
     ms copyProgramStartDelay{500};    // the copy dialog shows itself before it copies
+
+    // Session tear-down (its answer is awaited for sessionTeardownTimeout)
+    ms tearDownSettle{100};             // between the stop events and stopping the session threads
+    ms receiveResetFeedbackWait{2000};  // for the receive thread to leave on a tear-down
+
+    // Lifetime watchdog: it counts one second of use per lifetimeTick
+    ms lifetimeStartDelay{1000};          // after its start event, before counting
+    ms lifetimeTick{1000};
+    ms lifetimeResetFeedbackWait{5000};  // for the receive thread to leave when the time is up
+    ms lifetimeCloseDelay{1000};          // between the status text and the close
 };
 
 }  // namespace platform
