@@ -23,6 +23,10 @@ void RecoverFromStreamFailure(SessionResources& resources, std::stop_token stop)
     app.CAlarmRecord().TerminateRecord();
     app.CSchRecord().StopRecord();
     WriteTraceLog("case Get_Image_TimeOut_Message");
+    // A close or a disconnect in progress tears the session down on its own
+    // and wants no new one.
+    if (resources.ClosingOrDisconnected())
+        return;
 
     // Answer to this request only, not one a disconnect left behind.
     app.h_Process_Reply_TerminateEvent.Reset();
@@ -33,9 +37,9 @@ void RecoverFromStreamFailure(SessionResources& resources, std::stop_token stop)
     app.m_strSensorText.Set("");
     app.m_strAlarmChannel.Set("");
 
-    // A close or a disconnect in progress tears down on its own and wants no
-    // new session. A re-login that cannot start is reported in the trace log;
-    // the mailbox goes on serving either way.
+    // Asked again: a close or a disconnect may have begun meanwhile. A
+    // re-login that cannot start is reported in the trace log; the mailbox
+    // goes on serving either way.
     if (!stop.stop_requested())
         resources.StartReLoginAfterFailure();
 }

@@ -6,6 +6,7 @@
 #include "session/AppData.h"
 #include "session/DecodeThreads.h"
 #include "session/ProcessThreads.h"
+#include "session/StreamReceiveThread.h"
 #include "session/TraceLog.h"
 
 namespace session {
@@ -20,7 +21,10 @@ void ResetEvents(std::initializer_list<platform::Event*> events) {
 }  // namespace
 
 SessionResources::SessionResources(AppData& app, platform::Timing timing, SessionHooks hooks)
-    : app_(app), timing_(timing), hooks_(std::move(hooks)) {}
+    : app_(app), timing_(timing), hooks_(std::move(hooks)) {
+    if (!hooks_.ReceiveThread)
+        hooks_.ReceiveThread = Jpeg_TCP_Get_Image_Data_Thread;
+}
 
 SessionResources::~SessionResources() {
     BeginClose();
@@ -128,8 +132,7 @@ int SessionResources::InitLoginResource() {
     ResetEvents(
         {&app_.h_StartToShowImageEvent, &app_.h_EndofShowImageEvent, &app_.h_FinishShowImageJobEvent});
     app_.by_RecordChannel = 0;
-    if (hooks_.ReceiveThread &&
-        !StartHookThread(app_.h_GetJpegImageThread, "Jpeg_TCP_Get_Image_Data_Thread", hooks_.ReceiveThread))
+    if (!StartHookThread(app_.h_GetJpegImageThread, "Jpeg_TCP_Get_Image_Data_Thread", hooks_.ReceiveThread))
         return 0;
     if (!StartThread(app_.h_ComposeImageDataThread, "Jpeg_Compose_Image_Data_Thread",
                      [this](std::stop_token stop) { Jpeg_Compose_Image_Data_Thread(app_, stop); }))
@@ -152,9 +155,10 @@ int SessionResources::ExitLoginResource() {
 
     app_.h_PlayAudioWavThread.Stop();
     app_.h_ConnectionThread.Stop();
-    // A receive thread still in its stream leaves on the reset and says so;
-    // one that has already ended says nothing, so it is not waited for.
-    if (app_.h_GetJpegImageThread.Running())
+    // A receive thread in its stream leaves on the reset and says so; one
+    // that has ended, or still waits for its start, says nothing and is not
+    // waited for (its stop request ends it as quietly).
+    if (app_.h_GetJpegImageThread.Running() && app_.dw_StreamReceiving != 0)
         app_.h_FeedBackForNotifyResetEvent.Wait(timing_.receiveResetFeedbackWait);
     app_.h_GetJpegImageThread.Stop();
     app_.h_ComposeImageDataThread.Stop();

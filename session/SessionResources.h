@@ -41,13 +41,12 @@ class AppData;
 
 // A thread body this object starts but others provide; it gets this object's
 // AppData and Timing.
-using SessionThreadBody = std::function<int(AppData&, const platform::Timing&, std::stop_token)>;
+using SessionThreadBody = std::function<void(AppData&, const platform::Timing&, std::stop_token)>;
 
 struct SessionHooks {
     // ReLoginThread: logs in again, asks for the rebuild, sets the start events.
     SessionThreadBody ReLoginThread;
-    // Jpeg_TCP_Get_Image_Data_Thread: the stream receive thread. Without one,
-    // the session runs without a receive stage.
+    // The stream receive thread; empty: Jpeg_TCP_Get_Image_Data_Thread.
     SessionThreadBody ReceiveThread;
 };
 
@@ -115,7 +114,7 @@ private:
 
     AppData& app_;
     const platform::Timing timing_;
-    const SessionHooks hooks_;
+    SessionHooks hooks_;
 
     std::recursive_mutex lifecycle_;  // tear-down and rebuild, one at a time
     std::mutex reloginLock_;          // h_ReLoginThread and the two marks below

@@ -1,7 +1,11 @@
 #include "session/ProcessThreads.h"
 
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -117,6 +121,11 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// Index of the first line, or of the end when it is missing.
+std::size_t Position(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
 constexpr const char* kTraceStreamFailure = "case Get_Image_TimeOut_Message";
 constexpr const char* kTraceStartEvent = "Send start event";
 
@@ -161,24 +170,23 @@ struct Rig {
         app.h_StartToGetJpegImageEvent.Set();
     }
 
-    SessionHooks Hooks(bool withReLogin) {
+    SessionHooks Hooks(bool withReLogin, bool fakeReceive) {
         SessionHooks hooks;
-        hooks.ReceiveThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
-            FakeReceiveThread(stop);
-            return 0;
-        };
+        if (fakeReceive)
+            hooks.ReceiveThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
+                FakeReceiveThread(stop);
+            };
         if (withReLogin)
             hooks.ReLoginThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
                 FakeReLoginThread(stop);
-                return 0;
             };
         return hooks;
     }
 
     // Start-up's part: semaphores, process and session resources, the window's
     // display.
-    void Start(bool withReLogin = true) {
-        resources = std::make_unique<SessionResources>(app, FastTiming(), Hooks(withReLogin));
+    void Start(bool withReLogin = true, bool fakeReceive = true) {
+        resources = std::make_unique<SessionResources>(app, FastTiming(), Hooks(withReLogin, fakeReceive));
         resources->SetFrameDisplay([this] {
             ++framesDrawn;
             app.h_FinishShowImageJobEvent.Set();
@@ -263,6 +271,34 @@ TEST_F(ProcessThreadsTest, StreamFailureTearsDownThenLogsInAgainThenRebuilds) {
     EXPECT_TRUE(rig.app.h_ConnectionThread.Running());
 }
 
+// A port on this machine that nothing listens on.
+std::uint16_t ClosedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+TEST_F(ProcessThreadsTest, StreamReceiveThreadThatCannotConnectLeadsToReLogin) {
+    Rig rig;
+    rig.app.CSettingINI.m_strServerName = "127.0.0.1";
+    rig.app.CSettingINI.m_wWebPort = ClosedPort();
+    rig.Start(/*withReLogin=*/true, /*fakeReceive=*/false);
+    rig.allowStart.Reset();  // one stream attempt only
+
+    rig.app.h_StartToGetJpegImageEvent.Set();
+    ASSERT_TRUE(WaitUntil([&] { return rig.journal.Contains("relogin:rebuilt"); }));
+    const auto trace = TraceLines();
+    EXPECT_LT(Position(trace, "sClient.Connect failed"), Position(trace, kTraceStreamFailure));
+    EXPECT_LT(Position(trace, kTraceStreamFailure), trace.size());
+    EXPECT_LT(Position(rig.journal.Lines(), "schedule:closeresource"), Position(rig.journal.Lines(), "relogin"));
+}
+
 TEST_F(ProcessThreadsTest, StreamFailureAfterACloseOrDisconnectHasBegunStartsNoReLogin) {
     const std::vector<std::pair<const char*, void (SessionResources::*)()>> cases{
         {"close", &SessionResources::BeginClose}, {"disconnect", &SessionResources::BeginDisconnect}};
@@ -273,8 +309,8 @@ TEST_F(ProcessThreadsTest, StreamFailureAfterACloseOrDisconnectHasBegunStartsNoR
         ((*rig.resources).*begin)();
         ASSERT_EQ(rig.Post(session::Get_Image_TimeOut_Message), PostResult::Posted);
         rig.WaitForKernelToFinish();
-        EXPECT_TRUE(rig.journal.Contains("schedule:closeresource"));  // torn down all the same
-        EXPECT_FALSE(rig.journal.Contains("relogin"));
+        // Recording stops; the tear-down is the close's or the disconnect's own.
+        EXPECT_EQ(rig.journal.Lines(), (std::vector<std::string>{"alarm:terminaterecord", "schedule:stoprecord"}));
         EXPECT_FALSE(rig.app.h_ReLoginThread.Attached());
     }
 }
@@ -363,11 +399,6 @@ TEST_F(ProcessThreadsTest, MissingPlayerShowsItsMessageAndPicturesGoOn) {
 }
 
 // ---- Tear-down and rebuild
-
-// Index of the first line, or of the end when it is missing.
-std::size_t Position(const std::vector<std::string>& lines, const std::string& line) {
-    return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
-}
 
 TEST_F(ProcessThreadsTest, RebuildAskedDuringATearDownWaitsForItsEnd) {
     Rig rig;
