@@ -6,6 +6,7 @@
 #include "session/AppData.h"
 #include "session/DecodeThreads.h"
 #include "session/ProcessThreads.h"
+#include "session/ReLoginThread.h"
 #include "session/StreamReceiveThread.h"
 #include "session/TraceLog.h"
 
@@ -22,8 +23,14 @@ void ResetEvents(std::initializer_list<platform::Event*> events) {
 
 SessionResources::SessionResources(AppData& app, platform::Timing timing, SessionHooks hooks)
     : app_(app), timing_(timing), hooks_(std::move(hooks)) {
+    if (!hooks_.ReLoginThread)
+        hooks_.ReLoginThread = session::ReLoginThread;
     if (!hooks_.ReceiveThread)
         hooks_.ReceiveThread = Jpeg_TCP_Get_Image_Data_Thread;
+    if (!hooks_.StartThread)
+        hooks_.StartThread = [](platform::WorkerThread& thread, std::function<void(std::stop_token)> body) {
+            return thread.Start(std::move(body));
+        };
 }
 
 SessionResources::~SessionResources() {
@@ -35,7 +42,7 @@ SessionResources::~SessionResources() {
 
 bool SessionResources::StartThread(platform::WorkerThread& thread, std::string_view name,
                                    std::function<void(std::stop_token)> body) {
-    if (body && thread.Start(std::move(body)))
+    if (hooks_.StartThread(thread, std::move(body)))
         return true;
     WriteTraceLog("Cannot start " + std::string(name));
     return false;
@@ -43,8 +50,6 @@ bool SessionResources::StartThread(platform::WorkerThread& thread, std::string_v
 
 bool SessionResources::StartHookThread(platform::WorkerThread& thread, std::string_view name,
                                        const SessionThreadBody& body) {
-    if (!body)
-        return StartThread(thread, name, nullptr);
     return StartThread(thread, name,
                        [this, body](std::stop_token stop) { body(app_, timing_, std::move(stop)); });
 }

@@ -43,11 +43,17 @@ class AppData;
 // AppData and Timing.
 using SessionThreadBody = std::function<void(AppData&, const platform::Timing&, std::stop_token)>;
 
+// Starts a body on a thread object; false when the thread cannot be created.
+using ThreadStarter = std::function<bool(platform::WorkerThread&, std::function<void(std::stop_token)>)>;
+
 struct SessionHooks {
-    // ReLoginThread: logs in again, asks for the rebuild, sets the start events.
+    // The re-login thread; empty: ReLoginThread.
     SessionThreadBody ReLoginThread;
     // The stream receive thread; empty: Jpeg_TCP_Get_Image_Data_Thread.
     SessionThreadBody ReceiveThread;
+    // How every thread here is started; empty: WorkerThread::Start. Tests
+    // make it fail to see a failure reported.
+    ThreadStarter StartThread;
 };
 
 class SessionResources {

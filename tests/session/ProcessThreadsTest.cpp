@@ -126,6 +126,16 @@ std::size_t Position(const std::vector<std::string>& lines, const std::string& l
     return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
 }
 
+// How many of the process and session threads are still attached.
+int AttachedThreads(AppData& app) {
+    int count = 0;
+    for (auto* thread : {&app.h_Process_KernelMessageThread, &app.h_Process_Terminate_Thread,
+                         &app.h_Process_Init_Thread, &app.h_ConnectionThread, &app.h_GetJpegImageThread,
+                         &app.h_ComposeImageDataThread, &app.h_ShowImageDataThread})
+        count += thread->Attached() ? 1 : 0;
+    return count;
+}
+
 constexpr const char* kTraceStreamFailure = "case Get_Image_TimeOut_Message";
 constexpr const char* kTraceStartEvent = "Send start event";
 
@@ -170,23 +180,24 @@ struct Rig {
         app.h_StartToGetJpegImageEvent.Set();
     }
 
-    SessionHooks Hooks(bool withReLogin, bool fakeReceive) {
+    SessionHooks Hooks(bool fakeReceive) {
         SessionHooks hooks;
         if (fakeReceive)
             hooks.ReceiveThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
                 FakeReceiveThread(stop);
             };
-        if (withReLogin)
-            hooks.ReLoginThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
-                FakeReLoginThread(stop);
-            };
+        hooks.ReLoginThread = [this](AppData&, const platform::Timing&, std::stop_token stop) {
+            FakeReLoginThread(stop);
+        };
+        hooks.StartThread = [this](platform::WorkerThread& thread, std::function<void(std::stop_token)> body) {
+            return &thread != refuseThread.load() && thread.Start(std::move(body));
+        };
         return hooks;
     }
 
-    // Start-up's part: semaphores, process and session resources, the window's
-    // display.
-    void Start(bool withReLogin = true, bool fakeReceive = true) {
-        resources = std::make_unique<SessionResources>(app, FastTiming(), Hooks(withReLogin, fakeReceive));
+    // Start-up's part: semaphores, process and session resources, the window's display.
+    void Start(bool fakeReceive = true) {
+        resources = std::make_unique<SessionResources>(app, FastTiming(), Hooks(fakeReceive));
         resources->SetFrameDisplay([this] {
             ++framesDrawn;
             app.h_FinishShowImageJobEvent.Set();
@@ -223,6 +234,8 @@ struct Rig {
     std::atomic<std::int32_t> reloginLifetime{-1};
     std::atomic<int> framesDrawn{0};
     AppData app;
+    // The thread object whose start fails, as when the system has no thread to give.
+    std::atomic<platform::WorkerThread*> refuseThread{nullptr};
     std::unique_ptr<SessionResources> resources;
 };
 
@@ -288,7 +301,7 @@ TEST_F(ProcessThreadsTest, StreamReceiveThreadThatCannotConnectLeadsToReLogin) {
     Rig rig;
     rig.app.CSettingINI.m_strServerName = "127.0.0.1";
     rig.app.CSettingINI.m_wWebPort = ClosedPort();
-    rig.Start(/*withReLogin=*/true, /*fakeReceive=*/false);
+    rig.Start(/*fakeReceive=*/false);
     rig.allowStart.Reset();  // one stream attempt only
 
     rig.app.h_StartToGetJpegImageEvent.Set();
@@ -329,7 +342,8 @@ TEST_F(ProcessThreadsTest, ConnectAfterADisconnectAllowsReLoginAgain) {
 
 TEST_F(ProcessThreadsTest, ReLoginThatCannotStartIsReportedAndTheMailboxGoesOn) {
     Rig rig;
-    rig.Start(/*withReLogin=*/false);
+    rig.refuseThread = &rig.app.h_ReLoginThread;
+    rig.Start();
     ASSERT_EQ(rig.Post(session::Get_Image_TimeOut_Message), PostResult::Posted);
     ASSERT_EQ(rig.Post(session::Show_Image_Message), PostResult::Posted);
     EXPECT_TRUE(WaitUntil([&] { return rig.framesDrawn == 1; }));
@@ -435,13 +449,10 @@ TEST_F(ProcessThreadsTest, RepeatedRecoveriesThenCloseLeaveNothingRunning) {
         ASSERT_TRUE(WaitUntil([&] { return rig.journal.Count("relogin:rebuilt") == cycle; })) << cycle;
     }
     rig.Close();
-    AppData& app = rig.app;
-    for (auto* thread : {&app.h_Process_KernelMessageThread, &app.h_Process_Terminate_Thread,
-                         &app.h_Process_Init_Thread, &app.h_ConnectionThread, &app.h_GetJpegImageThread,
-                         &app.h_ComposeImageDataThread, &app.h_ShowImageDataThread, &app.h_ReLoginThread})
-        EXPECT_FALSE(thread->Attached());
-    EXPECT_EQ(app.h_SocketBufferFreeSem.Count(), 1);
-    EXPECT_EQ(app.h_JPEGImageBufferFreeSem.Count(), 1);
+    EXPECT_EQ(AttachedThreads(rig.app), 0);
+    EXPECT_FALSE(rig.app.h_ReLoginThread.Attached());
+    EXPECT_EQ(rig.app.h_SocketBufferFreeSem.Count(), 1);
+    EXPECT_EQ(rig.app.h_JPEGImageBufferFreeSem.Count(), 1);
     EXPECT_EQ(rig.Post(session::Show_Image_Message), PostResult::Closed);
 
     // The exit runs the release routines again: only the recorders' stoppers
@@ -452,6 +463,39 @@ TEST_F(ProcessThreadsTest, RepeatedRecoveriesThenCloseLeaveNothingRunning) {
     EXPECT_EQ(rig.journal.Count("alarm:createresource"), 10);
     EXPECT_EQ(rig.journal.Count("alarm:closeresource"), 10 + 1);
     EXPECT_EQ(rig.journal.Count("alarm:closethread"), 10 + 2);
+}
+
+TEST_F(ProcessThreadsTest, ThreadThatCannotStartFailsItsRoutineReportedAndIsReleasedCleanly) {
+    struct Case {
+        platform::WorkerThread AppData::*thread;
+        const char* name;
+        bool processResource;  // else a session resource
+    };
+    const Case cases[] = {
+        {&AppData::h_Process_Terminate_Thread, "Process_Terminate_Thread", true},
+        {&AppData::h_Process_Init_Thread, "Process_Init_Thread", true},
+        {&AppData::h_Process_KernelMessageThread, "Process_KernelMessageThread", true},
+        {&AppData::h_ConnectionThread, "ConnectionLifetimeThread", false},
+        {&AppData::h_GetJpegImageThread, "Jpeg_TCP_Get_Image_Data_Thread", false},
+        {&AppData::h_ComposeImageDataThread, "Jpeg_Compose_Image_Data_Thread", false},
+        {&AppData::h_ShowImageDataThread, "Jpeg_Show_Image_Data_Thread", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(folder.path() / "trace.log");
+        Rig rig;
+        rig.refuseThread = &(rig.app.*c.thread);
+        rig.resources = std::make_unique<SessionResources>(rig.app, FastTiming(), rig.Hooks(true));
+        const int process = rig.resources->InitProcessResource();
+        const int login = rig.resources->InitLoginResource();
+        EXPECT_EQ(process, c.processResource ? 0 : 1);
+        EXPECT_EQ(login, c.processResource ? 1 : 0);
+        EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string("Cannot start ") + c.name});
+
+        rig.Close();
+        EXPECT_EQ(rig.Post(session::Show_Image_Message), PostResult::Closed);
+        EXPECT_EQ(AttachedThreads(rig.app), 0);
+    }
 }
 
 // ---- The lifetime watchdog
