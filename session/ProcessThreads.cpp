@@ -1,10 +1,8 @@
 #include "session/ProcessThreads.h"
 
-#include <filesystem>
-
-#include "platform/SpawnProcess.h"
 #include "platform/SyncObjects.h"
 #include "session/AppData.h"
+#include "session/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
 #include "session/TraceLog.h"
@@ -52,9 +50,7 @@ void RunPlayer(const AppData& app, const std::string& file) {
 }  // namespace
 
 bool RunDownloadedFileInPlayer(const AppData& app, const std::string& file) {
-    const std::filesystem::path program =
-        std::filesystem::path(app.CSettingINI.m_strAppPath.Get()) / kPlayerProgramName;
-    return platform::SpawnDetachedProcess(program, {file, kPlayerConvertArgument});
+    return StartCompanionPlayer(app.CSettingINI.m_strAppPath.Get(), {file, kPlayerConvertArgument});
 }
 
 bool LifetimeUsedUp(std::int32_t lifetimeMinutes, std::uint32_t secondsCounted) {

@@ -21,8 +21,7 @@ namespace session {
 class AppData;
 class SessionResources;
 
-// The companion player, beside the program.
-inline constexpr const char* kPlayerProgramName = "Ravelle.exe";
+// Follows the downloaded file on the companion player's command line.
 inline constexpr const char* kPlayerConvertArgument = "CONVERT=0";
 // "Błąd uruchomienia pliku odtwarzacza"
 inline constexpr unsigned kPlayerStartFailedMessage = 4108;

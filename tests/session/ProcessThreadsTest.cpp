@@ -22,6 +22,7 @@
 #include "platform/SyncObjects.h"
 #include "recording/RecorderPort.h"
 #include "session/AppData.h"
+#include "session/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
 #include "session/TraceLog.h"
@@ -281,7 +282,7 @@ TEST_F(ProcessThreadsTest, StreamFailureTearsDownThenLogsInAgainThenRebuilds) {
     ASSERT_TRUE(WaitUntil([&] { return TraceLines().size() >= 2; }));
     EXPECT_EQ(TraceLines(), (std::vector<std::string>{kTraceStreamFailure, kTraceStartEvent}));
     EXPECT_TRUE(rig.app.h_ShowImageDataThread.Running());
-    EXPECT_TRUE(rig.app.h_ConnectionThread.Running());
+    EXPECT_TRUE(rig.app.h_ConnectionThread.Attached());  // a new watchdog (unlimited use ends it soon)
 }
 
 // A port on this machine that nothing listens on.
@@ -387,10 +388,10 @@ TEST_F(ProcessThreadsTest, PictureWithoutAFrameDisplayCountsAsDrawn) {
 // ---- The companion player
 
 TEST_F(ProcessThreadsTest, PlayerGetsTheFileAndConvertAsSeparateArguments) {
-    folder.Write(session::kPlayerProgramName,
+    folder.Write(std::string(session::kCompanionPlayerName),
                  "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.tmp\"\n"
                  "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
-    ASSERT_EQ(::chmod((folder.path() / session::kPlayerProgramName).c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((folder.path() / session::kCompanionPlayerName).c_str(), 0755), 0);
     Rig rig;
     rig.app.CSettingINI.m_strAppPath.Set(folder.path().string() + "/");
     rig.Start();
