@@ -17,7 +17,6 @@
 #include <thread>
 #include <vector>
 
-#include "TempFolder.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/SyncObjects.h"
 #include "recording/RecorderPort.h"
@@ -25,7 +24,9 @@
 #include "session/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
+#include "session/TempFolder.h"
 #include "session/TraceLog.h"
+#include "session/WaitUntil.h"
 
 namespace {
 
@@ -104,15 +105,7 @@ platform::Timing FastTiming() {
     return timing;
 }
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+using testutil::WaitUntil;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

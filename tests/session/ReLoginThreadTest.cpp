@@ -19,6 +19,7 @@
 #include "session/LoginExchange.h"
 #include "session/TempFolder.h"
 #include "session/TraceLog.h"
+#include "session/WaitUntil.h"
 #include "simulator/DeviceSimulator.h"
 
 namespace {
@@ -297,15 +298,7 @@ TEST_F(ReLoginThreadTest, AnUnresolvableHostGivesOneNoticePerRunAndTheRetriesGoO
     EXPECT_TRUE(device.Requests().empty());
 }
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
+using testutil::WaitUntil;
 
 TEST_F(ReLoginThreadTest, AStopEndsTheThreadWithin500ms) {
     struct Case {
