@@ -70,6 +70,14 @@ BENCHMARK_CAPTURE(BM_Method, Linear, resize::InterpLinear)->Arg(0)->Arg(1);
 BENCHMARK_CAPTURE(BM_Method, Cubic, resize::InterpCubic)->Arg(0)->Arg(1);
 BENCHMARK_CAPTURE(BM_Method, Lanczos, resize::InterpLanczos)->Arg(0)->Arg(1);
 
+// Super-sampling reduces only: arg 0 halves 1280x720 (whole steps, integer sums), arg 1 takes it
+// to 704x480 (fractional steps, float sums).
+void BM_SuperSample(benchmark::State& state) {
+    RunEntry(state, {1280, 720}, state.range(0) == 0 ? resize::ResizeSize{640, 360} : resize::ResizeSize{704, 480},
+             resize::InterpSuperSample);
+}
+BENCHMARK(BM_SuperSample)->Arg(0)->Arg(1);
+
 #ifdef QUENLO_HAVE_OPENCV
 void RunOpenCv(benchmark::State& state, cv::Size from, cv::Size to, int interpolation) {
     cv::setNumThreads(1);
@@ -93,6 +101,11 @@ void BM_OpenCvDisplayFullScreenNearest(benchmark::State& state) {
     RunOpenCv(state, {704, 480}, {1920, 1080}, cv::INTER_NEAREST);
 }
 BENCHMARK(BM_OpenCvDisplayFullScreenNearest);
+
+void BM_OpenCvSuperSample(benchmark::State& state) {
+    RunOpenCv(state, {1280, 720}, state.range(0) == 0 ? cv::Size{640, 360} : cv::Size{704, 480}, cv::INTER_AREA);
+}
+BENCHMARK(BM_OpenCvSuperSample)->Arg(0)->Arg(1);
 #endif
 
 }  // namespace

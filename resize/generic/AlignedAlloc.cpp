@@ -7,8 +7,9 @@
 namespace resize {
 
 namespace {
-// -1: allocations are not being refused; otherwise the allocations still allowed to succeed.
-thread_local int allocationsBeforeFailure = -1;
+// 0: nothing is refused; otherwise the number of allocations up to and including the one to
+// refuse.
+thread_local int allocationsUntilRefusal = 0;
 
 // Room for the block's address in front of the aligned start, whatever the heap returns.
 constexpr std::size_t HeaderRoom = sizeof(void*) + ResizeAlignment - 1;
@@ -22,11 +23,8 @@ void* AlignedAllocBytes(std::int64_t count, std::size_t elementSize) {
     if (static_cast<std::uint64_t>(count) > limit) {
         return nullptr;
     }
-    if (allocationsBeforeFailure == 0) {
+    if (allocationsUntilRefusal > 0 && --allocationsUntilRefusal == 0) {
         return nullptr;
-    }
-    if (allocationsBeforeFailure > 0) {
-        --allocationsBeforeFailure;
     }
     void* block = std::malloc(static_cast<std::size_t>(count) * elementSize + HeaderRoom);
     if (block == nullptr) {
@@ -65,12 +63,12 @@ void AlignedFree(void* address) {
 }
 
 namespace testing {
-void FailAllocationsAfter(int successfulAllocations) {
-    allocationsBeforeFailure = successfulAllocations < 0 ? 0 : successfulAllocations;
+void RefuseAllocation(int n) {
+    allocationsUntilRefusal = n < 0 ? 0 : n;
 }
 
-void StopFailingAllocations() {
-    allocationsBeforeFailure = -1;
+void StopRefusingAllocations() {
+    allocationsUntilRefusal = 0;
 }
 }  // namespace testing
 

@@ -37,10 +37,11 @@ AlignedArray<T> MakeAlignedArray(std::int64_t count) {
 }
 
 namespace testing {
-// Lets the next `successfulAllocations` allocations of this thread succeed and refuses every
-// later one, until StopFailingAllocations(); for tests of the out-of-memory paths.
-void FailAllocationsAfter(int successfulAllocations);
-void StopFailingAllocations();
+// Refuses the n-th allocation this thread makes from now on (1: the next one) and lets every
+// other succeed, until StopRefusingAllocations(); for tests of the out-of-memory paths, which
+// must also free what the allocations before and after the refused one took.
+void RefuseAllocation(int n);
+void StopRefusingAllocations();
 }  // namespace testing
 
 }  // namespace resize

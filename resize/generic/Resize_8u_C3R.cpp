@@ -1,4 +1,5 @@
 #include "resize/generic/ResizeCore.h"
+#include "resize/generic/ResizeSuperSample.h"
 
 namespace resize::generic {
 
@@ -7,8 +8,16 @@ ResizeStatus Resize_8u_C3R(const std::uint8_t* sourceImage, ResizeSize sourceSiz
                            std::uint8_t* destinationImage, std::int32_t destinationStep,
                            ResizeSize destinationSize, double scaleX, double scaleY,
                            std::int32_t interpolationCode) {
-    // Super-sampling (code 8 with neither factor above 1.0) is not built yet; until it is, code 8
-    // reaches the core like any code it does not know.
+    // Super-sampling averages areas, so it serves reductions only; code 8 with a factor above
+    // 1.0 (or NaN, which fails the comparison) goes to the core, which refuses it.
+    if (interpolationCode == InterpSuperSample && scaleX <= 1.0 && scaleY <= 1.0) {
+        return ResizeSuperSample(sourceImage, sourceSize.width, sourceSize.height, sourceStep,
+                                 sourceRegion.x, sourceRegion.y, sourceRegion.width,
+                                 sourceRegion.height, destinationImage, destinationStep,
+                                 destinationSize.width, destinationSize.height, scaleX, scaleY,
+                                 /*pixelStride*/ 3, /*channelCount*/ 3, /*elementType*/ 0,
+                                 /*isPlanar*/ 0, /*clipMode*/ 1);
+    }
     return ResizeCore(sourceImage, sourceSize.width, sourceSize.height, sourceStep,
                       sourceRegion.x, sourceRegion.y, sourceRegion.width, sourceRegion.height,
                       destinationImage, destinationStep, destinationSize.width,

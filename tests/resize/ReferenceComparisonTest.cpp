@@ -11,10 +11,6 @@ using namespace resize_test;
 
 namespace {
 
-std::int32_t Between(std::mt19937& random, std::int32_t low, std::int32_t high) {
-    return low + static_cast<std::int32_t>(random() % static_cast<std::uint32_t>(high - low + 1));
-}
-
 double Factor(std::mt19937& random) {
     static const double specials[] = {1.0, 2.0, 0.5, 1.0 / 3.0, 0.7, 4.0};
     if (random() % 4 == 0) {

@@ -23,12 +23,6 @@ struct CheckFixture {
     CoreCall call = WholeImageCall(source, destination, 2.0, 2.0, InterpLinear);
 };
 
-struct CheckCase {
-    const char* name;
-    std::function<void(CoreCall&)> change;
-    ResizeStatus expected;
-};
-
 // Each row also breaks every later check, so its status shows which check comes first.
 const CheckCase CheckOrder[] = {
     {"ValidCallSucceeds", [](CoreCall&) {}, StatusOk},
@@ -149,33 +143,6 @@ TEST(ResizeCoreClip, DestinationLargerThanTheScaledRegionKeepsItsRemainder) {
         EXPECT_EQ(destination.Get(12, 0, 0), 0xCDCD);  // 1.5 x 8 = 12 columns written
         EXPECT_EQ(destination.Get(0, 18, 0), 0xCDCD);  // 2.25 x 8 = 18 rows written
         EXPECT_TRUE(destination.GuardsIntact());
-    }
-}
-
-// Every allocation of a call may fail: the call then gives StatusNoMemory, frees what it took
-// (the leak checker of the sanitizer build watches) and writes nothing.
-TEST(ResizeCoreAllocation, EveryFailingAllocationGivesNoMemoryAndWritesNothing) {
-    for (const Layout& layout : {C3, Planar4}) {
-        for (std::int32_t type : AllTypes) {
-            for (std::int32_t code : BuiltMethods) {
-                TestImage source(layout, type, 12, 12);
-                TestImage destination(layout, type, 20, 20);
-                const std::vector<std::uint8_t> before = destination.Contents();
-                const CoreCall call = WholeImageCall(source, destination, 1.5, 1.5, code);
-                int allowed = 0;
-                for (;; ++allowed) {
-                    resize::testing::FailAllocationsAfter(allowed);
-                    const ResizeStatus status = RunCore(call);
-                    resize::testing::StopFailingAllocations();
-                    if (status == StatusOk) {
-                        break;
-                    }
-                    ASSERT_EQ(status, StatusNoMemory);
-                    ASSERT_EQ(destination.Contents(), before);
-                }
-                EXPECT_GE(allowed, 2) << "offsets at least";
-            }
-        }
     }
 }
 

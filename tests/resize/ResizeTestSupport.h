@@ -3,6 +3,7 @@
 // and a naive per-pixel reference of the engine written straight from its formulas.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -119,5 +120,17 @@ resize::ResizeStatus RunCore(const CoreCall& call);
 void ReferenceResize(const CoreCall& call);
 
 std::string Describe(const CoreCall& call);
+
+// A whole number drawn from low ... high.
+inline std::int32_t Between(std::mt19937& random, std::int32_t low, std::int32_t high) {
+    return low + static_cast<std::int32_t>(random() % static_cast<std::uint32_t>(high - low + 1));
+}
+
+// A row of a check-order table: how a valid call is broken, and the status that must decide.
+struct CheckCase {
+    const char* name;
+    std::function<void(CoreCall&)> change;
+    resize::ResizeStatus expected;
+};
 
 }  // namespace resize_test
