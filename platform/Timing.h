@@ -60,6 +60,10 @@ struct Timing {
     ms lifetimeTick{1000};
     ms lifetimeResetFeedbackWait{5000};  // for the receive thread to leave when the time is up
     ms lifetimeCloseDelay{1000};          // between the status text and the close
+
+    // Main window: the disconnect command tears the session down itself
+    // (its answer is awaited for sessionTeardownTimeout)
+    ms disconnectFeedbackWait{5000};  // for the receive thread to leave
 };
 
 }  // namespace platform

@@ -1,13 +1,13 @@
 #include "session/FrameDisplay.h"
 
 #include <bit>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <span>
 #include <utility>
 
+#include "platform/TickCount.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
 #include "session/Snapshot.h"
@@ -18,11 +18,6 @@ namespace {
 
 // The full-screen picture of the largest screen we draw to (7680 × 4320).
 constexpr std::size_t kMaxScreenPictureBytes = std::size_t{7680} * 3 * 4320;
-
-std::uint32_t SteadyTickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 // Makes the buffer hold at least bytes, within the cap; false (buffer
 // unusable for this picture) when the picture is beyond the cap or the memory
@@ -69,7 +64,7 @@ bool LatestFrameSlot::Take(DisplayPicture& picture) {
 FrameDisplay::FrameDisplay(AppData& app, resize::ResizeRoutine resizeRoutine, TickSource tickCount)
     : app_(app),
       resize_(resizeRoutine ? resizeRoutine : &resize::ImageResize_8u_C3R),
-      tickCount_(tickCount ? std::move(tickCount) : TickSource(&SteadyTickCount)) {}
+      tickCount_(tickCount ? std::move(tickCount) : TickSource(&platform::TickCount)) {}
 
 bool FrameDisplay::SetFullScreenRect(const ScreenRect& rect) {
     if (rect.Width() <= 0 || rect.Height() <= 0 ||
