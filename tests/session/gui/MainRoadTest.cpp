@@ -216,6 +216,42 @@ TEST_F(MainRoadTest, DroppedStreamsLogInAgainAndLeaveNoDescriptorOrThreadBehind)
     });
 }
 
+TEST_F(MainRoadTest, DisconnectStopsTheStreamAndConnectBringsItBack) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        window.OnLogin();  // disconnect
+        EXPECT_EQ(window.StatusText(), QStringLiteral("DISCONNECT!!"));
+        EXPECT_EQ(window.LinkButtonState(), 1);
+        EXPECT_EQ(app.Data()->dw_GetImageThreadRunning.load(), 0u);
+        const std::size_t logins = device.RequestsFor("/Login.cgi").size();
+        const std::size_t streams = stream.StreamsStarted();
+        QTest::qWait(300);
+        EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), logins);  // no re-login of its own
+        EXPECT_EQ(stream.StreamsStarted(), streams);
+
+        window.OnLogin();  // connect
+        EXPECT_EQ(window.StatusText(), QStringLiteral("CONNECT!!"));
+        QTRY_VERIFY_WITH_TIMEOUT(stream.StreamsStarted() > streams, kPatienceMs);
+        EXPECT_TRUE(WaitForNewPicture(window));
+        EXPECT_EQ(window.LinkButtonState(), 0);
+    });
+}
+
+TEST_F(MainRoadTest, TheUsedUpLifetimeClosesTheWindowInOrder) {
+    device.UpdateProfile([](devicesim::DeviceProfile& p) { p.lifetime = 1; });  // one minute...
+    options.timing.lifetimeStartDelay = std::chrono::milliseconds(10);
+    options.timing.lifetimeTick = std::chrono::milliseconds(5);  // ...of 5 ms seconds
+    options.timing.lifetimeCloseDelay = std::chrono::milliseconds(10);
+    QStringList statusTexts;
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kPatienceMs);
+        statusTexts << window.StatusText();
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_EQ(statusTexts, QStringList{QStringLiteral("Life time is Up.Application shutdown later")});
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Setting.ini"));
+}
+
 TEST_F(MainRoadTest, MissingControlFileShows4094AndEndsBeforeTheLoginDialog) {
     std::filesystem::remove(folder.path() / "CtrlFile.ini");
     CTavrinApp app(options);
