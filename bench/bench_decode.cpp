@@ -47,12 +47,12 @@ struct RecordedStream {
             const auto pixels = ScenePicture(i);
             codec.Encode(pixels.data(), kWidth, kHeight, jpeg);
             jpegs.push_back(devicesim::DevicePicture(jpeg));
-            devicesim::FrameHeaderSpec spec;
-            spec.length = static_cast<std::uint32_t>(jpegs.back().size());
-            spec.streamTime = 1000u + i;
-            spec.dateTime = devicesim::PackDeviceDateTime(2024, 5, 6, 7, 8, i % 60);
-            spec.text = "CAM1";
-            const auto header = devicesim::EncodeFrameHeader(spec, session::HeaderLayout::New);
+            devicesim::FrameHeaderValues fields;
+            fields.length = static_cast<std::uint32_t>(jpegs.back().size());
+            fields.streamTime = 1000u + i;
+            fields.dateTime = devicesim::PackDeviceDateTime(2024, 5, 6, 7, 8, i % 60);
+            fields.text = "CAM1";
+            const auto header = devicesim::EncodeFrameHeader(fields, session::HeaderLayout::New);
             bytes.insert(bytes.end(), header.begin(), header.end());
             bytes.insert(bytes.end(), jpegs.back().begin(), jpegs.back().end());
         }

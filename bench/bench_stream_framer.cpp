@@ -12,11 +12,11 @@ static void BM_FrameStream(benchmark::State& state) {
     std::vector<std::uint8_t> picture(pictureBytes, 0x55);
     picture[0] = 0xFF, picture[1] = 0xD8, picture[2] = 0xFF, picture[3] = 0xDB;
     picture[pictureBytes - 2] = 0xFF, picture[pictureBytes - 1] = 0xD9;
-    devicesim::FrameHeaderSpec spec;
-    spec.length = static_cast<std::uint32_t>(pictureBytes);
-    spec.streamTime = 1;
-    spec.motion = 0;
-    std::vector<std::uint8_t> frame = devicesim::EncodeFrameHeader(spec, session::HeaderLayout::New);
+    devicesim::FrameHeaderValues fields;
+    fields.length = static_cast<std::uint32_t>(pictureBytes);
+    fields.streamTime = 1;
+    fields.motion = 0;
+    std::vector<std::uint8_t> frame = devicesim::EncodeFrameHeader(fields, session::HeaderLayout::New);
     frame.insert(frame.end(), picture.begin(), picture.end());
 
     session::StreamFramer framer({session::HeaderLayout::New, false});

@@ -13,7 +13,7 @@
 #include "simulator/FrameEncoder.h"
 
 using devicesim::EncodeFrameHeader;
-using devicesim::FrameHeaderSpec;
+using devicesim::FrameHeaderValues;
 using session::HeaderLayout;
 using session::HeaderParseStatus;
 using session::ImageSlotInfo;
@@ -51,8 +51,8 @@ protected:
         app.str_ProductID = product;
         app.dw_NewHeaderFormat = layout == HeaderLayout::New ? 1 : 0;
     }
-    HeaderParseStatus Feed(const FrameHeaderSpec& spec) {
-        const auto bytes = EncodeFrameHeader(spec, app.CRTPHeader.Layout());
+    HeaderParseStatus Feed(const FrameHeaderValues& fields) {
+        const auto bytes = EncodeFrameHeader(fields, app.CRTPHeader.Layout());
         std::uint32_t length = 0;
         ImageSlotInfo record;
         return app.CRTPHeader.Parse(bytes, length, record);
@@ -70,8 +70,8 @@ protected:
     session::AppData app;
 };
 
-FrameHeaderSpec Motion(std::uint16_t bits) {
-    FrameHeaderSpec s;
+FrameHeaderValues Motion(std::uint16_t bits) {
+    FrameHeaderValues s;
     s.length = 100;
     s.motion = bits;
     return s;
@@ -96,14 +96,14 @@ TEST_F(FrameHeaderReactions, MotionFieldOfZeroAsksForTheSoundButNeitherRecordsNo
 }
 
 TEST_F(FrameHeaderReactions, LastAlarmFieldDecidesAndItsAbsenceStopsTheSoundOnce) {
-    FrameHeaderSpec both = Motion(0x0004);
+    FrameHeaderValues both = Motion(0x0004);
     both.alarmInput = 0x0010;
     ASSERT_EQ(Feed(both), HeaderParseStatus::Parsed);
     EXPECT_EQ(app.CRTPHeader.m_wAlarmData.load(), 0x0010);
     EXPECT_EQ(app.CRTPHeader.m_dwAlarmSource.load(), session::kAlarmSourceInput);
     EXPECT_EQ(recorder.calls, std::vector<std::string>{"start:/rec,0"});
 
-    FrameHeaderSpec quiet;
+    FrameHeaderValues quiet;
     quiet.length = 100;
     Feed(quiet);
     Feed(quiet);
@@ -129,7 +129,7 @@ TEST_F(FrameHeaderReactions, DevicesWhoseAlarmsAreNotFollowedNeverSoundOrRecord)
     for (const char* product : {"R41T", "G66M"}) {
         SCOPED_TRACE(product);
         Device(product, HeaderLayout::New);
-        FrameHeaderSpec alarm = Motion(3);
+        FrameHeaderValues alarm = Motion(3);
         alarm.alarmInput = 1;
         Feed(alarm);
         EXPECT_TRUE(AlarmAudio().empty());
@@ -140,7 +140,7 @@ TEST_F(FrameHeaderReactions, DevicesWhoseAlarmsAreNotFollowedNeverSoundOrRecord)
 TEST_F(FrameHeaderReactions, RetrStateIsAppliedWhereItStandsInTheLayout) {
     // With RETR alarm recording off, any RETR report clears the trigger setting.
     app.CSettingINI.m_byRetrAlarmRecord = 0;
-    FrameHeaderSpec alarm;
+    FrameHeaderValues alarm;
     alarm.length = 100;
     alarm.alarmInput = 1;
     alarm.retr = 1;
@@ -191,7 +191,7 @@ TEST_F(FrameHeaderReactions, NewDeviceTimeRefreshesVideoServersAndG66MOnly) {
         Device(c.product, HeaderLayout::New);
         app.st_FrameTime.Set({});
         ui.Clear();
-        FrameHeaderSpec timed;
+        FrameHeaderValues timed;
         timed.length = 100;
         timed.dateTime = devicesim::PackDeviceDateTime(2024, 5, 17, 13, 45, 30);
         Feed(timed);
@@ -207,7 +207,7 @@ TEST_F(FrameHeaderReactions, NewDeviceTimeRefreshesVideoServersAndG66MOnly) {
 }
 
 TEST_F(FrameHeaderReactions, BackupTextAndSensorModeReachTheWindow) {
-    FrameHeaderSpec s;
+    FrameHeaderValues s;
     s.length = 100;
     s.networkBackup = true;
     s.sensorMode = 3;
@@ -221,11 +221,11 @@ TEST_F(FrameHeaderReactions, BackupTextAndSensorModeReachTheWindow) {
 }
 
 TEST_F(FrameHeaderReactions, BadVersionHasNoEffectAndLastHeaderKeepsTheParsedOne) {
-    FrameHeaderSpec first = Motion(1);
+    FrameHeaderValues first = Motion(1);
     first.text = "FIRST";
     Feed(first);
     ui.Clear();
-    FrameHeaderSpec bad = Motion(2);
+    FrameHeaderValues bad = Motion(2);
     bad.version = 3;
     EXPECT_EQ(Feed(bad), HeaderParseStatus::BadVersion);
     EXPECT_TRUE(ui.Calls().empty());

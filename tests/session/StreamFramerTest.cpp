@@ -11,7 +11,7 @@
 #include "simulator/FrameEncoder.h"
 
 using devicesim::EncodeFrameHeader;
-using devicesim::FrameHeaderSpec;
+using devicesim::FrameHeaderValues;
 using session::HeaderLayout;
 using session::ImageSlotInfo;
 using session::StreamFramer;
@@ -41,19 +41,19 @@ struct StreamBuilder {
     Bytes bytes;
     std::vector<Bytes> pictures;  // the frames a sound framer must accept, in order
 
-    void Frame(const FrameHeaderSpec& spec, const Bytes& payload) {
-        const Bytes h = EncodeFrameHeader(spec, layout);
+    void Frame(const FrameHeaderValues& fields, const Bytes& payload) {
+        const Bytes h = EncodeFrameHeader(fields, layout);
         bytes.insert(bytes.end(), h.begin(), h.end());
         bytes.insert(bytes.end(), payload.begin(), payload.end());
     }
     void Good(std::uint8_t channel, std::size_t size) {
-        FrameHeaderSpec spec;
-        spec.length = static_cast<std::uint32_t>(size);
-        spec.channel = channel;
-        spec.streamTime = 1000u + channel;
-        spec.text = "CH" + std::to_string(channel);
+        FrameHeaderValues fields;
+        fields.length = static_cast<std::uint32_t>(size);
+        fields.channel = channel;
+        fields.streamTime = 1000u + channel;
+        fields.text = "CH" + std::to_string(channel);
         pictures.push_back(Picture(size, channel));
-        Frame(spec, pictures.back());
+        Frame(fields, pictures.back());
     }
     void Raw(const Bytes& b) { bytes.insert(bytes.end(), b.begin(), b.end()); }
 };
@@ -63,27 +63,27 @@ struct StreamBuilder {
 StreamBuilder DamagedStream(HeaderLayout layout) {
     StreamBuilder s{layout, {}, {}};
     s.Good(1, 300);
-    s.Frame(FrameHeaderSpec{}, {});  // length 0: no frame
+    s.Frame(FrameHeaderValues{}, {});  // length 0: no frame
     s.Good(2, 1500);                 // longer than one receive
     s.Raw(Bytes(37, 0x11));          // garbage: taken for a header, lost until the next FF D9 ...
-    FrameHeaderSpec lost;
+    FrameHeaderValues lost;
     lost.length = 200;
     s.Frame(lost, Picture(200, 3));  // ... which ends this frame
     s.Good(4, 64);
     {
-        FrameHeaderSpec oversize;
+        FrameHeaderValues oversize;
         oversize.length = kTestSlotBytes + 1;
         s.Frame(oversize, Picture(kTestSlotBytes + 1, 5));
     }
     s.Good(6, 6);  // FF D8 FF DB FF D9: the shortest picture there is
     {
-        FrameHeaderSpec app0;
+        FrameHeaderValues app0;
         app0.length = 120;  // FF D8 FF E0: framed, not one of the stream's pictures
         s.Frame(app0, Picture(120, 7, 0xE0));
     }
     s.Good(8, 900);
     {
-        FrameHeaderSpec badStart;
+        FrameHeaderValues badStart;
         badStart.length = 50;
         Bytes p = Picture(50, 9);
         p[0] = 0x00;
@@ -91,7 +91,7 @@ StreamBuilder DamagedStream(HeaderLayout layout) {
     }
     s.Good(10, 2000);  // exactly the slot
     if (layout == HeaderLayout::New) {
-        FrameHeaderSpec badVersion;
+        FrameHeaderValues badVersion;
         badVersion.version = 2;
         badVersion.length = 80;
         s.Frame(badVersion, Picture(80, 11));
@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(BothLayouts, StreamFramerSplits,
 
 TEST(StreamFramer, OldHeaderGiantLengthIsDroppedWithoutTouchingTheSlot) {
     StreamBuilder s{HeaderLayout::Old, {}, {}};
-    FrameHeaderSpec giant;
+    FrameHeaderValues giant;
     giant.length = 0xFFFFFFF0u;
     s.Frame(giant, Picture(3000, 1));
     s.Good(2, 10);

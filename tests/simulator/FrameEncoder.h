@@ -10,7 +10,8 @@
 
 namespace devicesim {
 
-struct FrameHeaderSpec {
+// What one frame header carries; an unset optional field is left out of the header.
+struct FrameHeaderValues {
     std::uint32_t length = 0;  // as written; the new layout keeps the low 16 bits
     std::uint16_t version = 1; // new layout only
     std::uint8_t channel = 0;
@@ -53,7 +54,7 @@ inline void PutText(std::vector<std::uint8_t>& out, const std::string& text) {
         Put8(out, i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
 }
 
-inline std::vector<std::uint8_t> EncodeNew(const FrameHeaderSpec& s) {
+inline std::vector<std::uint8_t> EncodeNew(const FrameHeaderValues& s) {
     std::vector<std::uint8_t> out;
     const bool ext = s.sizeCode || s.retr || s.sensorMode || s.videoLoss || s.multiView || s.networkBackup;
     std::uint16_t options = (s.motion ? 0x0002 : 0) | (s.alarmInput ? 0x0004 : 0) | (s.alarmExtra ? 0x0008 : 0) |
@@ -85,7 +86,7 @@ inline std::vector<std::uint8_t> EncodeNew(const FrameHeaderSpec& s) {
     return out;
 }
 
-inline std::vector<std::uint8_t> EncodeOld(const FrameHeaderSpec& s) {
+inline std::vector<std::uint8_t> EncodeOld(const FrameHeaderValues& s) {
     std::vector<std::uint8_t> out;
     const bool view = s.viewChannel != 0 || s.multiView;
     const std::uint32_t mask = 0x0001 | (s.text ? 0x0002 : 0) | (s.retr ? 0x0004 : 0) | (s.sizeCode ? 0x0008 : 0) |
@@ -111,8 +112,8 @@ inline std::vector<std::uint8_t> EncodeOld(const FrameHeaderSpec& s) {
 
 }  // namespace detail
 
-inline std::vector<std::uint8_t> EncodeFrameHeader(const FrameHeaderSpec& spec, session::HeaderLayout layout) {
-    return layout == session::HeaderLayout::New ? detail::EncodeNew(spec) : detail::EncodeOld(spec);
+inline std::vector<std::uint8_t> EncodeFrameHeader(const FrameHeaderValues& fields, session::HeaderLayout layout) {
+    return layout == session::HeaderLayout::New ? detail::EncodeNew(fields) : detail::EncodeOld(fields);
 }
 
 }  // namespace devicesim

@@ -53,7 +53,7 @@ struct VideoStream::Shared {
     mutable std::condition_variable changed;
     std::vector<Bytes> pictures{FillerPicture(64)};
     int framesPerSecond = 25;
-    FrameHeaderSpec fields;
+    FrameHeaderValues fields;
     std::size_t segmentSize = 0;
     std::deque<StreamFault> faults;
     std::size_t framesSent = 0;
@@ -76,7 +76,7 @@ bool SendBytes(Connection& connection, const Bytes& bytes, std::size_t segment) 
     return true;
 }
 
-Bytes Frame(FrameHeaderSpec header, const Bytes& picture, session::HeaderLayout layout) {
+Bytes Frame(FrameHeaderValues header, const Bytes& picture, session::HeaderLayout layout) {
     header.length = static_cast<std::uint32_t>(picture.size());
     Bytes bytes = EncodeFrameHeader(header, layout);
     bytes.insert(bytes.end(), picture.begin(), picture.end());
@@ -102,7 +102,7 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         std::optional<StreamFault::Kind> end;  // Stall or Close after the bytes
         {
             std::lock_guard lock(mutex);
-            FrameHeaderSpec header = fields;
+            FrameHeaderValues header = fields;
             segment = segmentSize;
             if (framesPerSecond > 0)
                 pause = Millis(1000 / framesPerSecond);
@@ -169,7 +169,7 @@ void VideoStream::SetFrameRate(int framesPerSecond) {
     shared_->framesPerSecond = framesPerSecond;
 }
 
-void VideoStream::SetHeaderFields(const FrameHeaderSpec& fields) {
+void VideoStream::SetHeaderFields(const FrameHeaderValues& fields) {
     std::lock_guard lock(shared_->mutex);
     shared_->fields = fields;
 }

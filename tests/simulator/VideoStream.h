@@ -50,7 +50,7 @@ public:
     void SetFrameRate(int framesPerSecond);
     // Fields every frame header carries from now on (alarm, motion, video loss,
     // channel, text, ...); the length and stream time are the stream's own.
-    void SetHeaderFields(const FrameHeaderSpec& fields);
+    void SetHeaderFields(const FrameHeaderValues& fields);
     // Writes leave in pieces of this many bytes (0: whole frames).
     void SetSegmentSize(std::size_t bytes);
     // Applied before the next frame of the running (or next) stream, in order.
