@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/AsciiText.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProgramFolder.h"
 
@@ -57,7 +58,7 @@ std::string KeptLine(std::string_view raw) {
         if (u < 0x20 || u > 0x7E)
             continue;
         if (line.size() < kLineMax)
-            line.push_back(u >= 'a' && u <= 'z' ? static_cast<char>(u - 'a' + 'A') : c);
+            line.push_back(platform::AsciiUpper(c));
     }
     return line;
 }

@@ -5,14 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/AsciiText.h"
+
 namespace platform {
 namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // The entry of `folder` named `name` in any letter case; the first in name
 // order when several differ only in case, so the choice does not depend on
@@ -25,7 +21,7 @@ std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& fold
     std::vector<std::string> matches;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string entry = it->path().filename().string();
-        if (SameIgnoringCase(entry, name))
+        if (EqualsIgnoringAsciiCase(entry, name))
             matches.push_back(std::move(entry));
     }
     if (matches.empty())

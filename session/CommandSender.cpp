@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/AsciiText.h"
 #include "session/AppData.h"
 #include "session/BlockingSocket.h"
 #include "session/CgiCommandTable.h"
@@ -12,20 +13,8 @@ namespace session {
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
+using platform::EqualsIgnoringAsciiCase;
+using platform::TrimBlanks;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -101,7 +90,7 @@ std::optional<ReplyHeader> ParseReplyHeader(std::string_view header) {
         std::string_view line = header.substr(lineStart, lineEnd - lineStart);
         lineStart = lineEnd == std::string_view::npos ? header.size() : lineEnd + 2;
         std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos || !EqualsNoCase(TrimBlanks(line.substr(0, colon)), "Content-Length"))
+        if (colon == std::string_view::npos || !EqualsIgnoringAsciiCase(TrimBlanks(line.substr(0, colon)), "Content-Length"))
             continue;
         reply.contentLength = ParseLength(line.substr(colon + 1));
         reply.lengthValid = reply.contentLength.has_value();

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/AsciiText.h"
+
 namespace session {
 namespace {
 
@@ -64,11 +66,9 @@ std::string FindNewestRecordFile(const std::filesystem::path& recordFolder) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(recordFolder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
-        std::string extension = it->path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
         std::error_code fileError;
-        if (extension != ".kfr" || !it->is_regular_file(fileError))
+        if (!platform::EqualsIgnoringAsciiCase(it->path().extension().string(), ".kfr") ||
+            !it->is_regular_file(fileError))
             continue;
         const auto time = it->last_write_time(fileError);
         if (!fileError)

@@ -1,5 +1,6 @@
 #include "session/ProfileFile.h"
 
+#include "platform/AsciiText.h"
 #include "platform/AtomicFile.h"
 #include "platform/TextCodec.h"
 
@@ -7,39 +8,22 @@ namespace session {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
+using platform::EqualsIgnoringAsciiCase;
+using platform::TrimBlanks;
 
 // The section name of a "[name]" line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.size() < 2 || line.front() != '[')
         return std::nullopt;
     const auto close = line.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(line.substr(1, close - 1));
+    return TrimBlanks(line.substr(1, close - 1));
 }
 
 bool IsComment(std::string_view line) {
-    line = Trim(line);
+    line = TrimBlanks(line);
     return !line.empty() && line.front() == ';';
 }
 
@@ -50,7 +34,7 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    return std::pair{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))};
+    return std::pair{TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1))};
 }
 
 }  // namespace
@@ -81,7 +65,7 @@ void ProfileFile::Parse(std::string_view text) {
 
 std::optional<std::size_t> ProfileFile::FindSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (const auto name = SectionName(lines_[i]); name && SameName(*name, section))
+        if (const auto name = SectionName(lines_[i]); name && EqualsIgnoringAsciiCase(*name, section))
             return i;
     return std::nullopt;
 }
@@ -91,7 +75,7 @@ std::optional<std::string> ProfileFile::Get(std::string_view section, std::strin
     if (!header)
         return std::nullopt;
     for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i)
-        if (const auto kv = KeyValue(lines_[i]); kv && SameName(kv->first, key))
+        if (const auto kv = KeyValue(lines_[i]); kv && EqualsIgnoringAsciiCase(kv->first, key))
             return std::string(kv->second);
     return std::nullopt;
 }
@@ -109,11 +93,11 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     // lines that separate it from the next section.
     std::size_t insertAt = *header + 1;
     for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
-        if (const auto kv = KeyValue(lines_[i]); kv && SameName(kv->first, key)) {
+        if (const auto kv = KeyValue(lines_[i]); kv && EqualsIgnoringAsciiCase(kv->first, key)) {
             lines_[i] = std::move(line);
             return;
         }
-        if (!Trim(lines_[i]).empty())
+        if (!TrimBlanks(lines_[i]).empty())
             insertAt = i + 1;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
+
 namespace session {
 
 namespace {
 
 void UpperCase(std::string& text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    std::transform(text.begin(), text.end(), text.begin(), platform::AsciiUpper);
 }
 
 // A hexadecimal character's value as the devices' texts are read: letters
