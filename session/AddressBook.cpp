@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/ByteOrder.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
 
@@ -23,18 +24,6 @@ constexpr std::size_t kOffAddress = 136;
 constexpr std::size_t kOffCheck3 = 264;
 constexpr std::size_t kOffComment = 268;
 constexpr std::size_t kOffPort = 396;
-
-void PutU32(IPRecordBytes& b, std::size_t off, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::uint32_t GetU32(std::span<const std::uint8_t, kIPRecordSize> b, std::size_t off) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= std::uint32_t(b[off + i]) << (8 * i);
-    return v;
-}
 
 void PutText(IPRecordBytes& b, std::size_t off, std::string_view utf8) {
     const std::string stored = EncodeTextField(utf8);
@@ -95,14 +84,13 @@ std::string FitTextField(std::string_view utf8) {
 
 IPRecordBytes EncodeIPRecord(const IPRecord& record) {
     IPRecordBytes b{};
-    PutU32(b, kOffCheck1, kCheckCode1);
+    platform::StoreLe32(&b[kOffCheck1], kCheckCode1);
     PutText(b, kOffUser, record.user);
-    PutU32(b, kOffCheck2, kCheckCode2);
+    platform::StoreLe32(&b[kOffCheck2], kCheckCode2);
     PutText(b, kOffAddress, record.address);
-    PutU32(b, kOffCheck3, kCheckCode3);
+    platform::StoreLe32(&b[kOffCheck3], kCheckCode3);
     PutText(b, kOffComment, record.comment);
-    b[kOffPort] = static_cast<std::uint8_t>(record.webPort);
-    b[kOffPort + 1] = static_cast<std::uint8_t>(record.webPort >> 8);
+    platform::StoreLe16(&b[kOffPort], record.webPort);
     return b;
 }
 
@@ -112,7 +100,7 @@ std::optional<IPRecord> DecodeIPRecord(std::span<const std::uint8_t, kIPRecordSi
         std::uint32_t code;
     } checks[] = {{kOffCheck1, kCheckCode1}, {kOffCheck2, kCheckCode2}, {kOffCheck3, kCheckCode3}};
     for (int i = 0; i < 3; ++i) {
-        if (GetU32(b, checks[i].offset) != checks[i].code) {
+        if (platform::LoadLe32(&b[checks[i].offset]) != checks[i].code) {
             if (badCheck)
                 *badCheck = i + 1;
             return std::nullopt;
@@ -122,7 +110,7 @@ std::optional<IPRecord> DecodeIPRecord(std::span<const std::uint8_t, kIPRecordSi
     r.user = GetText(b, kOffUser);
     r.address = GetText(b, kOffAddress);
     r.comment = GetText(b, kOffComment);
-    r.webPort = static_cast<std::uint16_t>(b[kOffPort] | (b[kOffPort + 1] << 8));
+    r.webPort = platform::LoadLe16(&b[kOffPort]);
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ByteOrder.h"
 #include "session/TextHelpers.h"
 
 namespace session {
@@ -101,8 +102,7 @@ std::array<std::uint8_t, kSearchRecordSize> SearchRecord::Encode() const {
     PutBytes(all.subspan(kMaskAt), subnetMask);
     PutBytes(all.subspan(kGatewayAt), gateway);
     PutBytes(all.subspan(kDnsAt), dnsServer);
-    out[kPortAt] = static_cast<std::uint8_t>(webPort & 0xFF);
-    out[kPortAt + 1] = static_cast<std::uint8_t>(webPort >> 8);
+    platform::StoreLe16(&out[kPortAt], webPort);
     return out;
 }
 
@@ -120,7 +120,7 @@ std::optional<SearchRecord> SearchRecord::Decode(std::span<const std::uint8_t> i
     r.subnetMask = GetBytes<4>(in.subspan(kMaskAt));
     r.gateway = GetBytes<4>(in.subspan(kGatewayAt));
     r.dnsServer = GetBytes<4>(in.subspan(kDnsAt));
-    r.webPort = static_cast<std::uint16_t>(in[kPortAt] | (in[kPortAt + 1] << 8));
+    r.webPort = platform::LoadLe16(&in[kPortAt]);
     return r;
 }
 

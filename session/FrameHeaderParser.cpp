@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "platform/ByteOrder.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
 
@@ -64,11 +65,8 @@ constexpr std::uint8_t kExtensionTag = 0x32;
 // New-header stream times from here on would overflow when multiplied by 5.
 constexpr std::uint32_t kFirstOverflowingStreamTime = 0x33333333;
 
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using platform::LoadLe16;
+using platform::LoadLe32;
 
 class Reader {
 public:
@@ -94,35 +92,35 @@ private:
 void StoreField(Field field, const std::uint8_t* p, HeaderLayout layout, FrameHeaderFields& out) {
     ImageSlotInfo& r = out.record;
     switch (field) {
-    case Field::Length: r.dwLength = Le32(p); break;
+    case Field::Length: r.dwLength = LoadLe32(p); break;
     case Field::Text: std::memcpy(r.szText, p, kSlotTextBytes); break;
     case Field::Retr: out.retrState = p[0]; break;
     case Field::SizeCode: r.bySizeCode = p[0]; break;
     case Field::Option100: r.byOption100 = p[0]; break;
     case Field::StreamTime: {
-        const std::uint32_t v = Le32(p);
+        const std::uint32_t v = LoadLe32(p);
         // The old header's product wraps; the new one's is cut to 0 instead.
         r.dwFrameTime = (layout == HeaderLayout::New && v >= kFirstOverflowingStreamTime) ? 0 : v * 5u;
         break;
     }
     case Field::Channel: r.byChannel = p[0]; break;
     case Field::AlarmInput:
-        r.wAlarmInput = Le16(p);
+        r.wAlarmInput = LoadLe16(p);
         out.alarmInputPresent = true;
         break;
     case Field::Motion:
-        r.wMotionDetect = Le16(p);
+        r.wMotionDetect = LoadLe16(p);
         out.motionPresent = true;
         break;
     case Field::AlarmExtra:
-        r.wAlarmExtra = Le16(p);
+        r.wAlarmExtra = LoadLe16(p);
         out.alarmExtraPresent = true;
         break;
     case Field::NetworkBackup: out.networkBackup = true; break;
     case Field::ViewChannel: r.byViewChannel = p[0]; break;
     case Field::MultiChannelView: r.byViewChannel = kMultiChannelView; break;
     case Field::DateTime:
-        r.stDateTime = UnpackDeviceDateTime(Le32(p));
+        r.stDateTime = UnpackDeviceDateTime(LoadLe32(p));
         out.dateTimePresent = true;
         break;
     case Field::VideoLoss: r.byVideoLoss = 1; break;
@@ -144,7 +142,7 @@ bool ReadExtension(Reader& in, HeaderLayout layout, FrameHeaderFields& out) {
     const std::uint8_t* fixed = in.Take(kExtensionFixedBytes);
     if (!fixed)
         return false;
-    return ReadFields(in, Le16(fixed + 2), kExtensionFields, layout, out);
+    return ReadFields(in, LoadLe16(fixed + 2), kExtensionFields, layout, out);
 }
 
 template <std::size_t N>
@@ -197,18 +195,18 @@ HeaderParseStatus ParseFrameHeader(std::span<const std::uint8_t> bytes, HeaderLa
         const std::uint8_t* fixed = in.Take(kNewFixedBytes);
         if (!fixed)
             return HeaderParseStatus::Incomplete;
-        if (Le16(fixed) != 1)
+        if (LoadLe16(fixed) != 1)
             return HeaderParseStatus::BadVersion;
-        fields.record.dwLength = Le16(fixed + 2);
+        fields.record.dwLength = LoadLe16(fixed + 2);
         fields.record.byChannel = fixed[4] & 0x0F;
         fields.record.byViewChannel = fixed[5] >> 4;
-        if (!ReadFields(in, Le16(fixed + 6), kNewHeaderFields, layout, fields))
+        if (!ReadFields(in, LoadLe16(fixed + 6), kNewHeaderFields, layout, fields))
             return HeaderParseStatus::Incomplete;
     } else {
         const std::uint8_t* fixed = in.Take(kOldFixedBytes);
         if (!fixed)
             return HeaderParseStatus::Incomplete;
-        const std::uint32_t mask = Le32(fixed);
+        const std::uint32_t mask = LoadLe32(fixed);
         fields.record.dwOptionMask = mask;
         if (!ReadFields(in, mask, kOldHeaderFields, layout, fields))
             return HeaderParseStatus::Incomplete;

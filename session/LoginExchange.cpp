@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "platform/ByteOrder.h"
 #include "session/AppData.h"
 #include "session/CgiCommandTable.h"
 #include "session/CgiRequest.h"
@@ -151,10 +152,7 @@ void QueryCapability(AppData& app, const ExchangeOptions& options) {
     if (!QuerySystemConfigBlock(app, options.timing, kOptionInf, options.stop))
         return;
     const auto block = app.SysCfg.Get().by_SysCfgOption0;
-    std::uint32_t word = 0;
-    for (int i = 3; i >= 0; --i)
-        word = (word << 8) | block[kCapabilityOffset + i];
-    app.dw_DeviceCapability = word;
+    app.dw_DeviceCapability = platform::LoadLe32(&block[kCapabilityOffset]);
 }
 
 }  // namespace
