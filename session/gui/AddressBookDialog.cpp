@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-#include "res/StringTable.h"
+#include "session/gui/StringText.h"
 
 namespace session {
 
@@ -170,7 +170,7 @@ void CAddressBookDialog::ShowMessageText(const QString& text) {
 }
 
 void CAddressBookDialog::ShowMessage(unsigned id) {
-    ShowMessageText(QString::fromUtf8(res::LoadString(id).data(), res::LoadString(id).size()));
+    ShowMessageText(LoadText(id));
 }
 
 void CAddressBookDialog::ShowEditRow(bool show) {

@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "res/StringTable.h"
 #include "session/gui/LoginDialog.h"
+#include "session/gui/StringText.h"
 
 namespace session {
 namespace {
@@ -15,9 +15,7 @@ constexpr unsigned kConnectCaption = 8532;  // "connect" and "stop connecting"
 
 // The first blank-separated word of the caption string.
 QString FirstWord(unsigned id) {
-    const std::string_view text = res::LoadString(id);
-    const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return caption.section(QRegularExpression("\\s+"), 0, 0, QString::SectionSkipEmpty);
+    return LoadText(id).section(QRegularExpression("\\s+"), 0, 0, QString::SectionSkipEmpty);
 }
 
 }  // namespace

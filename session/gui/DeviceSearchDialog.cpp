@@ -13,8 +13,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "res/StringTable.h"
 #include "session/gui/ConfirmAuthorityDialog.h"
+#include "session/gui/StringText.h"
 
 namespace session {
 
@@ -25,11 +25,6 @@ constexpr int kColumnWidths[kSearchColumnCount] = {120, 130, 60, 100, 90};
 constexpr unsigned kSearchWords = 3028;      // "searching" and "search stopped", one per line
 constexpr unsigned kSearchCouldNotListen = 4006;
 constexpr int kMaxWebPort = 9999;
-
-QString LoadText(unsigned id) {
-    const std::string_view text = res::LoadString(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);

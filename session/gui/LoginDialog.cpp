@@ -11,7 +11,6 @@
 #include <system_error>
 
 #include "platform/ProgramFolder.h"
-#include "res/StringTable.h"
 #include "session/AppData.h"
 #include "session/CommandSender.h"
 #include "session/CompanionPlayer.h"
@@ -23,6 +22,7 @@
 #include "session/gui/CopyProgramDialog.h"
 #include "session/gui/DeviceSearchDialog.h"
 #include "session/gui/SkinPicture.h"
+#include "session/gui/StringText.h"
 #include "session/gui/VtxButton.h"
 
 namespace session {
@@ -134,11 +134,6 @@ const LabelRow kLoginLabelTable[] = {
     {8531, {30, 208, 58, 236}, "BMP/LOGIN/port.BMP"},
 };
 
-QString Text(unsigned id) {
-    const std::string_view text = res::LoadString(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string ToStd(const QString& text) {
     return text.toStdString();
 }
@@ -203,8 +198,8 @@ void LoginDialog::CreateButtons() {
         auto* button = new CVtxButton(this);
         button->setObjectName(QStringLiteral("button%1").arg(row.id));
         button->setGeometry(row.edges.Rect());
-        button->setText(Text(row.id));
-        button->setToolTip(Text(row.id));
+        button->setText(LoadText(row.id));
+        button->setToolTip(LoadText(row.id));
         button->LoadButtonBitmap(folder, row.normal, row.hover, row.pressed);
         connect(button, &QAbstractButton::clicked, this, row.handler);
         setTabOrder(previous, button);
@@ -216,8 +211,8 @@ void LoginDialog::CreateButtons() {
         auto* label = new CVtxButton(this);
         label->setObjectName(QStringLiteral("label%1").arg(row.id));
         label->setGeometry(row.edges.Rect());
-        label->setText(Text(row.id));
-        label->setToolTip(Text(row.id));
+        label->setText(LoadText(row.id));
+        label->setToolTip(LoadText(row.id));
         label->setFocusPolicy(Qt::NoFocus);
         label->LoadButtonBitmap(folder, row.picture);
         m_btnLabel[i] = label;
@@ -246,7 +241,7 @@ LoginFields LoginDialog::Fields() const {
 }
 
 void LoginDialog::ShowMessageId(unsigned id) {
-    ShowMessageText(Text(id));
+    ShowMessageText(LoadText(id));
 }
 
 void LoginDialog::ShowMessageText(const QString& text) {

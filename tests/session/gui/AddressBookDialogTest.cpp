@@ -9,24 +9,20 @@
 #include <filesystem>
 
 #include "platform/AtomicFile.h"
-#include "res/StringTable.h"
 #include "session/AddressBook.h"
 #include "session/TempFolder.h"
 #include "session/gui/AddressBookDialog.h"
+#include "session/gui/StringText.h"
 
 namespace fs = std::filesystem;
 using session::AddressBook;
 using session::CAddressBookDialog;
 using session::IPRecord;
+using session::LoadText;
 
 namespace {
 
 const char* const kLists[] = {"userList", "addressList", "portList", "commentList"};
-
-QString Text(unsigned id) {
-    const auto s = res::LoadString(id);
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 class Dialog : public CAddressBookDialog {
 public:
@@ -190,7 +186,7 @@ TEST_F(AddressBookDialogTest, AddingAndEditingRefuseTheSameFields) {
         Click(*d, "addButton");
         TypeEntry(*d, c.fields[0], c.fields[1], c.fields[2], c.fields[3]);
         Click(*d, "okButton");
-        EXPECT_EQ(d->messages, QStringList{Text(c.message)});
+        EXPECT_EQ(d->messages, QStringList{LoadText(c.message)});
         EXPECT_EQ(Rows(*d).size(), 1u);
         // The refused values wait in the edits for the next "DODAJ".
         Click(*d, "addButton");
@@ -201,7 +197,7 @@ TEST_F(AddressBookDialogTest, AddingAndEditingRefuseTheSameFields) {
         Click(*d, "editButton");
         TypeEntry(*d, c.fields[0], c.fields[1], c.fields[2], c.fields[3]);
         Click(*d, "okButton");
-        EXPECT_EQ(d->messages, QStringList{Text(c.message)});
+        EXPECT_EQ(d->messages, QStringList{LoadText(c.message)});
         EXPECT_EQ(Rows(*d)[0], (QStringList{"anna", "10.0.0.7", "80", "hall"}));
         EXPECT_TRUE(Child<QListWidget>(*d, "userList")->isEnabled());
         d->reject();
@@ -229,8 +225,8 @@ TEST_F(AddressBookDialogTest, ButtonsWithoutASelectionExplainThemselves) {
     Click(*d, "editButton");
     Click(*d, "deleteButton");
     Click(*d, "selectButton");
-    EXPECT_EQ(d->messages, (QStringList{Text(session::kMsgSelectEntry), Text(session::kMsgSelectEntry),
-                                        Text(session::kMsgChooseSomething)}));
+    EXPECT_EQ(d->messages, (QStringList{LoadText(session::kMsgSelectEntry), LoadText(session::kMsgSelectEntry),
+                                        LoadText(session::kMsgChooseSomething)}));
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(d->Chosen());
 }

@@ -15,13 +15,13 @@
 #include <functional>
 #include <thread>
 
-#include "res/StringTable.h"
 #include "session/AppData.h"
 #include "session/LoginExchange.h"
 #include "session/LoginWorker.h"
 #include "session/TempFolder.h"
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/LoginDialog.h"
+#include "session/gui/StringText.h"
 #include "session/gui/VtxButton.h"
 #include "simulator/DeviceSimulator.h"
 
@@ -33,11 +33,6 @@ using devicesim::DeviceSimulator;
 using devicesim::Fault;
 
 namespace {
-
-QString Text(unsigned id) {
-    const auto s = res::LoadString(id);
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The dialog with the operator's answers and the other windows stood in by the test.
 class TestLoginDialog : public LoginDialog {
@@ -163,7 +158,7 @@ TEST_F(LoginDialogTest, EmptyUserOrPasswordGives4081AndStartsNothing) {
         Type(*dialog, "passwordEdit", c.password);
         c.act(*dialog);
         QTest::qWait(100);
-        EXPECT_EQ(dialog->messages, QStringList{Text(4081)}) << c.name;
+        EXPECT_EQ(dialog->messages, QStringList{LoadText(4081)}) << c.name;
         EXPECT_FALSE(dialog->Animating()) << c.name;
         EXPECT_TRUE(dialog->isVisible()) << c.name;
         EXPECT_TRUE(device.Requests().empty()) << c.name;
@@ -396,7 +391,7 @@ TEST_F(LoginDialogTest, ChosenSearchedDeviceGoesIntoTheFieldsAndTheSettings) {
 TEST_F(LoginDialogTest, PlayerStartsWithTheNewestRecordingOrReportsThatItCannot) {
     auto dialog = Open();
     QTest::mouseClick(Button(*dialog, kPlayerButton), Qt::LeftButton);
-    EXPECT_EQ(dialog->messages, QStringList{Text(4098)});
+    EXPECT_EQ(dialog->messages, QStringList{LoadText(4098)});
 
     folder.Write("ravelle", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.part\"\n"
                             "mv \"$(dirname \"$0\")/args.part\" \"$(dirname \"$0\")/args.txt\"\n");
@@ -444,7 +439,7 @@ TEST_F(LoginDialogTest, UpgradeLogsInThroughThePopupThenChecksLevelFamilyAndVers
          "tovik", {}, 1},
         {"unknown product", [](DeviceProfile& p) { p.productId = "X99Z"; }, "tovik",
          {"Device doesn't support network upgrade FW"}, 0},
-        {"wrong password", [](DeviceProfile&) {}, "wrong", {Text(4040)}, 0},
+        {"wrong password", [](DeviceProfile&) {}, "wrong", {LoadText(4040)}, 0},
     };
     for (const auto& c : cases) {
         DeviceSimulator fresh;
@@ -491,7 +486,7 @@ TEST_F(LoginDialogTest, PopupShowsConnectThenMovingDotsUntilTheWorkerEnds) {
         const int shown = texts.size();
         QTest::qWait(100);
         EXPECT_EQ(texts.size(), shown);  // the dots stopped with the end
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->messages, accept ? QStringList() : QStringList{Text(4040)}, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->messages, accept ? QStringList() : QStringList{LoadText(4040)}, 2000);
     }
 }
 
