@@ -4,23 +4,22 @@
 // set by the test.
 
 #include <atomic>
-#include <mutex>
 #include <string>
-#include <vector>
 
+#include "fakes/CallLog.h"
 #include "platform/SyncObjects.h"
 #include "recording/RecorderPort.h"
 
 namespace fakes {
 
-class RecordingRecorderPort : public recording::RecorderPort {
+class RecordingRecorderPort : public recording::RecorderPort, public CallLog {
 public:
-    bool CreateResource() override { return Add("createresource"); }
+    bool CreateResource() override { return Added("createresource"); }
     void CloseResource() override { Add("closeresource"); }
-    bool AllocateBuffer() override { return Add("allocatebuffer"); }
+    bool AllocateBuffer() override { return Added("allocatebuffer"); }
     void FreeBuffer() override { Add("freebuffer"); }
     bool CreateThread(std::uint8_t channel) override {
-        return Add("createthread:" + std::to_string(channel));
+        return Added("createthread:" + std::to_string(channel));
     }
     void CloseThread() override { Add("closethread"); }
     bool StartRecord(const std::string& folder, std::uint8_t channel) override {
@@ -51,24 +50,12 @@ public:
     platform::Semaphore historySem{1, 1};
     platform::Semaphore frameReadySem{0, 1};
 
-    std::vector<std::string> Calls() const {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    void Clear() {
-        std::lock_guard lock(mutex_);
-        calls_.clear();
-    }
-
 private:
-    bool Add(std::string call) {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
+    // Records a call that succeeds.
+    bool Added(std::string call) {
+        Add(std::move(call));
         return true;
     }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
 };
 
 }  // namespace fakes

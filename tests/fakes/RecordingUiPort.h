@@ -1,15 +1,14 @@
 #pragma once
 // A UiPort that records every call as a line of text, in order, for tests.
 
-#include <mutex>
 #include <string>
-#include <vector>
 
+#include "fakes/CallLog.h"
 #include "session/UiPort.h"
 
 namespace fakes {
 
-class RecordingUiPort : public session::UiPort {
+class RecordingUiPort : public session::UiPort, public CallLog {
 public:
     void SetStatusText(const std::string& text) override { Add("status:" + text); }
     void ShowStatus(int code, unsigned value) override {
@@ -37,32 +36,6 @@ public:
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override {
         Add("framesize:" + std::to_string(width) + "x" + std::to_string(height));
     }
-
-    std::vector<std::string> Calls() const {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    bool Contains(const std::string& call) const {
-        std::lock_guard lock(mutex_);
-        for (const auto& c : calls_)
-            if (c == call)
-                return true;
-        return false;
-    }
-    void Clear() {
-        std::lock_guard lock(mutex_);
-        calls_.clear();
-    }
-
-protected:
-    void Add(std::string call) {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
 };
 
 }  // namespace fakes

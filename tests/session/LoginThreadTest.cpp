@@ -7,8 +7,8 @@
 #include <functional>
 #include <thread>
 
+#include "fakes/CallLog.h"
 #include "session/AppData.h"
-#include "session/LoginEvents.h"
 #include "session/LoginExchange.h"
 #include "simulator/DeviceSimulator.h"
 
@@ -109,7 +109,7 @@ TEST_F(LoginThreadTest, RefusedProductKeepsWhatTheReplyGaveBeforeIt) {
 }
 
 TEST_F(LoginThreadTest, ThreadReportsItsEndOnItsOwnThread) {
-    testutil::LoginEvents events;
+    fakes::CallLog events;
     const auto caller = std::this_thread::get_id();
     LoginThread thread(app, timing);
     LoginThread::Reports reports;
@@ -117,17 +117,17 @@ TEST_F(LoginThreadTest, ThreadReportsItsEndOnItsOwnThread) {
     reports.failed = [&](int failure) { events.Add("failed " + std::to_string(failure)); };
 
     ASSERT_TRUE(thread.Start(Fields(), reports));
-    ASSERT_TRUE(events.WaitFor(1));
+    ASSERT_TRUE(events.WaitForCount(1));
     ASSERT_TRUE(thread.Start(Fields("wrong"), reports));
-    ASSERT_TRUE(events.WaitFor(2));
+    ASSERT_TRUE(events.WaitForCount(2));
     thread.Stop();
-    EXPECT_EQ(events.Events(), (std::vector<std::string>{"succeeded", "failed 1"}));
+    EXPECT_EQ(events.Calls(), (std::vector<std::string>{"succeeded", "failed 1"}));
 }
 
 TEST_F(LoginThreadTest, AnAbandonedAttemptEndsAtOnceAndReportsNothing) {
     device.AddFault("/Login.cgi", Fault::Silence(), -1);
     timing.commandTimeout = 10000ms;
-    testutil::LoginEvents events;
+    fakes::CallLog events;
     LoginThread thread(app, timing);
     LoginThread::Reports reports;
     reports.succeeded = [&] { events.Add("succeeded"); };
@@ -139,16 +139,16 @@ TEST_F(LoginThreadTest, AnAbandonedAttemptEndsAtOnceAndReportsNothing) {
     thread.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     EXPECT_FALSE(thread.Running());
-    EXPECT_FALSE(events.WaitFor(1, 100ms));
+    EXPECT_FALSE(events.WaitForCount(1, 100ms));
 }
 
 TEST(AnimateThreadTest, TicksAtOnceThenEveryPeriodUntilStopped) {
-    testutil::LoginEvents ticks;
+    fakes::CallLog ticks;
     AnimateThread animate;
     ASSERT_TRUE(animate.Start(20ms, [&] { ticks.Add("tick"); }));
-    ASSERT_TRUE(ticks.WaitFor(4));
+    ASSERT_TRUE(ticks.WaitForCount(4));
     animate.Stop();
-    const std::size_t count = ticks.Events().size();
-    EXPECT_FALSE(ticks.WaitFor(count + 1, 80ms));
+    const std::size_t count = ticks.Calls().size();
+    EXPECT_FALSE(ticks.WaitForCount(count + 1, 80ms));
     EXPECT_FALSE(animate.Running());
 }

@@ -5,8 +5,8 @@
 
 #include <chrono>
 
+#include "fakes/CallLog.h"
 #include "session/AppData.h"
-#include "session/LoginEvents.h"
 #include "simulator/DeviceSimulator.h"
 
 using namespace std::chrono_literals;
@@ -39,7 +39,7 @@ protected:
     DeviceSimulator device;
     AppData app;
     LoginWorkerJob job;
-    testutil::LoginEvents events;
+    fakes::CallLog events;
 };
 
 }  // namespace
@@ -51,7 +51,7 @@ TEST_F(LoginWorkerTest, LogsInReadsTheSessionFactsAndEndsWithOne) {
         p.videoMode = 1;
     });
     EXPECT_EQ(LoginWorkerThread(app, job), 1);
-    EXPECT_EQ(events.Events(), std::vector<std::string>{"end 1"});
+    EXPECT_EQ(events.Calls(), std::vector<std::string>{"end 1"});
 
     EXPECT_EQ(app.SessionCookie.Get(), "5A17C0DE");
     EXPECT_EQ(app.str_ProductID.Get(), "R41T");
@@ -94,7 +94,7 @@ TEST_F(LoginWorkerTest, EveryFailureEndsWithMinusOneThenTheLoginMessage) {
     for (const auto& c : cases) {
         DeviceSimulator fresh;
         ASSERT_TRUE(fresh.Start());
-        testutil::LoginEvents seen;
+        fakes::CallLog seen;
         LoginWorkerJob failing = job;
         failing.port = std::to_string(fresh.Port());
         failing.notify.loginEnd = [&](int result) { seen.Add("end " + std::to_string(result)); };
@@ -102,7 +102,7 @@ TEST_F(LoginWorkerTest, EveryFailureEndsWithMinusOneThenTheLoginMessage) {
         c.setUp(fresh, failing);
         AppData attempt;
         EXPECT_EQ(LoginWorkerThread(attempt, failing), 0) << c.name;
-        EXPECT_EQ(seen.Events(), (std::vector<std::string>{"end -1", "message 4040"})) << c.name;
+        EXPECT_EQ(seen.Calls(), (std::vector<std::string>{"end -1", "message 4040"})) << c.name;
         EXPECT_EQ(fresh.RequestsFor("/Getdeviceinfo.cgi").size(), c.infoRequests) << c.name;
     }
 }
@@ -110,7 +110,7 @@ TEST_F(LoginWorkerTest, EveryFailureEndsWithMinusOneThenTheLoginMessage) {
 TEST_F(LoginWorkerTest, EmptyCredentialsGiveTheirMessageAndNoResult) {
     job.password.clear();
     EXPECT_EQ(LoginWorkerThread(app, job), 0);
-    EXPECT_EQ(events.Events(), std::vector<std::string>{"message 4081"});
+    EXPECT_EQ(events.Calls(), std::vector<std::string>{"message 4081"});
     EXPECT_TRUE(device.Requests().empty());
     EXPECT_EQ(app.CSettingINI.m_strServerName.Get(), "10.1.1.1");
 }
@@ -141,7 +141,7 @@ TEST_F(LoginWorkerTest, TheOneLoginObjectStartsAFreshWorkerEachTimeAndStopsAHang
     login->m_timing = job.timing;
     login->m_notify = job.notify;
     ASSERT_EQ(login->CreateThread(), 1);
-    ASSERT_TRUE(events.WaitFor(1));
+    ASSERT_TRUE(events.WaitForCount(1));
 
     // A device that never answers: stopping the worker ends it without a result.
     device.AddFault("/Login.cgi", Fault::Silence(), -1);
@@ -151,6 +151,6 @@ TEST_F(LoginWorkerTest, TheOneLoginObjectStartsAFreshWorkerEachTimeAndStopsAHang
     const auto start = std::chrono::steady_clock::now();
     login->StopThread();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
-    EXPECT_FALSE(events.WaitFor(2, 100ms));
-    EXPECT_EQ(events.Events(), std::vector<std::string>{"end 1"});
+    EXPECT_FALSE(events.WaitForCount(2, 100ms));
+    EXPECT_EQ(events.Calls(), std::vector<std::string>{"end 1"});
 }

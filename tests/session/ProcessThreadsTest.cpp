@@ -12,11 +12,11 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fakes/CallLog.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/SyncObjects.h"
 #include "recording/RecorderPort.h"
@@ -37,33 +37,7 @@ using session::SessionHooks;
 using session::SessionResources;
 
 // What the session's parts did, from every thread, in one order.
-class Journal {
-public:
-    void Add(std::string line) {
-        std::lock_guard lock(mutex_);
-        lines_.push_back(std::move(line));
-    }
-    std::vector<std::string> Lines() const {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-    bool Contains(const std::string& line) const {
-        const auto lines = Lines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-    long Count(const std::string& line) const {
-        const auto lines = Lines();
-        return std::count(lines.begin(), lines.end(), line);
-    }
-    void Clear() {
-        std::lock_guard lock(mutex_);
-        lines_.clear();
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
+using Journal = fakes::CallLog;
 
 class JournalRecorder : public recording::RecorderPort {
 public:
@@ -267,7 +241,7 @@ TEST_F(ProcessThreadsTest, StreamFailureTearsDownThenLogsInAgainThenRebuilds) {
         // re-login, then the rebuild it asks for
         "relogin", "alarm:createresource", "user:createresource", "schedule:createresource",
         "alarm:createthread:0", "user:createthread:0", "relogin:rebuilt"};
-    EXPECT_EQ(rig.journal.Lines(), expected);
+    EXPECT_EQ(rig.journal.Calls(), expected);
     EXPECT_TRUE(rig.ui.Contains("button:1,1"));
     EXPECT_EQ(rig.app.m_strSensorText.Get(), "");
     EXPECT_EQ(rig.app.m_strAlarmChannel.Get(), "");
@@ -303,7 +277,7 @@ TEST_F(ProcessThreadsTest, StreamReceiveThreadThatCannotConnectLeadsToReLogin) {
     const auto trace = TraceLines();
     EXPECT_LT(Position(trace, "sClient.Connect failed"), Position(trace, kTraceStreamFailure));
     EXPECT_LT(Position(trace, kTraceStreamFailure), trace.size());
-    EXPECT_LT(Position(rig.journal.Lines(), "schedule:closeresource"), Position(rig.journal.Lines(), "relogin"));
+    EXPECT_LT(Position(rig.journal.Calls(), "schedule:closeresource"), Position(rig.journal.Calls(), "relogin"));
 }
 
 TEST_F(ProcessThreadsTest, StreamFailureAfterACloseOrDisconnectHasBegunStartsNoReLogin) {
@@ -317,7 +291,7 @@ TEST_F(ProcessThreadsTest, StreamFailureAfterACloseOrDisconnectHasBegunStartsNoR
         ASSERT_EQ(rig.Post(session::Get_Image_TimeOut_Message), PostResult::Posted);
         rig.WaitForKernelToFinish();
         // Recording stops; the tear-down is the close's or the disconnect's own.
-        EXPECT_EQ(rig.journal.Lines(), (std::vector<std::string>{"alarm:terminaterecord", "schedule:stoprecord"}));
+        EXPECT_EQ(rig.journal.Calls(), (std::vector<std::string>{"alarm:terminaterecord", "schedule:stoprecord"}));
         EXPECT_FALSE(rig.app.h_ReLoginThread.Attached());
     }
 }
@@ -363,7 +337,7 @@ TEST_F(ProcessThreadsTest, UnknownCodesOnlyFreeTheSlot) {
         ASSERT_EQ(rig.app.KernelMailbox.Post(code, 1234), PostResult::Posted);
     }
     rig.WaitForKernelToFinish();
-    EXPECT_TRUE(rig.journal.Lines().empty());
+    EXPECT_TRUE(rig.journal.Calls().empty());
     EXPECT_TRUE(rig.ui.Calls().empty());
     EXPECT_EQ(rig.framesDrawn, 0);
     EXPECT_TRUE(TraceLines().empty());
@@ -417,7 +391,7 @@ TEST_F(ProcessThreadsTest, RebuildAskedDuringATearDownWaitsForItsEnd) {
     rig.app.h_Process_Notify_InitEvent.Set();
     ASSERT_TRUE(rig.app.h_Process_Reply_InitEvent.Wait(5000ms));
 
-    const auto lines = rig.journal.Lines();
+    const auto lines = rig.journal.Calls();
     EXPECT_LT(Position(lines, "schedule:closeresource"), Position(lines, "alarm:createresource"));
     EXPECT_LT(Position(lines, "alarm:createresource"), lines.size());
     EXPECT_TRUE(rig.app.h_Process_Reply_TerminateEvent.Wait(0ms));
@@ -428,7 +402,7 @@ TEST_F(ProcessThreadsTest, RebuildOverASessionStillUpTearsItDownFirst) {
     rig.Start();
     rig.app.h_Process_Notify_InitEvent.Set();
     ASSERT_TRUE(rig.app.h_Process_Reply_InitEvent.Wait(5000ms));
-    const auto lines = rig.journal.Lines();
+    const auto lines = rig.journal.Calls();
     EXPECT_LT(Position(lines, "schedule:closeresource"), Position(lines, "alarm:createresource"));
     EXPECT_LT(Position(lines, "alarm:createresource"), lines.size());
     EXPECT_TRUE(rig.app.h_ShowImageDataThread.Running());

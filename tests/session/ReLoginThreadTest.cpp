@@ -56,19 +56,9 @@ public:
                 codes.push_back(std::stoi(call.substr(11)));
         return codes;
     }
-    int Count(const std::string& call) const {
-        const auto calls = Calls();
-        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-    }
     // Waits until the call has been made at least `times` times.
-    bool WaitFor(const std::string& call, int times = 1, std::chrono::milliseconds limit = 10s) const {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (Count(call) < times) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            std::this_thread::sleep_for(2ms);
-        }
-        return true;
+    bool WaitFor(const std::string& call, int times = 1) const {
+        return testutil::WaitUntil([&] { return Count(call) >= times; });
     }
 
     std::atomic<std::uint16_t> loginResultAtTooManyUsers{0};
