@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
 #include "res/StringTable.h"
+#include "session/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -30,17 +31,8 @@ TEST(TextCodec, UnmappableAndMalformedBecomeQuestionMarks) {
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quenlo-atomic-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string Read(const fs::path& p) {
-        std::string s;
-        EXPECT_TRUE(platform::ReadWholeFile(p, s));
-        return s;
-    }
-    fs::path dir;
+    testutil::TempFolder folder;
+    const fs::path dir = folder.path();
 };
 
 TEST_F(AtomicFileTest, FailedWriteLeavesOldFileWholeAndNoTemporary) {
@@ -52,10 +44,10 @@ TEST_F(AtomicFileTest, FailedWriteLeavesOldFileWholeAndNoTemporary) {
     });
     EXPECT_FALSE(result);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(Read(file), "old content\n");
+    EXPECT_EQ(folder.Read("Setting.ini"), "old content\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     ASSERT_TRUE(platform::ReplaceFileAtomically(file, "new"));
-    EXPECT_EQ(Read(file), "new");
+    EXPECT_EQ(folder.Read("Setting.ini"), "new");
 }
 
 TEST_F(AtomicFileTest, MissingFolderIsAnErrorNotACrash) {
@@ -67,8 +59,9 @@ TEST_F(AtomicFileTest, MissingFolderIsAnErrorNotACrash) {
 TEST(ProgramFolder, HonoursQuenloHome) {
     const char* old = std::getenv("QUENLO_HOME");
     const std::string saved = old ? old : "";
-    ::setenv("QUENLO_HOME", "/tmp/quenlo-home", 1);
-    EXPECT_EQ(platform::ProgramFolder(), fs::path("/tmp/quenlo-home"));
+    testutil::TempFolder home;
+    ::setenv("QUENLO_HOME", home.path().c_str(), 1);
+    EXPECT_EQ(platform::ProgramFolder(), home.path());
     ::unsetenv("QUENLO_HOME");
     EXPECT_TRUE(fs::exists(platform::ProgramFolder()));
     if (old)

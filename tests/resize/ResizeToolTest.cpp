@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "platform/AtomicFile.h"
+#include "session/TempFolder.h"
 #include "tools/resize-tool/PpmImage.h"
 #include "tools/resize-tool/ResizeToolCommand.h"
 
@@ -18,16 +18,11 @@ namespace {
 class ResizeTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("quenlo-resize-tool-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        input = dir / "in.ppm";
-        output = dir / "out.ppm";
         // 2 x 2: red, green / blue, white
         const std::string picture = std::string("P6\n# made by hand\n2 2\n255\n") +
                                     std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\xFF\xFF\xFF", 12);
         ASSERT_TRUE(platform::ReplaceFileAtomically(input, picture));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     int Run(std::vector<std::string> options) {
         std::vector<std::string> args = {input.string(), output.string()};
@@ -43,9 +38,9 @@ protected:
         return bytes;
     }
 
-    fs::path dir;
-    fs::path input;
-    fs::path output;
+    testutil::TempFolder folder;
+    const fs::path input = folder.path() / "in.ppm";
+    const fs::path output = folder.path() / "out.ppm";
     std::ostringstream out;
     std::ostringstream err;
 };
