@@ -25,19 +25,6 @@ bool ValidSize(int width, int height) {
 
 }  // namespace
 
-const char* JpegStatusName(JpegStatus status) {
-    switch (status) {
-    case JpegStatus::Ok: return "ok";
-    case JpegStatus::BadArgument: return "bad argument";
-    case JpegStatus::BadData: return "bad JPEG data";
-    case JpegStatus::TooLarge: return "picture too large";
-    case JpegStatus::NoMemory: return "no memory";
-    case JpegStatus::FileExists: return "file exists";
-    case JpegStatus::FileError: return "file error";
-    }
-    return "unknown";
-}
-
 JpegCodec::~JpegCodec() {
     if (decompressor_)
         tjDestroy(decompressor_);

@@ -28,8 +28,6 @@ enum class JpegStatus {
     FileError,    // WriteFile: the file could not be written
 };
 
-const char* JpegStatusName(JpegStatus status);
-
 struct JpegInfo {
     int width = 0;
     int height = 0;

@@ -135,11 +135,6 @@ Request ParseRequest(std::string raw, bool complete) {
 
 // --- Connection ----------------------------------------------------------------------
 
-bool Connection::Stopping() const {
-    pollfd fd{stopEvent_, POLLIN, 0};
-    return ::poll(&fd, 1, 0) > 0;
-}
-
 bool Connection::Pause(Millis duration) {
     pollfd fd{stopEvent_, POLLIN, 0};
     const auto until = Clock::now() + duration;

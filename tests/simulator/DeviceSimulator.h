@@ -58,7 +58,6 @@ public:
     bool Pause(Millis duration);
     // Reads and drops whatever comes until the client closes or the simulator stops.
     void WaitUntilClientLeaves();
-    bool Stopping() const;
     int Handle() const { return handle_; }
 
 private:
