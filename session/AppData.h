@@ -13,7 +13,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "mainwindow/ControlDeviceList.h"
@@ -27,40 +26,12 @@
 #include "session/KernelMailbox.h"
 #include "session/OptionBlocks.h"
 #include "session/SettingsFile.h"
+#include "session/SharedValue.h"
 #include "session/SystemTime.h"
 #include "session/TraceLog.h"
 #include "session/UiPort.h"
 
 namespace session {
-
-// A value shared between threads, read and written whole under its lock.
-template <typename T>
-class SharedValue {
-public:
-    SharedValue() = default;
-    explicit SharedValue(T value) : value_(std::move(value)) {}
-    SharedValue(const SharedValue&) = delete;
-    SharedValue& operator=(const SharedValue&) = delete;
-
-    T Get() const {
-        std::lock_guard lock(mutex_);
-        return value_;
-    }
-    void Set(T value) {
-        std::lock_guard lock(mutex_);
-        value_ = std::move(value);
-    }
-    // Changes the value in place under the lock (read, change, write as one step).
-    template <typename F>
-    void Update(F&& change) {
-        std::lock_guard lock(mutex_);
-        change(value_);
-    }
-
-private:
-    mutable std::mutex mutex_;
-    T value_{};
-};
 
 struct MousePoint {
     std::int32_t x = 0;

@@ -317,10 +317,7 @@ void CRTPHeader::React(const FrameHeaderFields& fields, HeaderLayout layout) {
         if (IsVideoServerFamily(product) || g66m)
             app_.Ui().RefreshStatus();
     }
-    {
-        std::lock_guard lock(lastMutex_);
-        m_RTPH_Struct = r;
-    }
+    m_RTPH_Struct.Set(r);
 
     // Only devices whose alarms this program follows sound and record them.
     if (!app_.C_ControlD.HasLinkedDvr() && product != "R47T" && !IsN5HFamily(product))
@@ -339,8 +336,7 @@ void CRTPHeader::React(const FrameHeaderFields& fields, HeaderLayout layout) {
 int CRTPHeader::ClearAlarmData() { return m_wAlarmData.exchange(0) != 0 ? 1 : 0; }
 
 ImageSlotInfo CRTPHeader::LastHeader() const {
-    std::lock_guard lock(lastMutex_);
-    return m_RTPH_Struct;
+    return m_RTPH_Struct.Get();
 }
 
 }  // namespace session

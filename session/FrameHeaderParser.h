@@ -10,11 +10,11 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <span>
 
 #include "session/ChannelSwitchWorker.h"
+#include "session/SharedValue.h"
 #include "session/SystemTime.h"
 
 namespace session {
@@ -128,8 +128,7 @@ public:
 
 private:
     AppData& app_;
-    mutable std::mutex lastMutex_;
-    ImageSlotInfo m_RTPH_Struct;
+    SharedValue<ImageSlotInfo> m_RTPH_Struct;
     ChannelSwitchWorker channelSwitch_;
 };
 

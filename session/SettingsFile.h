@@ -12,43 +12,27 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <string_view>
+
+#include "session/SharedValue.h"
 
 namespace session {
 
 class UiPort;
 
 // A text shared between threads: every read is a copy taken under the lock.
-class SharedText {
+// It also takes plain assignments and reads, as the settings' users write them.
+class SharedText : public SharedValue<std::string> {
 public:
-    SharedText() = default;
-    explicit SharedText(std::string text) : text_(std::move(text)) {}
-    SharedText(const SharedText&) = delete;
-    SharedText& operator=(const SharedText&) = delete;
+    using SharedValue::SharedValue;
 
-    std::string Get() const {
-        std::lock_guard lock(mutex_);
-        return text_;
-    }
-    void Set(std::string text) {
-        std::lock_guard lock(mutex_);
-        text_ = std::move(text);
-    }
     SharedText& operator=(std::string text) {
         Set(std::move(text));
         return *this;
     }
     operator std::string() const { return Get(); }
-    bool Empty() const {
-        std::lock_guard lock(mutex_);
-        return text_.empty();
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::string text_;
+    bool Empty() const { return Get().empty(); }
 };
 
 // The folders the settings are computed from; FromSystem() gives the program
