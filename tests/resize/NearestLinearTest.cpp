@@ -124,6 +124,57 @@ TEST(ResizeNearest, MagnificationByTwoCopiesEachPixelToTwoColumnsAndTwoRows) {
     }
 }
 
+// A single destination pixel (offered, or all the factors leave) is the source pixel its centre
+// maps to, and nothing else is written.
+struct OnePixelCase {
+    const char* name;
+    ResizeRect region;
+    std::int32_t available;  // destination width and height offered
+    double scaleX;
+    double scaleY;
+    std::int32_t sourceX;    // in the whole image
+    std::int32_t sourceY;
+};
+
+const OnePixelCase OnePixelCases[] = {
+    {"OneOfferedAtTwiceTakesTheFirst", {0, 0, 4, 4}, 1, 2.0, 2.0, 0, 0},            // centre 0.25
+    {"QuarterOfFourTakesTheMiddle", {0, 0, 4, 4}, 3, 0.25, 0.25, 2, 2},              // trunc(1 + 1e-7) = 1; centre 2.0
+    {"PartOfARegion", {1, 2, 3, 2}, 3, 0.4, 0.5, 2, 3},                              // centres 1.25 and 1.0
+};
+
+class ResizeNearestOnePixel : public ::testing::TestWithParam<OnePixelCase> {};
+
+TEST_P(ResizeNearestOnePixel, CopiesTheChosenPixelOnly) {
+    const OnePixelCase& c = GetParam();
+    TestImage source(C3, Type8u, 4, 5);
+    for (std::int32_t y = 0; y < 5; ++y) {
+        for (std::int32_t x = 0; x < 4; ++x) {
+            for (int e = 0; e < 3; ++e) {
+                source.Set(x, y, e, 40 * y + 10 * x + e);
+            }
+        }
+    }
+    TestImage destination(C3, Type8u, 3, 3);
+    CoreCall call = WholeImageCall(source, destination, c.scaleX, c.scaleY, InterpNearest);
+    call.regionX = c.region.x;
+    call.regionY = c.region.y;
+    call.regionWidth = c.region.width;
+    call.regionHeight = c.region.height;
+    call.destinationWidth = call.destinationHeight = c.available;
+    ASSERT_EQ(RunCore(call), StatusOk);
+    for (std::int32_t y = 0; y < 3; ++y) {
+        for (std::int32_t x = 0; x < 3; ++x) {
+            for (int e = 0; e < 3; ++e) {
+                const double expected = x == 0 && y == 0 ? source.Get(c.sourceX, c.sourceY, e) : 0xCD;
+                EXPECT_EQ(destination.Get(x, y, e), expected) << "pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ResizeNearestOnePixel, ::testing::ValuesIn(OnePixelCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ResizeNearest, FloatElementsAreCopiedBitForBit) {
     TestImage source(C1, Type32f, 2, 2);
     const std::uint32_t patterns[4] = {0x7FC01234u, 0x80000000u, 0x00000001u, 0xFF800000u};

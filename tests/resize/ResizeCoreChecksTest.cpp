@@ -105,6 +105,37 @@ TEST(ResizeCoreSmallSources, ThreePixelsTurnCubicAndLanczosIntoLinear) {
     ExpectSameOutput(8, 3, InterpCubic, InterpLinear);
 }
 
+// At each threshold the method is kept: 6 x 6 is enough for Lanczos, 4 x 4 for cubic, 2 x 2 for
+// linear, and each still differs from the method one step down.
+struct ThresholdCase {
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t code;
+    std::int32_t differsFrom;
+};
+
+TEST(ResizeCoreSmallSources, SourcesAtTheThresholdsKeepTheirMethod) {
+    const ThresholdCase cases[] = {
+        {6, 6, InterpLanczos, InterpCubic},
+        {4, 4, InterpCubic, InterpLinear},
+        {2, 2, InterpLinear, InterpNearest},
+        {6, 4, InterpCubic, InterpLinear},  // Lanczos would be cubic here; cubic stays
+    };
+    for (const ThresholdCase& c : cases) {
+        std::mt19937 random(13);
+        TestImage source(C3, Type8u, c.width, c.height);
+        source.FillRandom(random);
+        TestImage asked(C3, Type8u, 3 * c.width, 3 * c.height);
+        TestImage expected(C3, Type8u, 3 * c.width, 3 * c.height);
+        TestImage lower(C3, Type8u, 3 * c.width, 3 * c.height);
+        ASSERT_EQ(RunCore(WholeImageCall(source, asked, 2.5, 3.0, c.code)), StatusOk);
+        ReferenceResize(WholeImageCall(source, expected, 2.5, 3.0, c.code));
+        ASSERT_EQ(RunCore(WholeImageCall(source, lower, 2.5, 3.0, c.differsFrom)), StatusOk);
+        EXPECT_EQ(asked.Contents(), expected.Contents()) << c.width << "x" << c.height << " code " << c.code;
+        EXPECT_NE(asked.Contents(), lower.Contents()) << c.width << "x" << c.height << " code " << c.code;
+    }
+}
+
 TEST(ResizeCoreClip, RegionPastTheRightEdgeIsCutToTheSource) {
     std::mt19937 random(3);
     TestImage source(C3, Type8u, 6, 4);

@@ -92,6 +92,9 @@ TEST(ResizeMapping, LinearHeightDoublingOfFourRows) {
     const AxisPlan plan = PlanAxis(ResizeMethod::Linear, 1, 2.0, 0.0, 4, 100);
     ASSERT_EQ(plan.length, 8);
     const std::vector<double> y = CoordinatesOf(plan);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_NEAR(y[i], 3.0 * i / 7.0, 1e-12);  // 0, 0.428..., 0.857..., 1.285..., ...
+    }
     EXPECT_EQ(y[7], 2.9999999999999996);  // accumulated, not 7 x 3/7
     std::vector<std::ptrdiff_t> offsets(8);
     std::vector<std::uint16_t> weights(8);
