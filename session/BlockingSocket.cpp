@@ -122,17 +122,25 @@ int CBlockingSocket::Send(const void* data, int length, Millis timeout, std::sto
     const char* bytes = static_cast<const char*>(data);
     int sent = 0;
     while (sent < length) {
-        // Each piece gets the whole time-out; SendChunk sends what the system takes.
-        sent += SendChunk(bytes + sent, length - sent, timeout, stop);
+        // Each piece gets the whole time-out and sends what the system takes.
+        sent += SendPiece(bytes + sent, length - sent, timeout, stop);
     }
     return sent;
 }
 
-int CBlockingSocket::SendAll(const void* data, int length, Millis pieceTimeout, std::stop_token stop) {
-    return Send(data, length, pieceTimeout, std::move(stop));
+int CBlockingSocket::SendAll(const void* data, int length, Millis /*timeout*/, std::stop_token stop) {
+    const char* bytes = static_cast<const char*>(data);
+    int sent = 0;
+    while (sent < length)
+        sent += SendPiece(bytes + sent, length - sent, m_sendChunkTimeout, stop);
+    return sent;
 }
 
-int CBlockingSocket::SendChunk(const void* data, int length, Millis timeout, std::stop_token stop) {
+int CBlockingSocket::SendChunk(const void* data, int length, Millis /*timeout*/, std::stop_token stop) {
+    return SendPiece(data, length, m_sendChunkTimeout, stop);
+}
+
+int CBlockingSocket::SendPiece(const void* data, int length, Millis timeout, const std::stop_token& stop) {
     if (m_hSocket < 0 || length < 0)
         throw CBlockingSocketException("Send");
     if (length == 0)

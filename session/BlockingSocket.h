@@ -15,6 +15,8 @@
 #include <stop_token>
 #include <string>
 
+#include "platform/Timing.h"
+
 namespace session {
 
 using Millis = std::chrono::milliseconds;
@@ -78,10 +80,14 @@ public:
     // Throws "Send timeout" when no room comes in time, "Send" on an error, on
     // a send that makes no progress and on an abort. Returns the length.
     int Send(const void* data, int length, Millis timeout, std::stop_token stop = {});
-    // Sends everything in pieces of SendChunk, each waiting up to the time-out.
-    int SendAll(const void* data, int length, Millis pieceTimeout, std::stop_token stop = {});
-    // One wait for room and one send; returns the bytes the system took.
+    // Sends everything in pieces of SendChunk. The time-out is accepted but each
+    // piece waits SendChunkTimeout() for room, whatever the caller names.
+    int SendAll(const void* data, int length, Millis timeout, std::stop_token stop = {});
+    // One wait of SendChunkTimeout() for room (the time-out argument is not
+    // used) and one send; returns the bytes the system took.
     int SendChunk(const void* data, int length, Millis timeout, std::stop_token stop = {});
+    void SetSendChunkTimeout(Millis timeout) { m_sendChunkTimeout = timeout; }
+    Millis SendChunkTimeout() const { return m_sendChunkTimeout; }
 
     // One receive of at most the capacity after waiting up to the time-out for
     // data. Returns the byte count, or -1 on no socket, time-out, error, abort
@@ -120,11 +126,13 @@ public:
 private:
     enum class WaitOutcome { Ready, Timeout, Aborted };
     WaitOutcome WaitFor(short events, Millis timeout, const std::stop_token& stop) noexcept;
+    int SendPiece(const void* data, int length, Millis timeout, const std::stop_token& stop);
 
     int m_hSocket = -1;
     int m_hAbortEvent = -1;
     std::atomic<bool> m_bAborted{false};
     bool m_bConnected = false;
+    Millis m_sendChunkTimeout{platform::Timing{}.sendChunkTimeout};
 };
 
 // This computer's first IPv4 address that is up and not loopback, as

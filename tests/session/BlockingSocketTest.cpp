@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Timing.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -205,8 +207,25 @@ TEST(BlockingSocketTest, SendToAPeerThatNeverReadsTimesOut) {
     EXPECT_EQ(ThrownOperation([&] { c.socket.Send(data.data(), static_cast<int>(data.size()), 200ms); }),
               "Send timeout");
     EXPECT_LT(Clock::now() - start, 5000ms);
+    c.socket.SetSendChunkTimeout(100ms);
     EXPECT_EQ(ThrownOperation([&] { c.socket.SendAll(data.data(), static_cast<int>(data.size()), 100ms); }),
               "Send timeout");
+}
+
+TEST(BlockingSocketTest, SendAllWaitsItsOwnPieceTimeOutWhateverTheCallerNames) {
+    EXPECT_EQ(CBlockingSocket().SendChunkTimeout(), platform::Timing{}.sendChunkTimeout);
+    Connection c;
+    c.socket.SetSendChunkTimeout(150ms);
+    std::vector<char> data(64 << 20);
+    auto start = Clock::now();
+    EXPECT_EQ(ThrownOperation([&] { c.socket.SendAll(data.data(), static_cast<int>(data.size()), 10000ms); }),
+              "Send timeout");
+    EXPECT_LT(Clock::now() - start, 5000ms);
+    // Send keeps the caller's time-out.
+    start = Clock::now();
+    EXPECT_EQ(ThrownOperation([&] { c.socket.Send(data.data(), static_cast<int>(data.size()), 400ms); }),
+              "Send timeout");
+    EXPECT_GE(Clock::now() - start, 390ms);
 }
 
 TEST(BlockingSocketTest, SendToAClosedPeerFailsWithoutASignal) {
