@@ -203,14 +203,16 @@ int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t c
         return 0;
     if (header->status != 200)
         return failWithStatus(header->status);
-    if (!header->lengthValid)
-        return failWithStatus(200);
 
-    // The device has taken the command: a new port or address it was given applies from now on.
+    // The device has taken the command: a new port or address it was given
+    // applies from now on, whatever the rest of the reply looks like.
     if (app.g_fPendingWebPort.exchange(false))
         settings.m_wWebPort = app.g_wPendingWebPort.load();
     if (app.g_fPendingServerName.exchange(false))
         settings.m_strServerName = app.g_strPendingServerName.Get();
+
+    if (!header->lengthValid)
+        return failWithStatus(200);
 
     const std::uint32_t contentLength = header->contentLength.value_or(0);
     if (contentLength == 0 || reply.empty())

@@ -101,6 +101,13 @@ TEST_F(CommandSenderTest, AConfigurationStoreCarriesItsBlockAfterTheHeader) {
                                       "Accept: */* \r\nAccept-Language: zh-tw\r\nContent-Length: 12\r\n") +
                               kFixedLines + block);
     EXPECT_EQ(device.Profile().Block(3), devicesim::Bytes(block.begin(), block.end()));
+
+    // A body, even an empty one, is announced.
+    const std::string empty;
+    Send(CMD_SET_SYS_CFG, "/SetSysCfg.cgi?Option=DNS", 0, &empty);
+    log = device.Requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[1].raw.find("Accept-Language: zh-tw\r\nContent-Length: 0\r\nAccept-Encoding:"), std::string::npos);
 }
 
 TEST_F(CommandSenderTest, EachReplyCaseEndsInItsDefinedResult) {
@@ -204,6 +211,17 @@ TEST_F(CommandSenderTest, APendingWebPortAppliesAfterTheNextStatus200) {
     EXPECT_EQ(log[0].port, device.Port(0));
     EXPECT_EQ(log[1].port, device.Port(0));
     EXPECT_EQ(log[2].port, device.Port(1));
+}
+
+TEST_F(CommandSenderTest, AStatus200AppliesThePendingChangesEvenWhenItsLengthIsUnreadable) {
+    app.g_wPendingWebPort = device.Port(1);
+    app.g_fPendingWebPort = true;
+    device.AddFault("/SetSysCfg.cgi", Fault::ContentLengthValue("12abc"));
+    Outcome out = Send(CMD_SET_SYS_CFG, "/SetSysCfg.cgi?Option=IP");
+    EXPECT_EQ(out.result, 0);
+    EXPECT_EQ(out.status.nStatus, 200);
+    EXPECT_FALSE(app.g_fPendingWebPort.load());  // the device took the new port
+    EXPECT_EQ(app.CSettingINI.m_wWebPort.load(), device.Port(1));
 }
 
 TEST_F(CommandSenderTest, LoginByHostNameKeepsTheNameAndRewritesTheServerToTheAddress) {
