@@ -184,8 +184,11 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
 
         if (app_.dw_SnapshotRequest.load()) {
             std::string folder = app_.CSettingINI.m_strSnapshotPath.Get();
-            if (SaveSnapshot(folder, picture, static_cast<std::uint16_t>(width),
-                             static_cast<std::uint16_t>(height)) == 0)
+            const int saved =
+                SaveSnapshot(folder, picture, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height));
+            // The setting keeps the folder as the snapshot completed it ("/" at the end).
+            app_.CSettingINI.m_strSnapshotPath.Set(folder);
+            if (saved == 0)
                 app_.Ui().ShowMessageBox(kSnapshotFailedMessage);
             app_.dw_SnapshotRequest.store(0);
         }

@@ -242,6 +242,22 @@ TEST_F(FrameDisplayTest, ASnapshotThatCannotBeWrittenIsReportedAndItsRequestClea
     EXPECT_EQ(app.dw_SnapshotRequest.load(), 0u);
 }
 
+TEST_F(FrameDisplayTest, SnapshotFolderSettingKeepsTheSlashTheSnapshotAdded) {
+    testutil::TempFolder folder;
+    const std::string written = folder.path().string();
+    const std::string missing = (folder.path() / "missing").string();
+    for (const std::string& path : {written, missing}) {
+        SCOPED_TRACE(path);
+        app.CSettingINI.m_strSnapshotPath.Set(path);
+        app.dw_SnapshotRequest.store(1);
+        ShowPicture(320, 240);
+        ASSERT_TRUE(Draw());
+        EXPECT_EQ(app.CSettingINI.m_strSnapshotPath.Get(), path + "/");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()),
+              1);
+}
+
 struct AlarmCase {
     std::uint16_t alarmData;
     const char* channel;
