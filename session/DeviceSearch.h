@@ -19,6 +19,9 @@
 namespace session {
 
 inline constexpr std::size_t kSearchRecordSize = 76;
+// The search cannot listen for replies (no reply socket, a failed wait, no
+// thread to run it on).
+inline constexpr unsigned kSearchCannotListenMessage = 4006;
 // User name and password travel in 16-byte fields with a terminating zero.
 inline constexpr std::size_t kSearchCredentialMax = 15;
 

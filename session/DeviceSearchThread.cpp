@@ -10,7 +10,6 @@ namespace session {
 
 namespace {
 
-constexpr unsigned kSearchBindFailed = 4006;
 constexpr const char* kBroadcastFailed = "SendBroadCast is wrong";
 
 using Clock = std::chrono::steady_clock;
@@ -70,7 +69,7 @@ void DeviceSearch::RunSearch(std::stop_token stop) {
     // Bound before the broadcast goes out, so no quick reply is missed.
     SearchReplySocket replies;
     if (replies.Open(endpoints_.replyPort) != SearchReplySocket::OpenResult::Ok) {
-        port_.ShowMessageBox(kSearchBindFailed);
+        port_.ShowMessageBox(kSearchCannotListenMessage);
         port_.SearchStopped();
         return;
     }
@@ -84,7 +83,7 @@ void DeviceSearch::RunSearch(std::stop_token stop) {
         if (waited == SearchReplySocket::WaitResult::Timeout)
             break;
         if (waited == SearchReplySocket::WaitResult::Failed) {
-            port_.ShowMessageBox(kSearchBindFailed);
+            port_.ShowMessageBox(kSearchCannotListenMessage);
             break;
         }
         const Received received = ReceiveRecord(replies);

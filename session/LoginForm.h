@@ -10,6 +10,9 @@
 
 namespace session {
 
+// Refusal of an attempt whose user name or password is empty.
+inline constexpr unsigned kEmptyCredentialsMessage = 4081;
+
 // The login dialog's four fields as typed.
 struct LoginFields {
     std::string server;

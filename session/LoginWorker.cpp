@@ -16,7 +16,6 @@ Login* g_lpLogin = nullptr;
 
 namespace {
 
-constexpr unsigned kEmptyCredentialsMessage = 4081;
 constexpr unsigned kLoginFailedMessage = 4040;
 
 std::unique_ptr<Login>& LoginObject() {

@@ -23,7 +23,6 @@ namespace {
 constexpr unsigned kFirstColumnText = 3022;  // 3022-3026: the list's column titles
 constexpr int kColumnWidths[kSearchColumnCount] = {120, 130, 60, 100, 90};
 constexpr unsigned kSearchWords = 3028;      // "searching" and "search stopped", one per line
-constexpr unsigned kSearchCouldNotListen = 4006;
 constexpr int kMaxWebPort = 9999;
 
 QString FromStd(const std::string& text) {
@@ -190,7 +189,7 @@ void DeviceSearchDialog::StartSearch() {
     SetSearching();
     m_timer->start();
     if (!m_search->StartSearch()) {
-        ShowMessageId(kSearchCouldNotListen);
+        ShowMessageId(kSearchCannotListenMessage);
         OnSearchStopped();
     }
 }

@@ -74,7 +74,6 @@ constexpr int kWindowWidth = 304;
 constexpr int kWindowHeight = 341;
 constexpr int kCornerEllipse = 15;
 
-constexpr unsigned kEmptyCredentialsMessage = 4081;
 constexpr unsigned kPlayerFailedMessage = 4098;
 constexpr std::uint16_t kTopUserLevel = 30;
 constexpr int kAnimateSteps = 18;
