@@ -12,6 +12,7 @@
 #include "session/AddressBook.h"
 #include "session/TempFolder.h"
 #include "session/gui/AddressBookDialog.h"
+#include "session/gui/ChildWidget.h"
 #include "session/gui/StringText.h"
 
 namespace fs = std::filesystem;
@@ -19,6 +20,7 @@ using session::AddressBook;
 using session::CAddressBookDialog;
 using session::IPRecord;
 using session::LoadText;
+using testutil::Child;
 
 namespace {
 
@@ -56,12 +58,6 @@ protected:
         return d;
     }
 
-    template <class T>
-    static T* Child(QWidget& d, const char* name) {
-        auto* w = d.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     static void Click(QWidget& d, const char* button) {
         auto* b = Child<QPushButton>(d, button);
         ASSERT_TRUE(b->isVisible()) << button << " is hidden";

@@ -13,11 +13,13 @@
 #include "session/ProfileFile.h"
 #include "session/SettingsFile.h"
 #include "session/TempFolder.h"
+#include "session/gui/ChildWidget.h"
 #include "session/gui/CopyProgramDialog.h"
 
 namespace fs = std::filesystem;
 using namespace session;
 using namespace std::chrono_literals;
+using testutil::Child;
 
 namespace {
 
@@ -30,13 +32,6 @@ protected:
     }
     fs::path Source() const { return folder.path() / "program"; }
     fs::path Destination() const { return folder.path() / "copy"; }
-
-    template <class T>
-    static T* Child(QWidget& dialog, const char* name) {
-        auto* w = dialog.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
 
     testutil::TempFolder folder;
     CSettingINI settings;
