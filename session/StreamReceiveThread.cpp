@@ -122,6 +122,7 @@ private:
         const SocketAddress device(app_.CSettingINI.m_strServerName.Get(), app_.CSettingINI.m_wWebPort.load());
         try {
             socket_.Create(CBlockingSocket::kStream);
+            socket_.SetSendChunkTimeout(timing_.sendChunkTimeout);
             socket_.Connect(device, timing_.connectTimeout, requests_.Token());
         } catch (const CBlockingSocketException&) {
             socket_.CloseQuietly();
