@@ -110,7 +110,7 @@ public:
     // The window's side of the slot.
     bool TakePicture(DisplayPicture& picture) { return slot_.Take(picture); }
 
-    // The full-screen rectangle; sizes lp_DisplayBits for it. False when the
+    // The full-screen rectangle; the full-screen picture is sized by it. False when the
     // rectangle is empty, too large or its buffer cannot be allocated.
     bool SetFullScreenRect(const ScreenRect& rect);
     ScreenRect FullScreenRect() const;

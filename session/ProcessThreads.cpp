@@ -106,8 +106,9 @@ int Process_Init_Thread(SessionResources& resources, std::stop_token stop) {
         if (resources.RebuildSession() == 0) {
             // Left unanswered, the requester's wait runs out and the stream
             // stays down; the next rebuild clears what was started and tries
-            // again.
-            WriteTraceLog("Session rebuild failed");
+            // again. During a close no rebuild is wanted: nothing to report.
+            if (!resources.Closing())
+                WriteTraceLog("Session rebuild failed");
             continue;
         }
         app.h_NotifyGetJPEGImageThreadResetEvent.Reset();

@@ -190,6 +190,10 @@ int SessionResources::TearDownSession() {
 
 int SessionResources::RebuildSession() {
     std::lock_guard lock(lifecycle_);
+    // Asked under the lock: a close tears down under it too, so a session
+    // built after the close's tear-down would outlive the close.
+    if (closing_)
+        return 0;
     // A session still up (a disconnect before its stream ran) goes first:
     // starting over it would reset semaphores under running threads.
     if (SessionThreadsAttached() && TearDownSession() == 0)

@@ -22,9 +22,9 @@
 //              InitProcessResource, InitLoginResource, then the main window
 //              calls SetFrameDisplay and sets the start events.
 //   close:     BeginClose, ExitLoginResource, ExitProcessResource, (save
-//   settings). exit:      ExitLoginResource, ExitProcessResource,
-//   CloseSemaphores
-//              (or simply destroy this object).
+//              settings).
+//   exit:      ExitLoginResource, ExitProcessResource, CloseSemaphores (or
+//              simply destroy this object).
 
 #include <atomic>
 #include <functional>
@@ -82,6 +82,7 @@ public:
     // the init thread's (InitialSemaphore, InitLoginResource), each whole and
     // never overlapping; a rebuild over a session still up tears it down first.
     int TearDownSession();
+    // 0 without a rebuild once a close has begun.
     int RebuildSession();
 
     // The main window's frame display (CTavrinDlg::DisplayFrame), run by the
@@ -101,6 +102,7 @@ public:
     // An orderly close has begun (the close path, the lifetime limit): no
     // stream failure starts a re-login any more.
     void BeginClose();
+    bool Closing() const { return closing_; }
     bool ClosingOrDisconnected() const { return closing_ || disconnected_; }
     // A stream failure after the tear-down: starts ReLoginThread unless a
     // close or a disconnect has begun. False when none was started.

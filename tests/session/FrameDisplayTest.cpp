@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -139,6 +140,71 @@ TEST_F(FrameDisplayTest, PicturesAreDrawnAtTheVideoAreaOrigin) {
     const auto picture = Taken();
     EXPECT_EQ(picture.x, 12);
     EXPECT_EQ(picture.y, 34);
+}
+
+// The resize calls a display made, with their arguments.
+struct ResizeCall {
+    const std::uint8_t* source;
+    std::uint8_t* destination;
+    std::string arguments;
+};
+std::vector<ResizeCall> g_resizeCalls;
+
+resize::ResizeStatus RecordingResize(const std::uint8_t* source, resize::ResizeSize sourceSize,
+                                     std::int32_t sourceStep, resize::ResizeRect region,
+                                     std::uint8_t* destination, std::int32_t destinationStep,
+                                     resize::ResizeSize destinationSize, double scaleX, double scaleY,
+                                     std::int32_t interpolation) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%dx%d/%d (%d,%d,%dx%d) -> %dx%d/%d x%.6f y%.6f i%d", sourceSize.width,
+                  sourceSize.height, sourceStep, region.x, region.y, region.width, region.height,
+                  destinationSize.width, destinationSize.height, destinationStep, scaleX, scaleY, interpolation);
+    g_resizeCalls.push_back({source, destination, text});
+    return resize::ImageResize_8u_C3R(source, sourceSize, sourceStep, region, destination, destinationStep,
+                                      destinationSize, scaleX, scaleY, interpolation);
+}
+
+struct ResizeArgumentsCase {
+    const char* name;
+    const char* product;
+    int width, height;
+    bool fullScreen;
+    std::vector<std::string> calls;
+};
+
+TEST_F(FrameDisplayTest, ResizeArgumentsOfTheDoublingAndTheFullScreenScaling) {
+    const ResizeArgumentsCase cases[] = {
+        {"field picture doubled with linear", "R47T", 640, 228, false,
+         {"640x228/1920 (0,0,640x228) -> 640x456/1920 x1.000000 y2.000000 i2"}},
+        {"doubled, then scaled to the screen with nearest", "R42T", 720, 288, true,
+         {"720x288/2160 (0,0,720x288) -> 720x576/2160 x1.000000 y2.000000 i2",
+          "720x576/2160 (0,0,720x576) -> 1366x768/4100 x1.897222 y1.333333 i1"}},
+        {"G66M: only scaled to the screen", "G66M", 640, 480, true,
+         {"640x480/1920 (0,0,640x480) -> 1366x768/4100 x2.134375 y1.600000 i1"}},
+        {"narrow picture: neither", "R41T", 320, 240, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_resizeCalls.clear();
+        app.str_ProductID.Set(c.product);
+        FrameDisplay recorded{app, &RecordingResize, [this] { return now; }};
+        ASSERT_TRUE(recorded.SetFullScreenRect({0, 0, 1366, 768}));
+        if (c.fullScreen)
+            recorded.EnterFullScreen();
+        ShowPicture(c.width, c.height);
+        ASSERT_EQ(recorded.DisplayFrame({}), 1);
+
+        std::vector<std::string> calls;
+        for (const auto& call : g_resizeCalls)
+            calls.push_back(call.arguments);
+        EXPECT_EQ(calls, c.calls);
+        if (c.calls.size() == 2) {
+            // The doubled picture goes through the resize buffer.
+            EXPECT_EQ(g_resizeCalls[0].source, app.lp_ImageBuffer.data());
+            EXPECT_EQ(g_resizeCalls[0].destination, app.lp_ResizeBuffer.data());
+            EXPECT_EQ(g_resizeCalls[1].source, app.lp_ResizeBuffer.data());
+        }
+    }
 }
 
 TEST(PaddedRowBytesTest, RowsOfTheFullScreenPictureAreMultiplesOfFourBytes) {

@@ -409,6 +409,33 @@ TEST_F(ProcessThreadsTest, RebuildOverASessionStillUpTearsItDownFirst) {
     EXPECT_TRUE(TraceLines().empty());
 }
 
+TEST_F(ProcessThreadsTest, TearDownLeavesNoVideoAndUnlimitedLifetimeUntilTheNextLogin) {
+    Rig rig;
+    rig.Start();
+    rig.app.dw_VideoConnected = 1;
+    rig.app.dw_LifeTime = 5;
+    rig.app.h_Process_Notify_TerminateEvent.Set();
+    ASSERT_TRUE(rig.app.h_Process_Reply_TerminateEvent.Wait(5000ms));
+    EXPECT_EQ(rig.app.dw_VideoConnected, 0u);
+    EXPECT_EQ(rig.app.dw_LifeTime, -1);
+}
+
+TEST_F(ProcessThreadsTest, RebuildAskedOnceTheCloseHasBegunStartsNoNewSession) {
+    Rig rig;
+    rig.Start();
+    // The close path has torn the session down when a re-login that was
+    // already under way asks for its rebuild.
+    rig.resources->BeginClose();
+    rig.resources->ExitLoginResource();
+    rig.app.h_Process_Notify_InitEvent.Set();
+    ASSERT_TRUE(WaitUntil([&] { return !rig.app.h_Process_Notify_InitEvent.IsSet(); }));
+    rig.resources->ExitProcessResource();
+
+    EXPECT_EQ(AttachedThreads(rig.app), 0);
+    EXPECT_FALSE(rig.journal.Contains("alarm:createresource"));
+    EXPECT_TRUE(TraceLines().empty());
+}
+
 TEST_F(ProcessThreadsTest, RepeatedRecoveriesThenCloseLeaveNothingRunning) {
     Rig rig;
     rig.Start();

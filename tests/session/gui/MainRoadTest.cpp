@@ -262,6 +262,25 @@ TEST_F(MainRoadTest, MissingControlFileShows4094AndEndsBeforeTheLoginDialog) {
     EXPECT_EQ(app.Data(), nullptr);
 }
 
+TEST_F(MainRoadTest, WithoutSettingIniTheLoginDialogOpensWithTheDefaults) {
+    options.runLoginDialog = {};  // the real login dialog; its Esc ends the run
+    QStringList fields;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<session::LoginDialog*>(QApplication::activeModalWidget())) {
+            look.stop();
+            for (const char* name : {"serverEdit", "userEdit", "passwordEdit", "portEdit"})
+                fields << dialog->findChild<QLineEdit*>(name)->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    look.start(20);
+    CTavrinApp app(options);
+    EXPECT_EQ(app.InitInstance(), StartupEnd::LoginCancelled);
+    EXPECT_EQ(fields, (QStringList{"127.0.0.1", "tovik", "", "80"}));
+    app.ExitInstance();
+}
+
 TEST_F(MainRoadTest, CancelledLoginEndsWithoutTheMainWindowAndReleasesEverything) {
     options.runLoginDialog = [this](AppData&) {
         ++loginDialogs;
