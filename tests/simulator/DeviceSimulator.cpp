@@ -187,7 +187,7 @@ bool Connection::SendReply(const Reply& reply) {
     if (!reply.pieces.empty()) {
         // Small writes must leave as separate segments.
         int on = 1;
-        ::setsockopt(handle_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        ::setsockopt(handle_, SOL_TCP, TCP_NODELAY, &on, sizeof on);
     }
     for (std::size_t piece : reply.pieces) {
         if (rest.empty())

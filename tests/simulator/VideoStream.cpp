@@ -150,7 +150,7 @@ VideoStream::VideoStream(DeviceSimulator& device) : shared_(std::make_shared<Sha
     device.SetConnectionHandler("/Getvideo.cgi",
                                 [shared = shared_](DeviceSimulator& d, const Request& r, Connection& c) {
                                     int on = 1;
-                                    ::setsockopt(c.Handle(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+                                    ::setsockopt(c.Handle(), SOL_TCP, TCP_NODELAY, &on, sizeof on);
                                     shared->Serve(d, r, c);
                                 });
 }
