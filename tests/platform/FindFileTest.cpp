@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
 #include "res/StringTable.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/AtomicFile.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "tools/resize-tool/PpmImage.h"
 #include "tools/resize-tool/ResizeToolCommand.h"
 

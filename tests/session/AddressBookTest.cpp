@@ -8,7 +8,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/TextCodec.h"
 #include "session/AddressBook.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using session::AddressBook;

@@ -6,7 +6,7 @@
 
 #include "fakes/RecordingUiPort.h"
 #include "session/AppData.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

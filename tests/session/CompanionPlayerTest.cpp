@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

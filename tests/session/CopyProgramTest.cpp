@@ -7,7 +7,7 @@
 
 #include "session/ProfileFile.h"
 #include "session/SettingsFile.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace session;

@@ -11,7 +11,7 @@
 #include "fakes/RecordingUiPort.h"
 #include "platform/AtomicFile.h"
 #include "session/AppData.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 using session::AppData;
 using session::DisplayPicture;

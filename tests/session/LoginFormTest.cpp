@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace session;

@@ -24,9 +24,9 @@
 #include "session/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/TraceLog.h"
-#include "session/WaitUntil.h"
+#include "support/WaitUntil.h"
 
 namespace {
 

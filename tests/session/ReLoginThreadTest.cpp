@@ -17,9 +17,9 @@
 #include "platform/WorkerThread.h"
 #include "session/AppData.h"
 #include "session/LoginExchange.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/TraceLog.h"
-#include "session/WaitUntil.h"
+#include "support/WaitUntil.h"
 #include "simulator/DeviceSimulator.h"
 
 namespace {

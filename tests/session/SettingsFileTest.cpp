@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"

@@ -6,7 +6,7 @@
 
 #include "fakes/PictureChecks.h"
 #include "platform/AtomicFile.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/TraceLog.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/AtomicFile.h"
 #include "session/AddressBook.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/gui/AddressBookDialog.h"
 #include "session/gui/ChildWidget.h"
 #include "session/gui/StringText.h"

@@ -12,7 +12,7 @@
 
 #include "session/ProfileFile.h"
 #include "session/SettingsFile.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/gui/ChildWidget.h"
 #include "session/gui/CopyProgramDialog.h"
 

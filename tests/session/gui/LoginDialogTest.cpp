@@ -18,7 +18,7 @@
 #include "session/AppData.h"
 #include "session/LoginExchange.h"
 #include "session/LoginWorker.h"
-#include "session/TempFolder.h"
+#include "support/TempFolder.h"
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/LoginDialog.h"
 #include "session/gui/StringText.h"
