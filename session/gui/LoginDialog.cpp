@@ -232,6 +232,8 @@ void LoginDialog::PrefillFromSettings() {
     m_nPort = settings.m_wWebPort.load();
     const QSignalBlocker quiet(m_editPort);  // the stored port is taken as it stands
     m_editPort->setText(QString::number(m_nPort));
+    // The password is the one field never stored: with a known user it is all there is to type.
+    (m_editUser->text().isEmpty() ? m_editUser : m_editPassword)->setFocus();
 }
 
 LoginFields LoginDialog::Fields() const {

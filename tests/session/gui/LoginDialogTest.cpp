@@ -182,6 +182,16 @@ TEST_F(LoginDialogTest, EnterInThePasswordFieldConnectsWhileTheProgressBarMoves)
     EXPECT_EQ(dialog->result(), LoginDialog::kLoggedIn);
 }
 
+TEST_F(LoginDialogTest, TheFieldToTypeFirstHasTheFocus) {
+    auto dialog = Open();
+    dialog->activateWindow();
+    EXPECT_EQ(dialog->focusWidget(), Edit(*dialog, "passwordEdit"));  // the stored user is there already
+
+    app.CSettingINI.m_strUserName = "";
+    auto fresh = Open();
+    EXPECT_EQ(fresh->focusWidget(), Edit(*fresh, "userEdit"));
+}
+
 TEST_F(LoginDialogTest, ARefusedLoginShowsItsTextAndTheDialogWaits) {
     struct Case {
         const char* name;
