@@ -70,7 +70,8 @@ std::optional<ReplyHeader> ParseReplyHeader(std::string_view header) {
         return std::nullopt;
     std::size_t lineEnd = header.find("\r\n");
     std::string_view statusLine = header.substr(0, lineEnd);
-    if (statusLine.substr(0, 5) != "HTTP/")
+    // Some devices write the protocol name in lower case; the letter case never mattered to the client.
+    if (!EqualsIgnoringAsciiCase(statusLine.substr(0, 5), "HTTP/"))
         return std::nullopt;
     std::size_t blank = statusLine.find(' ');
     if (blank == std::string_view::npos || statusLine.size() < blank + 4)

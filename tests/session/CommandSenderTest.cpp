@@ -279,6 +279,7 @@ TEST(ReplyHeaderTest, StatusAndLengthAreReadOnlyFromSoundLines) {
         {"HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n", 200, 12, true},
         {"HTTP/1.0 404 Not Found\r\n\r\n", 404, std::nullopt, true},
         {"HTTP/1.1 200\r\nCONTENT-LENGTH:12\r\n\r\n", 200, 12, true},
+        {"http/1.1 200 ok\r\ncontent-length: 3\r\n\r\n", 200, 3, true},
         {"HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n", 200, std::nullopt, true},
         {"HTTP/1.1 200 OK\r\nContent-Length: 2147483647\r\n\r\n", 200, 2147483647u, true},
         {"HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n", 200, std::nullopt, false},
