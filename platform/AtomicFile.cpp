@@ -44,6 +44,11 @@ FileResult WriteTemporary(const std::filesystem::path& path,
     return {true, {}};
 }
 
+// A writer that puts the whole content into the file.
+std::function<bool(std::FILE*)> ContentWriter(std::string_view content) {
+    return [content](std::FILE* f) { return std::fwrite(content.data(), 1, content.size(), f) == content.size(); };
+}
+
 }  // namespace
 
 FileResult ReplaceFileAtomically(const std::filesystem::path& path,
@@ -61,10 +66,7 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path,
 
 FileResult CreateFileAtomically(const std::filesystem::path& path, std::string_view content) {
     std::string temp;
-    auto result = WriteTemporary(
-        path,
-        [content](std::FILE* f) { return std::fwrite(content.data(), 1, content.size(), f) == content.size(); },
-        temp);
+    auto result = WriteTemporary(path, ContentWriter(content), temp);
     if (!result)
         return result;
     // A hard link fails with EEXIST instead of replacing, which rename cannot promise.
@@ -78,9 +80,7 @@ FileResult CreateFileAtomically(const std::filesystem::path& path, std::string_v
 }
 
 FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content) {
-    return ReplaceFileAtomically(path, [content](std::FILE* f) {
-        return std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    });
+    return ReplaceFileAtomically(path, ContentWriter(content));
 }
 
 FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content) {

@@ -27,7 +27,7 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
 // is taken, nothing changes and the result says so (exists = true).
 FileResult CreateFileAtomically(const std::filesystem::path& path, std::string_view content);
 
-// The whole file, or nullopt-like failure (ok = false) when it cannot be read.
+// Reads the whole file into content; ok = false when it cannot be read.
 FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
 }  // namespace platform
