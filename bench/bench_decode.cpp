@@ -10,8 +10,8 @@
 #include "fakes/TestPictures.h"
 #include "platform/JpegCodec.h"
 #include "session/AppData.h"
-#include "session/DecodeThreads.h"
-#include "session/StreamFramer.h"
+#include "session/live/DecodeThreads.h"
+#include "session/live/StreamFramer.h"
 #include "simulator/FrameEncoder.h"
 #include "simulator/VideoStream.h"
 

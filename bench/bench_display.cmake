@@ -1,5 +1,5 @@
-if(TARGET session_gui)
-  target_link_libraries(bench_display PRIVATE session_gui devicesim Qt6::Widgets)
+if(TARGET app)
+  target_link_libraries(bench_display PRIVATE app devicesim Qt6::Widgets)
   set_target_properties(bench_display PROPERTIES AUTOMOC ON)
 else()
   # The display benchmark needs the GUI build.

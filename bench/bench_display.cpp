@@ -30,9 +30,9 @@
 
 #include "platform/JpegCodec.h"
 #include "session/AppData.h"
-#include "session/LoginExchange.h"
-#include "session/gui/TavrinApp.h"
-#include "session/gui/TavrinDlg.h"
+#include "session/login/LoginExchange.h"
+#include "app/TavrinApp.h"
+#include "mainwindow/gui/TavrinDlg.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/VideoStream.h"
 

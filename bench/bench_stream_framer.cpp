@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "session/StreamFramer.h"
+#include "session/live/StreamFramer.h"
 #include "simulator/FrameEncoder.h"
 
 static void BM_FrameStream(benchmark::State& state) {

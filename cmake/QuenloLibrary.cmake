@@ -1,6 +1,8 @@
-# quenlo_core_library(NAME DEPS...): a static library from the folder's *.cpp (not recursive).
+# quenlo_core_library(NAME DEPS...): a static library from the folder's *.cpp and those of its
+# concern folders one level down (every subfolder but gui/, which holds the Qt windows).
 function(quenlo_core_library name)
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX "/gui/[^/]*$")
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
@@ -27,14 +29,22 @@ function(quenlo_gui_library name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
 endfunction()
 
-# quenlo_test(NAME LABEL DIR DEPS...): one GoogleTest executable from DIR/*.cpp.
+# quenlo_test(NAME LABEL DIRS DEPS...): one GoogleTest executable from the *.cpp of DIRS (one
+# folder or a list). A "gui" suite gets the shared main that makes its QApplication.
 # LABEL is one word matched as a regular expression by ctest -L: "core" (Qt-free,
 # run under ASan), "core_threaded" (also run under TSan), "gui" (normal build only).
 # With QUENLO_TEST_LABELS set (a regular expression), only matching suites are built.
-function(quenlo_test name label dir)
-  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+function(quenlo_test name label dirs)
+  set(srcs)
+  foreach(dir ${dirs})
+    file(GLOB dir_srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND srcs ${dir_srcs})
+  endforeach()
   if(NOT srcs)
     return()
+  endif()
+  if("${label}" STREQUAL "gui")
+    list(APPEND srcs ${CMAKE_SOURCE_DIR}/tests/support/GuiTestMain.cpp)
   endif()
   if(QUENLO_TEST_LABELS AND NOT label MATCHES "${QUENLO_TEST_LABELS}")
     return()

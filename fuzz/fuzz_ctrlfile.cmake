@@ -1,1 +1,1 @@
-target_link_libraries(${name} PRIVATE mainwindow)
+target_link_libraries(${name} PRIVATE session)

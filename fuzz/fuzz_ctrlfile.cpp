@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "mainwindow/ControlFile.h"
+#include "session/devices/ControlFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     mainwindow::ControlFile file;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "session/AddressBook.h"
+#include "session/files/AddressBook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     session::AddressBook book;

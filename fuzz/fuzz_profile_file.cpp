@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/TextCodec.h"
-#include "session/ProfileFile.h"
+#include "session/files/ProfileFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     session::ProfileFile file;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "session/CommandSender.h"
+#include "session/net/CommandSender.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto header = session::ParseReplyHeader(std::string_view(reinterpret_cast<const char*>(data), size));

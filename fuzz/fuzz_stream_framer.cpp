@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "session/StreamFramer.h"
+#include "session/live/StreamFramer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)

@@ -15,20 +15,20 @@
 #include <cstdint>
 #include <string>
 
-#include "mainwindow/ControlDeviceList.h"
-#include "mainwindow/ControlFile.h"
+#include "session/devices/ControlDeviceList.h"
+#include "session/devices/ControlFile.h"
 #include "platform/SyncObjects.h"
 #include "platform/WorkerThread.h"
-#include "recording/FrameHistory.h"
-#include "recording/RecorderPort.h"
+#include "session/live/FrameHistory.h"
+#include "session/RecorderPort.h"
 #include "session/ByteBuffer.h"
-#include "session/FrameHeaderParser.h"
+#include "session/live/FrameHeaderParser.h"
 #include "session/KernelMailbox.h"
-#include "session/OptionBlocks.h"
-#include "session/SettingsFile.h"
+#include "session/net/OptionBlocks.h"
+#include "session/files/SettingsFile.h"
 #include "session/SharedValue.h"
 #include "session/SystemTime.h"
-#include "session/TraceLog.h"
+#include "session/files/TraceLog.h"
 #include "session/UiPort.h"
 
 namespace session {

@@ -1,8 +1,8 @@
 #include "session/ApplicationStartup.h"
 
-#include "mainwindow/ControlFile.h"
+#include "session/devices/ControlFile.h"
 #include "session/AppData.h"
-#include "session/BlockingSocket.h"
+#include "session/net/BlockingSocket.h"
 
 namespace session {
 

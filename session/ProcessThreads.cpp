@@ -2,10 +2,10 @@
 
 #include "platform/SyncObjects.h"
 #include "session/AppData.h"
-#include "session/CompanionPlayer.h"
+#include "session/tools/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
-#include "session/TraceLog.h"
+#include "session/files/TraceLog.h"
 
 namespace session {
 

@@ -4,11 +4,11 @@
 
 #include "platform/SyncObjects.h"
 #include "session/AppData.h"
-#include "session/DecodeThreads.h"
+#include "session/live/DecodeThreads.h"
 #include "session/ProcessThreads.h"
-#include "session/ReLoginThread.h"
-#include "session/StreamReceiveThread.h"
-#include "session/TraceLog.h"
+#include "session/login/ReLoginThread.h"
+#include "session/live/StreamReceiveThread.h"
+#include "session/files/TraceLog.h"
 
 namespace session {
 

@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-#include "session/gui/StringText.h"
+#include "gui/StringText.h"
 
 namespace session {
 

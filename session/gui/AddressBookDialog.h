@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "session/AddressBook.h"
+#include "session/files/AddressBook.h"
 
 class QLabel;
 class QLineEdit;

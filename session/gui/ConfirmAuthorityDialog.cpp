@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "session/DeviceSearch.h"
+#include "session/tools/DeviceSearch.h"
 
 namespace session {
 

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "session/gui/LoginDialog.h"
-#include "session/gui/StringText.h"
+#include "gui/StringText.h"
 
 namespace session {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "session/LoginWorker.h"
+#include "session/login/LoginWorker.h"
 
 class QLabel;
 class QTimer;

@@ -11,7 +11,7 @@
 
 #include "platform/Timing.h"
 #include "platform/WorkerThread.h"
-#include "session/CopyProgram.h"
+#include "session/tools/CopyProgram.h"
 
 class QLabel;
 class QProgressBar;

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "session/gui/ConfirmAuthorityDialog.h"
-#include "session/gui/StringText.h"
+#include "gui/StringText.h"
 
 namespace session {
 

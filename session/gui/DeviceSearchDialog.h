@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "session/DeviceSearch.h"
+#include "session/tools/DeviceSearch.h"
 
 class QLineEdit;
 class QPushButton;

@@ -12,18 +12,18 @@
 
 #include "platform/ProgramFolder.h"
 #include "session/AppData.h"
-#include "session/CommandSender.h"
-#include "session/CompanionPlayer.h"
+#include "session/net/CommandSender.h"
+#include "session/tools/CompanionPlayer.h"
 #include "session/DeviceFamily.h"
-#include "session/LoginExchange.h"
-#include "session/LoginWorker.h"
+#include "session/login/LoginExchange.h"
+#include "session/login/LoginWorker.h"
 #include "session/gui/AddressBookDialog.h"
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/CopyProgramDialog.h"
 #include "session/gui/DeviceSearchDialog.h"
-#include "session/gui/SkinPicture.h"
-#include "session/gui/StringText.h"
-#include "session/gui/VtxButton.h"
+#include "gui/SkinPicture.h"
+#include "gui/StringText.h"
+#include "gui/VtxButton.h"
 
 namespace session {
 namespace {

@@ -18,10 +18,10 @@
 #include <optional>
 
 #include "platform/Timing.h"
-#include "session/AddressBook.h"
-#include "session/DeviceSearch.h"
-#include "session/LoginForm.h"
-#include "session/LoginThread.h"
+#include "session/files/AddressBook.h"
+#include "session/tools/DeviceSearch.h"
+#include "session/login/LoginForm.h"
+#include "session/login/LoginThread.h"
 
 class QLineEdit;
 

@@ -8,7 +8,7 @@
 
 #include "fakes/CallLog.h"
 #include "platform/SyncObjects.h"
-#include "recording/RecorderPort.h"
+#include "session/RecorderPort.h"
 
 namespace fakes {
 

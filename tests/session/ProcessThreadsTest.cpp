@@ -19,13 +19,13 @@
 #include "fakes/CallLog.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/SyncObjects.h"
-#include "recording/RecorderPort.h"
+#include "session/RecorderPort.h"
 #include "session/AppData.h"
-#include "session/CompanionPlayer.h"
+#include "session/tools/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
 #include "session/SessionResources.h"
 #include "support/TempFolder.h"
-#include "session/TraceLog.h"
+#include "session/files/TraceLog.h"
 #include "support/WaitUntil.h"
 
 namespace {

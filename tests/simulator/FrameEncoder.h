@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "session/FrameHeaderParser.h"
+#include "session/live/FrameHeaderParser.h"
 
 namespace devicesim {
 

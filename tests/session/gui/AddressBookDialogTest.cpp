@@ -9,11 +9,11 @@
 #include <filesystem>
 
 #include "platform/AtomicFile.h"
-#include "session/AddressBook.h"
+#include "session/files/AddressBook.h"
 #include "support/TempFolder.h"
 #include "session/gui/AddressBookDialog.h"
-#include "session/gui/ChildWidget.h"
-#include "session/gui/StringText.h"
+#include "support/ChildWidget.h"
+#include "gui/StringText.h"
 
 namespace fs = std::filesystem;
 using session::AddressBook;

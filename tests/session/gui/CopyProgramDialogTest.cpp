@@ -10,10 +10,10 @@
 #include <chrono>
 #include <filesystem>
 
-#include "session/ProfileFile.h"
-#include "session/SettingsFile.h"
+#include "session/files/ProfileFile.h"
+#include "session/files/SettingsFile.h"
 #include "support/TempFolder.h"
-#include "session/gui/ChildWidget.h"
+#include "support/ChildWidget.h"
 #include "session/gui/CopyProgramDialog.h"
 
 namespace fs = std::filesystem;

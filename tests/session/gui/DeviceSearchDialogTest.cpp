@@ -11,7 +11,7 @@
 
 #include "session/gui/ConfirmAuthorityDialog.h"
 #include "session/gui/DeviceSearchDialog.h"
-#include "session/SearchTestDevices.h"
+#include "session/tools/SearchTestDevices.h"
 
 using namespace session;
 using namespace std::chrono_literals;

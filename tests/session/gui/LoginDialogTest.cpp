@@ -16,13 +16,13 @@
 #include <thread>
 
 #include "session/AppData.h"
-#include "session/LoginExchange.h"
-#include "session/LoginWorker.h"
+#include "session/login/LoginExchange.h"
+#include "session/login/LoginWorker.h"
 #include "support/TempFolder.h"
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/LoginDialog.h"
-#include "session/gui/StringText.h"
-#include "session/gui/VtxButton.h"
+#include "gui/StringText.h"
+#include "gui/VtxButton.h"
 #include "simulator/DeviceSimulator.h"
 
 namespace fs = std::filesystem;

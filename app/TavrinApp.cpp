@@ -1,0 +1,146 @@
+#include "app/TavrinApp.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "platform/ProgramFolder.h"
+#include "res/StringTable.h"
+#include "session/AppData.h"
+#include "session/ApplicationStartup.h"
+#include "session/login/LoginExchange.h"
+#include "session/SessionResources.h"
+#include "session/files/TraceLog.h"
+#include "session/gui/LoginDialog.h"
+#include "gui/QtUiPort.h"
+#include "mainwindow/gui/TavrinDlg.h"
+
+namespace session {
+
+namespace {
+
+constexpr int kTraceLogLines = 300;
+
+// Messages before the main window exists (and after it closed): message boxes.
+class MessageBoxes : public UiPort {
+public:
+    void ShowMessageBox(unsigned stringId) override { ShowMessageText(std::string(res::LoadString(stringId))); }
+    void ShowMessageText(const std::string& text) override {
+        QMessageBox::warning(nullptr, QStringLiteral("quenlo"), QString::fromStdString(text));
+    }
+};
+
+// The startup port: message boxes on the GUI thread, whichever thread asks.
+class StartupPort : public UiPort {
+public:
+    StartupPort() : queued_(boxes_) {}
+    void ShowMessageBox(unsigned stringId) override { queued_.ShowMessageBox(stringId); }
+    void ShowMessageText(const std::string& text) override { queued_.ShowMessageText(text); }
+
+private:
+    MessageBoxes boxes_;
+    QtUiPort queued_;
+};
+
+int RunLoginDialog(AppData& app, const platform::Timing& timing) {
+    LoginDialog dialog(app);
+    dialog.SetTiming(timing);
+    dialog.PrefillFromSettings();
+    return dialog.exec();
+}
+
+bool OpensMainWindow(std::uint16_t loginResult) {
+    return loginResult == 30 || loginResult == 20 || loginResult == 10 || loginResult == 0;
+}
+
+}  // namespace
+
+CTavrinApp::CTavrinApp(TavrinAppOptions options) : options_(std::move(options)) {
+    if (!options_.startupUi) {
+        messageBoxes_ = std::make_unique<StartupPort>();
+        options_.startupUi = messageBoxes_.get();
+    }
+}
+
+CTavrinApp::~CTavrinApp() { ExitInstance(); }
+
+int CTavrinApp::Run() {
+    InitInstance();
+    return ExitInstance();
+}
+
+StartupEnd CTavrinApp::InitInstance() {
+    app_ = InitKernelObject(options_.startupUi);
+    if (!app_)
+        return StartupEnd::NoControlFile;
+    g_lpApp = app_.get();
+    GetLocalHostAddress(*app_);
+    GetScreenDpi();
+    if (AllocateSystemBuffer(*app_) == 0)
+        return StartupEnd::NoBuffers;
+
+    resources_ = std::make_unique<SessionResources>(*app_, options_.timing);
+    resources_->InitialSemaphore();
+
+    std::uint8_t turboRepeatStep = app_->by_TurboRepeatStep.load();
+    app_->CSettingINI.LoadSetting(turboRepeatStep, &app_->Ui());
+    app_->by_TurboRepeatStep.store(turboRepeatStep);
+    if (options_.settingsLoaded)
+        options_.settingsLoaded(*app_);
+    const auto folder = platform::ProgramFolder();
+    TraceLog(kTraceLogLines, folder);
+    traceLogOpen_ = true;
+    app_->DebugTraceLog.Open(folder);
+
+    // The login dialog until a login, or until the operator gives up.
+    do {
+        const int result = options_.runLoginDialog ? options_.runLoginDialog(*app_)
+                                                   : RunLoginDialog(*app_, options_.timing);
+        if (result != LoginDialog::kLoggedIn)
+            return StartupEnd::LoginCancelled;
+    } while (app_->w_LoginResult.load() == kLoginNotLoggedIn);
+
+    if (resources_->InitProcessResource() == 0)
+        return StartupEnd::NoProcessResources;
+    if (resources_->InitLoginResource() == 0)
+        return StartupEnd::NoLoginResources;
+
+    if (!OpensMainWindow(app_->w_LoginResult.load()))
+        return StartupEnd::NoMainWindow;
+    CTavrinDlg window(*app_, *resources_, options_.timing);
+    if (options_.mainWindowCreated)
+        options_.mainWindowCreated(window);
+    window.exec();
+    return StartupEnd::MainWindowClosed;
+}
+
+int CTavrinApp::ExitInstance() {
+    if (resources_) {
+        resources_->ExitLoginResource();
+        resources_->ExitProcessResource();
+    }
+    if (app_)
+        FreeSystemBuffer(*app_);
+    if (resources_)
+        resources_->CloseSemaphores();
+    if (traceLogOpen_) {
+        FreeTraceLog();
+        traceLogOpen_ = false;
+    }
+    resources_.reset();
+    if (g_lpApp == app_.get())
+        g_lpApp = nullptr;
+    app_.reset();
+    return 0;
+}
+
+int CTavrinApp::GetScreenDpi() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const auto dpi = static_cast<std::uint16_t>(screen->logicalDotsPerInchX());
+        app_->w_DpiX.store(dpi);
+        app_->fl_DpiScale.store(static_cast<float>(dpi) / 96.0f);
+    }
+    return 1;
+}
+
+}  // namespace session

@@ -1,0 +1,126 @@
+#pragma once
+// The main window in its plain form: the live picture in the video area, the
+// status line under it (status text, alarm channel, sensor text, channel),
+// the link button (connect or disconnect) and the close button.
+//
+// The core reaches it through Port(), whose calls arrive queued on the GUI
+// thread. The kernel thread draws each picture with DisplayFrame into the
+// frame display's latest-frame slot; the window takes the newest picture when
+// it gets round to it. Every way of closing it (close button, window manager,
+// Escape, the lifetime limit) takes the orderly path: recordings stopped,
+// session and process threads stopped, settings saved.
+
+#include <QDialog>
+#include <QImage>
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "platform/Timing.h"
+#include "platform/WorkerThread.h"
+#include "session/live/FrameDisplay.h"
+#include "session/UiPort.h"
+#include "gui/QtUiPort.h"
+
+class QLabel;
+class QPushButton;
+
+namespace session {
+
+class AppData;
+class SessionResources;
+
+class CTavrinDlg : public QDialog, private UiPort {
+    Q_OBJECT
+
+public:
+    // The connect or disconnect command.
+    static constexpr int kLoginCommand = 1002;
+    // Tool button flag of the link button.
+    static constexpr std::uint32_t kLinkButtonFlag = 0x01;
+
+    CTavrinDlg(AppData& app, SessionResources& resources, platform::Timing timing = {},
+               QWidget* parent = nullptr);
+    ~CTavrinDlg() override;
+
+    // The window as the core's threads see it.
+    UiPort& Port() { return port_; }
+    FrameDisplay& Display() { return display_; }
+
+    // Kernel thread: draws the current picture (mailbox code 2).
+    int DisplayFrame();
+
+    // GUI thread.
+    void OnShowStatus(int code, unsigned value);
+    void OnLogin();
+    // The close button's path; the window ends once it has run.
+    void DestroyWindow();
+
+    QString StatusText() const { return m_strStatusText; }
+    QString InfoText() const;
+    // The picture the video area shows (top-down), and its position there.
+    const QImage& VideoImage() const { return m_videoImage; }
+    QWidget* VideoArea() const;
+    // Link button picture: 0 connected, 1 not connected.
+    int LinkButtonState() const { return m_linkState; }
+
+    // How message boxes reach the operator (a message box by default).
+    void SetMessageSink(std::function<void(const QString&)> sink) { m_showMessage = std::move(sink); }
+
+signals:
+    // The video area has painted the picture of that sequence number.
+    void pictureShown(quint64 sequence);
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class VideoWidget;
+
+    void OnInitDialog();
+    void TakeNewestPicture();
+    void RefreshInfo();
+
+    // UiPort, called on the GUI thread through port_.
+    void SetStatusText(const std::string& text) override;
+    void ShowStatus(int code, unsigned value) override { OnShowStatus(code, value); }
+    void ShowMessageBox(unsigned stringId) override;
+    void ShowMessageText(const std::string& text) override;
+    void RequestClose() override { DestroyWindow(); }
+    void FrameReady() override { TakeNewestPicture(); }
+    void EnterFullScreen() override;
+    void SetButtonState(std::uint32_t flagMask, int state) override;
+    void RefreshStatus() override { RefreshInfo(); }
+
+    AppData& m_app;
+    SessionResources& m_resources;
+    const platform::Timing m_timing;
+    FrameDisplay display_;
+    QtUiPort port_;
+    UiPort* m_previousPort = nullptr;
+
+    // The device-information request of the window's start, off the GUI thread.
+    platform::WorkerThread m_deviceInfoThread;
+    bool m_initialised = false;
+    bool m_closed = false;
+
+    DisplayPicture m_picture;  // the newest picture taken from the slot
+    QImage m_videoImage;
+    QPoint m_videoOrigin;
+
+    QString m_strStatusText;
+    int m_linkState = 0;
+    VideoWidget* m_videoArea = nullptr;
+    QLabel* m_statusLine = nullptr;
+    QLabel* m_infoLine = nullptr;
+    QPushButton* m_linkButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    std::function<void(const QString&)> m_showMessage;
+};
+
+}  // namespace session

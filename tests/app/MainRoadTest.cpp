@@ -1,0 +1,311 @@
+// The whole run against the device simulator: start-up, login, live pictures
+// in the main window, a dropped stream and its re-login, and the close.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "fakes/RecordingUiPort.h"
+#include "fakes/TestPictures.h"
+#include "session/AppData.h"
+#include "session/login/LoginExchange.h"
+#include "session/SessionResources.h"
+#include "support/TempFolder.h"
+#include "session/gui/LoginDialog.h"
+#include "app/TavrinApp.h"
+#include "mainwindow/gui/TavrinDlg.h"
+#include "simulator/DeviceSimulator.h"
+#include "simulator/VideoStream.h"
+
+using session::AppData;
+using session::CTavrinApp;
+using session::CTavrinDlg;
+using session::StartupEnd;
+
+namespace {
+
+constexpr int kPatienceMs = 10000;
+constexpr char kMinimalControlFile[] = "[DEVICE NUMBER]\n0\n[EOF]\nEND\n";
+
+int CountEntries(const char* folder) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+// The waits of a run, shortened so a re-login takes a fraction of a second.
+platform::Timing ShortTiming() {
+    platform::Timing t;
+    t.connectTimeout = std::chrono::milliseconds(2000);
+    t.reloginFirstWait = std::chrono::milliseconds(50);
+    t.reloginBackoffStep = std::chrono::milliseconds(50);
+    t.reloginLastWait = std::chrono::milliseconds(50);
+    t.startEventDelay = std::chrono::milliseconds(50);
+    return t;
+}
+
+// A run in a program folder of its own against a simulated video server that
+// streams a quadrant picture at 25 frames a second.
+class MainRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("QUENLO_HOME", folder.path().c_str(), 1);
+        folder.Write("CtrlFile.ini", kMinimalControlFile);
+        stream.SetPictures({testpictures::QuadrantJpeg(640, 240)});
+        stream.SetFrameRate(25);
+        ASSERT_TRUE(device.Start());
+        options.timing = ShortTiming();
+        options.startupUi = &startupUi;
+        options.runLoginDialog = [this](AppData& app) {
+            ++loginDialogs;
+            app.CSettingINI.m_strServerName.Set("127.0.0.1");
+            app.CSettingINI.m_wWebPort.store(device.Port());
+            app.CSettingINI.m_strUserName.Set(device.Profile().userName);
+            app.CSettingINI.m_strPassword.Set(device.Profile().password);
+            return session::RunLoginRequest(app, {options.timing, {}, {}}) == session::kLoginLoggedIn ? 1 : 2;
+        };
+    }
+    void TearDown() override { ::unsetenv("QUENLO_HOME"); }
+
+    // Runs the whole program; the scenario runs inside the main window's loop.
+    StartupEnd RunWithMainWindow(std::function<void(CTavrinDlg&, CTavrinApp&)> scenario) {
+        CTavrinApp* running = nullptr;
+        options.mainWindowCreated = [&](CTavrinDlg& window) {
+            window.SetMessageSink([this](const QString& text) { messages << text; });
+            QTimer::singleShot(0, &window, [&] {
+                scenario(window, *running);
+                window.DestroyWindow();  // a no-op when the scenario closed it
+            });
+        };
+        CTavrinApp app(options);
+        running = &app;
+        const StartupEnd end = app.InitInstance();
+        app.ExitInstance();
+        return end;
+    }
+
+    // Waits until the window shows a picture newer than the one shown now.
+    static bool WaitForNewPicture(CTavrinDlg& window) {
+        quint64 shown = 0;
+        QObject::connect(&window, &CTavrinDlg::pictureShown, &window, [&](quint64 sequence) { shown = sequence; });
+        const quint64 before = shown;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < kPatienceMs) {
+            QTest::qWait(20);
+            if (shown != before)
+                return true;
+        }
+        return false;
+    }
+
+    testutil::TempFolder folder;
+    devicesim::DeviceSimulator device{devicesim::DeviceProfile::ForProduct("R47T")};
+    devicesim::VideoStream stream{device};
+    fakes::RecordingUiPort startupUi;
+    session::TavrinAppOptions options;
+    int loginDialogs = 0;
+    QStringList messages;
+};
+
+// Checks the quadrant colours of the doubled 640 × 240 picture in a grab of the window.
+void ExpectQuadrantsOnScreen(CTavrinDlg& window) {
+    const QImage shot = window.grab().toImage();
+    const QPoint origin = window.VideoArea()->mapTo(&window, QPoint(0, 0));
+    const auto expect = [&](int x, int y, testpictures::Bgr c, const char* where) {
+        const QColor pixel = shot.pixelColor(origin + QPoint(x, y));
+        EXPECT_NEAR(pixel.red(), c.r, 48) << where;
+        EXPECT_NEAR(pixel.green(), c.g, 48) << where;
+        EXPECT_NEAR(pixel.blue(), c.b, 48) << where;
+    };
+    expect(160, 120, testpictures::kTopLeft, "top left");
+    expect(480, 120, testpictures::kTopRight, "top right");
+    expect(160, 360, testpictures::kBottomLeft, "bottom left");
+    expect(480, 360, testpictures::kBottomRight, "bottom right");
+}
+
+TEST_F(MainRoadTest, LogsInDrawsLivePicturesShowsRatesAndClosesInOrder) {
+    double closeMs = 0;
+    AppData* data = nullptr;
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        data = app.Data();
+        ASSERT_TRUE(WaitForNewPicture(window));
+        EXPECT_EQ(window.VideoImage().width(), 640);
+        EXPECT_EQ(window.VideoImage().height(), 480);  // a field picture, doubled
+        ExpectQuadrantsOnScreen(window);
+
+        const QRegularExpression rates(QStringLiteral("^FR:\\d+\\.\\d\\d fps DR:\\d+ kbps $"));
+        QTRY_VERIFY_WITH_TIMEOUT(rates.match(window.StatusText()).hasMatch(), kPatienceMs);
+
+        const auto started = std::chrono::steady_clock::now();
+        window.DestroyWindow();
+        closeMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+        for (const auto* thread : {&data->h_Process_KernelMessageThread, &data->h_Process_Terminate_Thread,
+                                   &data->h_Process_Init_Thread, &data->h_ConnectionThread,
+                                   &data->h_GetJpegImageThread, &data->h_ComposeImageDataThread,
+                                   &data->h_ShowImageDataThread, &data->h_ReLoginThread})
+            EXPECT_FALSE(thread->Attached());
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_EQ(loginDialogs, 1);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Setting.ini"));
+    EXPECT_NE(folder.Read("Setting.ini").find(std::to_string(device.Port())), std::string::npos);
+    RecordProperty("close_ms", static_cast<int>(closeMs));
+    EXPECT_LT(closeMs, 5000);  // a hang guard, not a speed goal
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(MainRoadTest, ThePasswordAndEnterInThePrefilledLoginDialogLeadToLivePictures) {
+    options.runLoginDialog = {};  // the real login dialog
+    options.settingsLoaded = [this](AppData& app) {
+        app.CSettingINI.m_strServerName.Set("127.0.0.1");
+        app.CSettingINI.m_wWebPort.store(device.Port());
+    };
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<session::LoginDialog*>(QApplication::activeModalWidget())) {
+            enter.stop();
+            for (auto* edit : dialog->findChildren<QLineEdit*>())
+                if (edit->echoMode() == QLineEdit::Password)
+                    QTest::keyClicks(edit, QString::fromStdString(device.Profile().password));
+            QTest::keyClick(dialog, Qt::Key_Return);
+        }
+    });
+    enter.start(50);
+    bool pictures = false;
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        pictures = WaitForNewPicture(window);
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_TRUE(pictures);
+}
+
+TEST_F(MainRoadTest, TheWindowManagersCloseTakesTheOrderlyPath) {
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        window.close();
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Setting.ini"));
+}
+
+TEST_F(MainRoadTest, DroppedStreamsLogInAgainAndLeaveNoDescriptorOrThreadBehind) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        const int descriptors = CountEntries("/proc/self/fd");
+        const int threads = CountEntries("/proc/self/task");
+        for (int cycle = 1; cycle <= 10; ++cycle) {
+            const std::size_t streams = stream.StreamsStarted();
+            stream.InjectFault(devicesim::StreamFault::Close());
+            QTRY_VERIFY_WITH_TIMEOUT(stream.StreamsStarted() > streams, kPatienceMs);
+            ASSERT_TRUE(WaitForNewPicture(window)) << "cycle " << cycle;
+        }
+        EXPECT_GE(device.RequestsFor("/Login.cgi").size(), 11u);
+        QTRY_COMPARE_WITH_TIMEOUT(CountEntries("/proc/self/fd"), descriptors, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(CountEntries("/proc/self/task"), threads, kPatienceMs);
+    });
+}
+
+TEST_F(MainRoadTest, DisconnectStopsTheStreamAndConnectBringsItBack) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        window.OnLogin();  // disconnect
+        EXPECT_EQ(window.StatusText(), QStringLiteral("DISCONNECT!!"));
+        EXPECT_EQ(window.LinkButtonState(), 1);
+        EXPECT_EQ(app.Data()->dw_GetImageThreadRunning.load(), 0u);
+        const std::size_t logins = device.RequestsFor("/Login.cgi").size();
+        const std::size_t streams = stream.StreamsStarted();
+        QTest::qWait(300);
+        EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), logins);  // no re-login of its own
+        EXPECT_EQ(stream.StreamsStarted(), streams);
+
+        window.OnLogin();  // connect
+        EXPECT_EQ(window.StatusText(), QStringLiteral("CONNECT!!"));
+        QTRY_VERIFY_WITH_TIMEOUT(stream.StreamsStarted() > streams, kPatienceMs);
+        EXPECT_TRUE(WaitForNewPicture(window));
+        EXPECT_EQ(window.LinkButtonState(), 0);
+    });
+}
+
+TEST_F(MainRoadTest, TheUsedUpLifetimeClosesTheWindowInOrder) {
+    device.UpdateProfile([](devicesim::DeviceProfile& p) { p.lifetime = 1; });  // one minute...
+    options.timing.lifetimeStartDelay = std::chrono::milliseconds(10);
+    options.timing.lifetimeTick = std::chrono::milliseconds(5);  // ...of 5 ms seconds
+    options.timing.lifetimeCloseDelay = std::chrono::milliseconds(10);
+    QStringList statusTexts;
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kPatienceMs);
+        statusTexts << window.StatusText();
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_EQ(statusTexts, QStringList{QStringLiteral("Life time is Up.Application shutdown later")});
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Setting.ini"));
+}
+
+TEST_F(MainRoadTest, MissingControlFileShows4094AndEndsBeforeTheLoginDialog) {
+    std::filesystem::remove(folder.path() / "CtrlFile.ini");
+    CTavrinApp app(options);
+    EXPECT_EQ(app.InitInstance(), StartupEnd::NoControlFile);
+    EXPECT_EQ(startupUi.Calls(), std::vector<std::string>{"msgbox:4094"});
+    EXPECT_EQ(loginDialogs, 0);
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(app.Data(), nullptr);
+}
+
+TEST_F(MainRoadTest, WithoutSettingIniTheLoginDialogOpensWithTheDefaults) {
+    options.runLoginDialog = {};  // the real login dialog; its Esc ends the run
+    QStringList fields;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<session::LoginDialog*>(QApplication::activeModalWidget())) {
+            look.stop();
+            for (const char* name : {"serverEdit", "userEdit", "passwordEdit", "portEdit"})
+                fields << dialog->findChild<QLineEdit*>(name)->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    look.start(20);
+    CTavrinApp app(options);
+    EXPECT_EQ(app.InitInstance(), StartupEnd::LoginCancelled);
+    EXPECT_EQ(fields, (QStringList{"127.0.0.1", "tovik", "", "80"}));
+    app.ExitInstance();
+}
+
+TEST_F(MainRoadTest, CancelledLoginEndsWithoutTheMainWindowAndReleasesEverything) {
+    options.runLoginDialog = [this](AppData&) {
+        ++loginDialogs;
+        return 2;
+    };
+    bool windowOpened = false;
+    options.mainWindowCreated = [&](CTavrinDlg&) { windowOpened = true; };
+    CTavrinApp app(options);
+    EXPECT_EQ(app.InitInstance(), StartupEnd::LoginCancelled);
+    EXPECT_FALSE(windowOpened);
+    app.ExitInstance();
+    EXPECT_EQ(app.Data(), nullptr);
+    EXPECT_EQ(session::g_lpApp, nullptr);
+}
+
+TEST_F(MainRoadTest, ARefusedLoginBringsTheLoginDialogBack) {
+    int attempts = 0;
+    options.runLoginDialog = [&](AppData& app) {
+        app.w_LoginResult.store(++attempts < 3 ? session::kLoginNotLoggedIn : session::kLoginTooManyUsers);
+        return 1;
+    };
+    CTavrinApp app(options);
+    // 102 after the loop opens no main window.
+    EXPECT_EQ(app.InitInstance(), StartupEnd::NoMainWindow);
+    EXPECT_EQ(attempts, 3);
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "gui/QtUiPort.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QThread>
+
+#include <thread>
+
+#include "fakes/RecordingUiPort.h"
+
+namespace {
+
+// Records the thread each call arrived on besides the call.
+class ThreadCheckingPort : public fakes::RecordingUiPort {
+public:
+    void SetStatusText(const std::string& text) override {
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        RecordingUiPort::SetStatusText(text);
+    }
+    void FrameReady() override {
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        RecordingUiPort::FrameReady();
+    }
+    bool onGuiThread = true;
+};
+
+TEST(QtUiPortTest, CallsFromAnotherThreadArriveQueuedOnTheGuiThreadInOrder) {
+    ThreadCheckingPort window;
+    session::QtUiPort port(window);
+    std::thread worker([&] {
+        port.SetStatusText("one");
+        port.ShowStatus(1, 0);
+        port.SetStatusText("two");
+    });
+    worker.join();
+    EXPECT_TRUE(window.Calls().empty());  // nothing ran on the worker
+    QTRY_COMPARE(window.Calls().size(), std::size_t{3});
+    EXPECT_EQ(window.Calls(), (std::vector<std::string>{"status:one", "showstatus:1,0", "status:two"}));
+    EXPECT_TRUE(window.onGuiThread);
+}
+
+TEST(QtUiPortTest, RepaintRequestsWhileOneIsQueuedAreMerged) {
+    ThreadCheckingPort window;
+    session::QtUiPort port(window);
+    std::thread worker([&] {
+        for (int i = 0; i < 10; ++i)
+            port.FrameReady();
+    });
+    worker.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.Calls(), std::vector<std::string>{"frame"});
+    std::thread again([&] { port.FrameReady(); });
+    again.join();
+    QTRY_COMPARE(window.Calls().size(), std::size_t{2});
+}
+
+TEST(QtUiPortTest, CallsOnTheGuiThreadRunAtOnce) {
+    ThreadCheckingPort window;
+    session::QtUiPort port(window);
+    port.ShowMessageBox(4094);
+    EXPECT_EQ(window.Calls(), std::vector<std::string>{"msgbox:4094"});
+}
+
+}  // namespace

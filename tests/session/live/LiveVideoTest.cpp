@@ -1,0 +1,124 @@
+// The receive, compose and show threads together against the device simulator.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "fakes/PictureChecks.h"
+#include "fakes/RecordingRecorderPort.h"
+#include "session/AppData.h"
+#include "session/live/DecodeThreads.h"
+#include "session/live/StreamReceiveThread.h"
+#include "simulator/DeviceSimulator.h"
+#include "simulator/VideoStream.h"
+
+using namespace std::chrono_literals;
+using session::AppData;
+
+namespace {
+
+constexpr const char* kCookie = "DEC0DE01";
+
+class LiveVideoTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(device.Start());
+        device.Update([](devicesim::DeviceState& s) { s.sessions[kCookie].newHeader = true; });
+        app.dw_NewHeaderFormat = 1;
+        app.CSettingINI.m_strServerName = "127.0.0.1";
+        app.CSettingINI.m_wWebPort = device.Port();
+        app.SessionCookie = kCookie;
+        app.LocalHostAddress = "127.0.0.1";
+        ASSERT_TRUE(app.lp_SocketBuffer.Allocate(AppData::w_SocketBufferCount * session::kSocketSlotSize));
+        ASSERT_TRUE(app.lp_ComposeBuffer.Allocate(session::kPictureBufferSize));
+        ASSERT_TRUE(app.lp_ImageBuffer.Allocate(session::kPictureBufferSize));
+        ASSERT_TRUE(app.FrameHistory.Allocate());
+        app.SetRecorders(&alarm, &user, &schedule);
+        ASSERT_TRUE(kernel.Start([this](std::stop_token stop) {
+            app.KernelMailbox.Serve([this](const session::KernelMessage& m) { return Draw(m); }, stop);
+        }));
+    }
+    void TearDown() override {
+        app.h_EndofGetJpegImageEvent.Set();
+        app.h_EndofShowImageEvent.Set();
+        app.h_GetJpegImageThread.Stop();
+        app.h_ComposeImageDataThread.Stop();
+        app.h_ShowImageDataThread.Stop();
+        kernel.Stop();
+    }
+    void StartPipeline() {
+        ASSERT_TRUE(session::StartShowThread(app));
+        ASSERT_TRUE(session::StartComposeThread(app));
+        ASSERT_TRUE(session::StartStreamReceiveThread(app, timing));
+        app.h_StartToGetJpegImageEvent.Set();
+    }
+    bool Draw(const session::KernelMessage& m) {
+        if (m.dw_KernelMessageCode == session::Show_Image_Message) {
+            const std::uint16_t width = app.w_ImageWidth.load(), height = app.w_ImageHeight.load();
+            const std::uint8_t* bits = app.lp_CurrentImage.load();
+            std::vector<std::uint8_t> pixels(bits, bits + platform::BgrPictureBytes(width, height));
+            testpictures::ExpectQuadrants(pixels.data(), width, height);
+            {
+                std::lock_guard lock(mutex_);
+                widths_.push_back(width);
+            }
+            changed_.notify_all();
+            app.h_FinishShowImageJobEvent.Set();
+        }
+        return true;
+    }
+    std::vector<std::uint16_t> WaitShown(std::size_t count, platform::Millis timeout = 5000ms) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, timeout, [&] { return widths_.size() >= count; });
+        return widths_;
+    }
+
+    devicesim::DeviceSimulator device;
+    devicesim::VideoStream stream{device};
+    AppData app;
+    platform::Timing timing;
+    fakes::RecordingRecorderPort alarm, user, schedule;
+    platform::WorkerThread kernel;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::uint16_t> widths_;
+};
+
+TEST_F(LiveVideoTest, EveryGoodFrameSentIsShownAndACorruptOneIsSkipped) {
+    const auto first = testpictures::QuadrantJpeg(176, 144);
+    auto corrupt = testpictures::QuadrantJpeg(320, 240);
+    corrupt.resize(corrupt.size() / 2);  // framed as usual, but its picture is cut short
+    const auto second = testpictures::QuadrantJpeg(352, 288);
+    stream.SetPictures({first, corrupt, second});
+    stream.SetFrameRate(100);
+    stream.SetSegmentSize(700);
+    StartPipeline();
+
+    ASSERT_GE(WaitShown(10).size(), 10u);
+    stream.InjectFault(devicesim::StreamFault::Stall());  // the device sends no more frames
+    std::size_t sent = stream.FramesSent();
+    for (;;) {  // until the last frame in flight has left the device
+        platform::SleepFor(100ms);
+        if (stream.FramesSent() == sent)
+            break;
+        sent = stream.FramesSent();
+    }
+    // Frames 2, 5, 8, ... carry the corrupt picture.
+    const std::size_t corruptSent = (sent + 1) / 3;
+    const auto shown = WaitShown(sent - corruptSent);
+    EXPECT_EQ(shown.size(), sent - corruptSent);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(shown[i], i % 2 == 0 ? 176 : 352) << i;
+    EXPECT_EQ(app.dw_FramesShown.load(), shown.size());
+    // The recorders' history got the good frames only: stream time n of frame n, × 5.
+    const auto& newest = app.FrameHistory.Entry(app.FrameHistory.NewestIndex());
+    EXPECT_NE((newest.dwStreamTime / 5) % 3, 2u);
+    platform::SleepFor(100ms);
+    EXPECT_EQ(WaitShown(0, 0ms).size(), shown.size());  // nothing more, nothing lost
+}
+
+}  // namespace
