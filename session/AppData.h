@@ -22,6 +22,7 @@
 #include "session/live/FrameHistory.h"
 #include "session/RecorderPort.h"
 #include "session/ByteBuffer.h"
+#include "session/DeviceCommandWorker.h"
 #include "session/live/FrameHeaderParser.h"
 #include "session/KernelMailbox.h"
 #include "session/net/OptionBlocks.h"
@@ -237,6 +238,8 @@ public:
     platform::WorkerThread h_ReLoginThread;
     platform::WorkerThread h_UpgradeFirmwareThread;
     platform::WorkerThread h_PlayAudioWavThread;
+    // Device requests of the windows, one after another (the orderly close stops it first).
+    DeviceCommandWorker h_DeviceCommandWorker;
 
 private:
     std::atomic<UiPort*> ui_{nullptr};

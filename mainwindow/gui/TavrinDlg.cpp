@@ -105,6 +105,7 @@ void CTavrinDlg::showEvent(QShowEvent* event) {
 }
 
 void CTavrinDlg::OnInitDialog() {
+    m_app.h_DeviceCommandWorker.Restart();  // a window of an earlier login stopped it
     m_previousPort = &m_app.Ui();
     m_app.SetUiPort(&port_);
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
@@ -255,6 +256,7 @@ void CTavrinDlg::DestroyWindow() {
     if (m_closed)
         return;
     m_closed = true;
+    m_app.h_DeviceCommandWorker.Stop();
     m_resources.BeginClose();
     m_deviceInfoThread.Stop();
     m_app.CAlarmRecord().TerminateRecord();
