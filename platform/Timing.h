@@ -64,6 +64,12 @@ struct Timing {
     // Main window: the disconnect command tears the session down itself
     // (its answer is awaited for sessionTeardownTimeout)
     ms disconnectFeedbackWait{5000};  // for the receive thread to leave
+
+    // Firmware upload (chunk requests, the version and cancel requests use
+    // commandTimeout; the hand-built requests and raw pieces sendTimeout)
+    ms firmwareRequestPause{3000};    // after each DVR stream upload request, before its bytes
+    ms firmwareKeepAlivePause{2000};  // once after the image stream path's keep-alive request
+    ms firmwareReplyTimeout{15000};   // the one receive after a stream upload's last piece
 };
 
 }  // namespace platform

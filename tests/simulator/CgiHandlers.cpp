@@ -83,6 +83,13 @@ Reply SetChannel(DeviceSimulator& device, const Request& request) {
     return reply;
 }
 
+Reply GetVersion(DeviceSimulator& device, const Request& request) {
+    const DeviceState state = device.State();
+    if (!Authorised(state, request))
+        return Reply::WithStatus(401);
+    return Reply::Ok(state.profile.firmwareVersion);
+}
+
 Reply Reboot(DeviceSimulator& device, const Request&) {
     device.Update([](DeviceState& state) { ++state.reboots; });
     Reply reply;
@@ -114,6 +121,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
     const std::pair<const char*, ReplyHandler> rows[] = {
         {"/Login.cgi", Login},         {"/Getdeviceinfo.cgi", DeviceInfo}, {"/GetSysCfg.cgi", GetSysCfg},
         {"/SetSysCfg.cgi", SetSysCfg}, {"/SetChannel.cgi", SetChannel},    {"/Reboot.cgi", Reboot},
+        {"/GetVersion.cgi", GetVersion},
     };
     for (const auto& [path, handler] : rows)
         simulator.SetHandler(path, handler);

@@ -173,6 +173,20 @@ void Connection::WaitUntilClientLeaves() {
     }
 }
 
+std::string Connection::Receive(std::size_t count, Millis idle) {
+    std::string bytes;
+    char scratch[4096];
+    while (bytes.size() < count && WaitReady(handle_, POLLIN, stopEvent_, idle)) {
+        ssize_t got = ::recv(handle_, scratch, std::min(sizeof scratch, count - bytes.size()), MSG_DONTWAIT);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (got <= 0)
+            break;
+        bytes.append(scratch, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
 bool Connection::SendReply(const Reply& reply) {
     if (reply.closeWithoutReply)
         return true;
@@ -462,6 +476,12 @@ void DeviceSimulator::SetConnectionHandler(const std::string& path, ConnectionHa
     connectionHandlers_[path] = std::move(handler);
 }
 
+ConnectionHandler DeviceSimulator::ConnectionHandlerFor(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    auto found = connectionHandlers_.find(path);
+    return found == connectionHandlers_.end() ? ConnectionHandler() : found->second;
+}
+
 void DeviceSimulator::SetReply(const std::string& path, Reply reply) {
     SetHandler(path, [reply](DeviceSimulator&, const Request&) { return reply; });
 }
@@ -469,6 +489,12 @@ void DeviceSimulator::SetReply(const std::string& path, Reply reply) {
 void DeviceSimulator::AddFault(const std::string& path, Fault fault, int times) {
     std::lock_guard lock(mutex_);
     faults_[path].push_back({std::move(fault), times});
+}
+
+void DeviceSimulator::AddFaultOnRequest(const std::string& path, int k, Fault fault) {
+    if (k > 1)
+        AddFault(path, Fault{"none", [](Reply&) {}}, k - 1);
+    AddFault(path, std::move(fault));
 }
 
 void DeviceSimulator::ClearFaults() {

@@ -58,6 +58,8 @@ public:
     bool Pause(Millis duration);
     // Reads and drops whatever comes until the client closes or the simulator stops.
     void WaitUntilClientLeaves();
+    // Reads until `count` bytes came, the client stops sending for `idle`, closes, or the simulator stops.
+    std::string Receive(std::size_t count, Millis idle);
     int Handle() const { return handle_; }
 
 private:
@@ -106,9 +108,13 @@ public:
 
     void SetHandler(const std::string& path, ReplyHandler handler);
     void SetConnectionHandler(const std::string& path, ConnectionHandler handler);
+    // The path's connection handler (empty when it has none).
+    ConnectionHandler ConnectionHandlerFor(const std::string& path) const;
     void SetReply(const std::string& path, Reply reply);
     // The next `times` requests of the path (every one when negative) get the fault.
     void AddFault(const std::string& path, Fault fault, int times = 1);
+    // Only the k-th request of the path from now on (counted from 1) gets the fault.
+    void AddFaultOnRequest(const std::string& path, int k, Fault fault);
     void ClearFaults();
     // The fault for this request of the path, if any (connection handlers apply their own).
     std::optional<Fault> TakeFault(const std::string& path);

@@ -28,6 +28,7 @@
 
 #include "platform/JpegCodec.h"
 #include "simulator/DeviceSimulator.h"
+#include "simulator/FirmwareReceiver.h"
 #include "simulator/VideoStream.h"
 #include "simulator/SearchResponder.h"
 
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
     devicesim::VideoStream stream(simulator);
     stream.SetPictures(MovingBarPictures());
     stream.SetFrameRate(framesPerSecond);
+    devicesim::FirmwareReceiver firmware(simulator);  // takes firmware upgrades (after the stream: it keeps it)
     if (!quiet)
         simulator.SetRequestObserver([](const devicesim::Request& request) {
             std::printf("%u: %s%s\n", request.port, request.requestLine.c_str(),
