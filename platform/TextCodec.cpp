@@ -134,4 +134,13 @@ std::string DecodeText(std::string_view bytes) {
     return Windows1250ToUtf8(bytes);
 }
 
+std::string_view CutUtf8(std::string_view text, std::size_t max) {
+    if (text.size() <= max)
+        return text;
+    std::size_t n = max;
+    while (n > 0 && (static_cast<std::uint8_t>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return text.substr(0, n);
+}
+
 }  // namespace platform

@@ -38,16 +38,6 @@ std::string GetText(std::span<const std::uint8_t, kIPRecordSize> b, std::size_t 
     return platform::DecodeText(std::string_view(first, end - first));
 }
 
-// Longest prefix of at most `max` bytes that does not split a UTF-8 sequence.
-std::string_view CutUtf8(std::string_view s, std::size_t max) {
-    if (s.size() <= max)
-        return s;
-    std::size_t n = max;
-    while (n > 0 && (static_cast<std::uint8_t>(s[n]) & 0xC0) == 0x80)
-        --n;
-    return s.substr(0, n);
-}
-
 std::optional<IPRecord> MakeRecord(const AddressFields& f, unsigned& refusal) {
     if (f.user.empty() || f.address.empty()) {
         refusal = kMsgUserAndAddressEmpty;
@@ -75,7 +65,7 @@ std::string EncodeTextField(std::string_view utf8) {
         return cp1250;
     if (!valid)  // not ours to guess at; keep what Windows-1250 can hold
         return cp1250.substr(0, kIPRecordTextMax);
-    return std::string(CutUtf8(utf8, kIPRecordTextMax));
+    return std::string(platform::CutUtf8(utf8, kIPRecordTextMax));
 }
 
 std::string FitTextField(std::string_view utf8) {

@@ -11,5 +11,7 @@ std::tm LocalCalendarTime();
 // In the device's field layout; day of week and milliseconds are left 0, as
 // the recorders and file names want.
 SystemTime LocalTimeNow();
+// The calendar time in the device's field layout, day of week included.
+SystemTime ToSystemTime(const std::tm& local);
 
 }  // namespace session
