@@ -1,6 +1,5 @@
 #include "session/gui/LoginDialog.h"
 
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +20,7 @@
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/CopyProgramDialog.h"
 #include "session/gui/DeviceSearchDialog.h"
+#include "gui/DlgGetPath.h"
 #include "gui/SkinPicture.h"
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
@@ -199,7 +199,7 @@ void LoginDialog::CreateButtons() {
         button->setGeometry(row.edges.Rect());
         button->setText(LoadText(row.id));
         button->setToolTip(LoadText(row.id));
-        button->LoadButtonBitmap(folder, row.normal, row.hover, row.pressed);
+        button->LoadButtonBitmap(folder, row.normal, row.hover, row.pressed, CVtxButton::VTX_PUSH_HOVER);
         connect(button, &QAbstractButton::clicked, this, row.handler);
         setTabOrder(previous, button);
         previous = button;
@@ -213,7 +213,7 @@ void LoginDialog::CreateButtons() {
         label->setText(LoadText(row.id));
         label->setToolTip(LoadText(row.id));
         label->setFocusPolicy(Qt::NoFocus);
-        label->LoadButtonBitmap(folder, row.picture);
+        label->LoadButtonBitmap(folder, row.picture, CVtxButton::VTX_SINGLE);
         m_btnLabel[i] = label;
     }
 }
@@ -485,11 +485,11 @@ void LoginDialog::OnPlaybackButton() {
 }
 
 std::optional<std::filesystem::path> LoginDialog::ChooseCopyDestination() {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QString(), QString::fromStdString(platform::HomeFolder().string()));
-    if (folder.isEmpty())
+    CDlgGetPath dialog(this);
+    dialog.SetPath(platform::HomeFolder().string() + "/");
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return std::filesystem::path(folder.toStdString());
+    return std::filesystem::path(dialog.GetPath());
 }
 
 void LoginDialog::RunCopyProgram(const std::filesystem::path& source, const std::filesystem::path& destination) {

@@ -18,6 +18,7 @@
 #include "session/AppData.h"
 #include "session/login/LoginExchange.h"
 #include "session/login/LoginWorker.h"
+#include "support/FolderBrowser.h"
 #include "support/TempFolder.h"
 #include "session/gui/ConnectingPopup.h"
 #include "session/gui/LoginDialog.h"
@@ -43,6 +44,7 @@ public:
     std::optional<IPRecord> addressBookChoice;
     DeviceSearchChoice searchChoice;
     std::optional<fs::path> copyDestination;
+    bool browseForCopy = false;  // the real folder browser chooses the destination
     std::vector<std::pair<fs::path, fs::path>> copies;
     int upgradeRuns = 0;
 
@@ -50,7 +52,9 @@ protected:
     void ShowMessageText(const QString& text) override { messages << text; }
     std::optional<IPRecord> RunAddressBook() override { return addressBookChoice; }
     DeviceSearchChoice RunDeviceSearch() override { return searchChoice; }
-    std::optional<fs::path> ChooseCopyDestination() override { return copyDestination; }
+    std::optional<fs::path> ChooseCopyDestination() override {
+        return browseForCopy ? LoginDialog::ChooseCopyDestination() : copyDestination;
+    }
     void RunCopyProgram(const fs::path& source, const fs::path& destination) override {
         copies.emplace_back(source, destination);
     }
@@ -426,6 +430,24 @@ TEST_F(LoginDialogTest, CopyButtonMakesTheSkinFolderAndCopiesFromTheProgramFolde
     ASSERT_EQ(dialog->copies.size(), 1u);
     EXPECT_EQ(dialog->copies[0].first.string(), folder.path().string() + "/");
     EXPECT_EQ(dialog->copies[0].second, folder.path() / "stick");
+}
+
+TEST_F(LoginDialogTest, CopyDestinationIsTheFolderChosenInTheBrowser) {
+    fs::create_directories(folder.path() / "Stick");
+    auto dialog = Open();
+    dialog->browseForCopy = true;
+    QTimer::singleShot(0, [&] {
+        auto* browser = qobject_cast<CDlgGetPath*>(QApplication::activeModalWidget());
+        ASSERT_NE(browser, nullptr);
+        QTreeWidgetItem* stick = testutil::OpenFolderItem(*browser, folder.path() / "Stick");
+        ASSERT_NE(stick, nullptr);
+        browser->Tree()->setCurrentItem(stick);
+        browser->accept();
+    });
+    QTest::mouseClick(Button(*dialog, kCopyButton), Qt::LeftButton);
+    ASSERT_EQ(dialog->copies.size(), 1u);
+    EXPECT_EQ(dialog->copies[0].second.string(), (folder.path() / "Stick").string() + "/");
+    EXPECT_TRUE(fs::is_directory(folder.path() / "Stick" / "BMP"));
 }
 
 TEST_F(LoginDialogTest, UpgradeLogsInThroughThePopupThenChecksLevelFamilyAndVersion) {
