@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "simulator/FilledBlocks.h"
+
 namespace devicesim {
 
 int OptionByName(std::string_view name) {
@@ -24,6 +26,7 @@ DeviceProfile DeviceProfile::ForProduct(std::string_view productId) {
         profile.firmwareVersion = "1010";
         profile.hostName = "CAMERA";
     }
+    FillBlocks(profile);
     return profile;
 }
 

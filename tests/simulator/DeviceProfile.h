@@ -66,7 +66,8 @@ struct DeviceProfile {
     // zeros of its size (ONLINE as empty).
     std::map<int, Bytes> blocks;
 
-    // A profile with the product's usual firmware and items.
+    // A profile with the product's usual firmware and items, and filled
+    // configuration blocks (FillBlocks again after changing the firmware).
     static DeviceProfile ForProduct(std::string_view productId);
 
     // Video servers, N5H and G66M devices keep the short block order

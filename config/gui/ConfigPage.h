@@ -1,0 +1,52 @@
+#pragma once
+// One page of the configuration sheet. It fills its controls once, from the
+// working set, when it is first shown; keeps the person's edits in its
+// controls and members; and hands them over when Apply pulls them. A page
+// never shown, or switched off, contributes nothing.
+
+#include <QString>
+#include <QWidget>
+
+namespace config {
+
+class ConfigWorkingSet;
+
+class ConfigPage : public QWidget {
+    Q_OBJECT
+public:
+    ConfigPage(QString caption, ConfigWorkingSet& set, QWidget* parent = nullptr);
+
+    // The tab caption, which is also the page's name in the sheet's tree.
+    const QString& Caption() const { return caption_; }
+    ConfigWorkingSet& WorkingSet() { return set_; }
+
+    // Fills the page unless it was filled already (showing the page does this).
+    void EnsureFilled();
+    bool WasFilled() const { return filled_; }
+    // Before Apply: the controls into the page's members; nothing for a page never filled.
+    void PullControls();
+
+    void SetPageEnabled(bool enabled);
+    bool PageEnabled() const { return enabled_; }
+    // Filled and enabled: the only pages whose values Apply looks at.
+    bool Contributes() const { return filled_ && enabled_; }
+
+    // Asked before the sheet leaves the page: a refusal shows its message and keeps the page.
+    bool ConfirmLeave();
+
+protected:
+    virtual void Fill() {}
+    virtual void Pull() {}
+    // The message id that keeps the person on the page; 0 lets them go.
+    virtual unsigned LeaveRefusal() { return 0; }
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString caption_;
+    ConfigWorkingSet& set_;
+    bool filled_ = false;
+    bool enabled_ = true;
+};
+
+}  // namespace config

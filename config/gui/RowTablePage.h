@@ -1,0 +1,52 @@
+#pragma once
+// A configuration page built around a table of rows (accounts, alarm inputs,
+// PTZ channels, timer rows): one row selected at a time, whole rows; "Edytuj"
+// or a double click opens the page's own modal editor for the row. An
+// accepted edit changes the page's values only; Apply sends them later.
+
+#include <QStringList>
+
+#include <vector>
+
+#include "config/gui/ConfigPage.h"
+
+class QHBoxLayout;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace config {
+
+class RowTablePage : public ConfigPage {
+    Q_OBJECT
+public:
+    RowTablePage(QString caption, ConfigWorkingSet& set, const QStringList& headers, QWidget* parent = nullptr);
+
+    QTreeWidget* Table() const { return table_; }
+    QPushButton* EditButton() const { return edit_; }
+    // Where a page puts its further buttons, beside "Edytuj".
+    QHBoxLayout* ButtonRow() const { return buttons_; }
+    // The selected row; -1 without a selection.
+    int SelectedRow() const;
+
+    // "Edytuj": the row editor for the selected row, or the no-selection message.
+    void EditSelectedRow();
+
+protected:
+    // The page's modal editor for the row; true when the person accepted it.
+    virtual bool EditRow(int row) = 0;
+    // The texts of every row, from the page's values.
+    virtual std::vector<QStringList> RowTexts() const = 0;
+    virtual unsigned NoSelectionMessage() const { return 4046; }
+
+    // Rebuilds the table from RowTexts, keeping the selected row.
+    void RefreshRows();
+    void Fill() override { RefreshRows(); }
+
+private:
+    QTreeWidget* table_;
+    QPushButton* edit_;
+    QHBoxLayout* buttons_;
+};
+
+}  // namespace config
