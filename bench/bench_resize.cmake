@@ -1,5 +1,6 @@
 target_link_libraries(${name} PRIVATE resize)
-# OpenCV (core + imgproc) is optional: when found, cv::resize is measured on the same calls.
+# OpenCV (core + imgproc, libopencv-imgproc-dev) is optional: when found, cv::resize is measured
+# on the same calls.
 find_package(OpenCV QUIET COMPONENTS core imgproc)
 if(OpenCV_FOUND)
   target_include_directories(${name} SYSTEM PRIVATE ${OpenCV_INCLUDE_DIRS})

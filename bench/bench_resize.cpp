@@ -1,13 +1,16 @@
-// Speed of the resize entry: the display's two calls (height doubling with linear
-// interpolation, full-screen fitting with nearest) and each method on one size. With OpenCV
-// installed, cv::resize on one thread runs the same calls for comparison.
+// Speed of the resize entry in every build of the engine: the display's two calls (height
+// doubling with linear interpolation, full-screen fitting with nearest), cubic height doubling,
+// and each method enlarging and reducing. With OpenCV installed, cv::resize on one thread runs
+// the same calls for comparison. Names: build/call, e.g. "sse/DisplayHeightDoublingLinear".
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "resize/ImageResize.h"
+#include "resize/ResizeBuilds.h"
 
 #ifdef QUENLO_HAVE_OPENCV
 #include <opencv2/core.hpp>
@@ -29,85 +32,106 @@ struct Picture {
     }
 };
 
-void RunEntry(benchmark::State& state, resize::ResizeSize from, resize::ResizeSize to, std::int32_t code) {
-    const Picture source(from.width, from.height);
-    Picture destination(to.width, to.height);
-    const double scaleX = static_cast<double>(to.width) / from.width;
-    const double scaleY = static_cast<double>(to.height) / from.height;
+struct BenchCall {
+    const char* name;
+    resize::ResizeSize from;
+    resize::ResizeSize to;
+    std::int32_t code;
+};
+
+// Super-sampling reduces only: halving (whole steps, integer sums) and 1280x720 to 704x480
+// (fractional steps, float sums).
+constexpr BenchCall Calls[] = {
+    {"DisplayHeightDoublingLinear", {720, 288}, {720, 576}, resize::InterpLinear},
+    {"DisplayFullScreenNearest", {704, 480}, {1920, 1080}, resize::InterpNearest},
+    {"HeightDoublingCubic", {720, 288}, {720, 576}, resize::InterpCubic},
+    {"NearestEnlarge", {704, 480}, {1280, 720}, resize::InterpNearest},
+    {"NearestReduce", {1280, 720}, {704, 480}, resize::InterpNearest},
+    {"LinearEnlarge", {704, 480}, {1280, 720}, resize::InterpLinear},
+    {"LinearReduce", {1280, 720}, {704, 480}, resize::InterpLinear},
+    {"CubicEnlarge", {704, 480}, {1280, 720}, resize::InterpCubic},
+    {"CubicReduce", {1280, 720}, {704, 480}, resize::InterpCubic},
+    {"LanczosEnlarge", {704, 480}, {1280, 720}, resize::InterpLanczos},
+    {"LanczosReduce", {1280, 720}, {704, 480}, resize::InterpLanczos},
+    {"SuperSampleHalf", {1280, 720}, {640, 360}, resize::InterpSuperSample},
+    {"SuperSampleFractional", {1280, 720}, {704, 480}, resize::InterpSuperSample},
+};
+
+void RunBuild(benchmark::State& state, resize::ResizeRoutine entry, const BenchCall& call) {
+    const Picture source(call.from.width, call.from.height);
+    Picture destination(call.to.width, call.to.height);
+    const double scaleX = static_cast<double>(call.to.width) / call.from.width;
+    const double scaleY = static_cast<double>(call.to.height) / call.from.height;
     for (auto _ : state) {
-        const resize::ResizeStatus status = resize::ImageResize_8u_C3R(
-            source.pixels.data(), from, 3 * from.width, {0, 0, from.width, from.height},
-            destination.pixels.data(), 3 * to.width, to, scaleX, scaleY, code);
+        const resize::ResizeStatus status =
+            entry(source.pixels.data(), call.from, 3 * call.from.width,
+                  {0, 0, call.from.width, call.from.height}, destination.pixels.data(),
+                  3 * call.to.width, call.to, scaleX, scaleY, call.code);
         if (status != resize::StatusOk) {
             state.SkipWithError("resize failed");
         }
         benchmark::DoNotOptimize(destination.pixels.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * to.width * to.height);
+    state.SetItemsProcessed(state.iterations() * call.to.width * call.to.height);
 }
-
-void BM_DisplayHeightDoublingLinear(benchmark::State& state) {
-    RunEntry(state, {720, 288}, {720, 576}, resize::InterpLinear);
-}
-BENCHMARK(BM_DisplayHeightDoublingLinear);
-
-void BM_DisplayFullScreenNearest(benchmark::State& state) {
-    RunEntry(state, {704, 480}, {1920, 1080}, resize::InterpNearest);
-}
-BENCHMARK(BM_DisplayFullScreenNearest);
-
-// Each method, enlarging and reducing (arg 0: 704x480 -> 1280x720, arg 1: 1280x720 -> 704x480).
-void BM_Method(benchmark::State& state, std::int32_t code) {
-    if (state.range(0) == 0) {
-        RunEntry(state, {704, 480}, {1280, 720}, code);
-    } else {
-        RunEntry(state, {1280, 720}, {704, 480}, code);
-    }
-}
-BENCHMARK_CAPTURE(BM_Method, Nearest, resize::InterpNearest)->Arg(0)->Arg(1);
-BENCHMARK_CAPTURE(BM_Method, Linear, resize::InterpLinear)->Arg(0)->Arg(1);
-BENCHMARK_CAPTURE(BM_Method, Cubic, resize::InterpCubic)->Arg(0)->Arg(1);
-BENCHMARK_CAPTURE(BM_Method, Lanczos, resize::InterpLanczos)->Arg(0)->Arg(1);
-
-// Super-sampling reduces only: arg 0 halves 1280x720 (whole steps, integer sums), arg 1 takes it
-// to 704x480 (fractional steps, float sums).
-void BM_SuperSample(benchmark::State& state) {
-    RunEntry(state, {1280, 720}, state.range(0) == 0 ? resize::ResizeSize{640, 360} : resize::ResizeSize{704, 480},
-             resize::InterpSuperSample);
-}
-BENCHMARK(BM_SuperSample)->Arg(0)->Arg(1);
 
 #ifdef QUENLO_HAVE_OPENCV
-void RunOpenCv(benchmark::State& state, cv::Size from, cv::Size to, int interpolation) {
+int OpenCvInterpolation(std::int32_t code) {
+    switch (code) {
+    case resize::InterpNearest:
+        return cv::INTER_NEAREST;
+    case resize::InterpLinear:
+        return cv::INTER_LINEAR;
+    case resize::InterpCubic:
+        return cv::INTER_CUBIC;
+    case resize::InterpLanczos:
+        return cv::INTER_LANCZOS4;
+    default:
+        return cv::INTER_AREA;
+    }
+}
+
+void RunOpenCv(benchmark::State& state, const BenchCall& call) {
     cv::setNumThreads(1);
-    const Picture source(from.width, from.height);
-    const cv::Mat in(from, CV_8UC3, const_cast<std::uint8_t*>(source.pixels.data()));
+    const Picture source(call.from.width, call.from.height);
+    const cv::Mat in(cv::Size(call.from.width, call.from.height), CV_8UC3,
+                     const_cast<std::uint8_t*>(source.pixels.data()));
+    const cv::Size to(call.to.width, call.to.height);
     cv::Mat out(to, CV_8UC3);
     for (auto _ : state) {
-        cv::resize(in, out, to, 0, 0, interpolation);
+        cv::resize(in, out, to, 0, 0, OpenCvInterpolation(call.code));
         benchmark::DoNotOptimize(out.data);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * to.width * to.height);
+    state.SetItemsProcessed(state.iterations() * call.to.width * call.to.height);
 }
-
-void BM_OpenCvDisplayHeightDoublingLinear(benchmark::State& state) {
-    RunOpenCv(state, {720, 288}, {720, 576}, cv::INTER_LINEAR);
-}
-BENCHMARK(BM_OpenCvDisplayHeightDoublingLinear);
-
-void BM_OpenCvDisplayFullScreenNearest(benchmark::State& state) {
-    RunOpenCv(state, {704, 480}, {1920, 1080}, cv::INTER_NEAREST);
-}
-BENCHMARK(BM_OpenCvDisplayFullScreenNearest);
-
-void BM_OpenCvSuperSample(benchmark::State& state) {
-    RunOpenCv(state, {1280, 720}, state.range(0) == 0 ? cv::Size{640, 360} : cv::Size{704, 480}, cv::INTER_AREA);
-}
-BENCHMARK(BM_OpenCvSuperSample)->Arg(0)->Arg(1);
 #endif
+
+void RegisterAll() {
+    for (const BenchCall& call : Calls) {
+        for (const resize::ResizeBuild& build : resize::ResizeBuilds()) {
+            benchmark::RegisterBenchmark((std::string(build.name) + "/" + call.name).c_str(),
+                                         [entry = build.entry, &call](benchmark::State& state) {
+                                             RunBuild(state, entry, call);
+                                         });
+        }
+#ifdef QUENLO_HAVE_OPENCV
+        benchmark::RegisterBenchmark((std::string("opencv/") + call.name).c_str(),
+                                     [&call](benchmark::State& state) { RunOpenCv(state, call); });
+#endif
+    }
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    RegisterAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,5 +1,5 @@
-// Arbitrary calls of the resize engine: the entry, the core and super-sampling, every element type,
-// layout, method and clip mode, any sizes, region, steps and factors, sometimes a null pointer,
+// Arbitrary calls of the resize engine: the entry, the core and super-sampling of every build,
+// every element type, layout, method and clip mode, any sizes, region, steps and factors, sometimes a null pointer,
 // sometimes one allocation refused. The buffers are exactly as large as the call says, so the
 // sanitizers catch any access outside them. Whatever the call: the status is one of the known
 // ones, a call that fails writes nothing, a successful one leaves row padding and the fourth
@@ -12,10 +12,8 @@
 #include <limits>
 #include <vector>
 
-#include "resize/ImageResize.h"
-#include "resize/generic/AlignedAlloc.h"
-#include "resize/generic/ResizeCore.h"
-#include "resize/generic/ResizeSuperSample.h"
+#include "resize/ResizeBuilds.h"
+#include "resize/frame/AlignedAllocators.h"
 
 namespace {
 
@@ -116,7 +114,10 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
-    const int road = in.Below(3);  // 0 the entry, 1 the core, 2 super-sampling
+    const std::uint8_t first = in.Byte();
+    const int road = first % 3;  // 0 the entry, 1 the core, 2 super-sampling
+    const auto builds = resize::ResizeBuilds();
+    const resize::ResizeBuild& build = builds[(first / 3) % builds.size()];
     const std::int32_t elementType = road == 0 ? 0 : in.Below(3);
     const LayoutChoice layout = road == 0 ? Layouts[1] : Layouts[in.Below(6)];
     static const std::int32_t codes[] = {1, 2, 4, 8, 16, 3};
@@ -197,18 +198,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     resize::testing::RefuseAllocation(refusedAllocation);
     resize::ResizeStatus status;
     if (road == 0) {
-        status = resize::ImageResize_8u_C3R(
+        status = build.entry(
             static_cast<const std::uint8_t*>(sourceArgument), {sourceWidth, sourceHeight}, sourceStep,
             {regionX, regionY, regionWidth, regionHeight}, static_cast<std::uint8_t*>(destinationArgument),
             destinationStep, {destinationWidth, destinationHeight}, scaleX, scaleY, code);
     } else if (road == 1) {
-        status = resize::generic::ResizeCore(
+        status = build.core(
             sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
             regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
             scaleX, scaleY, shift, shift, layout.pixelStride, layout.channelCount, elementType,
             layout.planar ? 1 : 0, code, clipMode);
     } else {
-        status = resize::generic::ResizeSuperSample(
+        status = build.superSample(
             sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
             regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
             scaleX, scaleY, layout.pixelStride, layout.channelCount, elementType,

@@ -1,18 +1,34 @@
 #include "resize/ImageResize.h"
 
-#include "resize/generic/ResizeCore.h"
+#include "resize/CpuSelection.h"
+#include "resize/generic/GenericBuild.h"
+#if defined(__x86_64__)
+#include "resize/sse/SseBuild.h"
+#endif
 
 namespace resize {
 
 const ResizeRoutine ResizeDispatchTable[ResizeDispatchSlots] = {
     nullptr,
-    &generic::Resize_8u_C3R,
+    generic::Resize_8u_C3R,
+#if defined(__x86_64__)
+    sse::Resize_8u_C3R,
+#else
     nullptr,
+#endif
     nullptr,
     nullptr,
 };
 
-std::int32_t ResizeVariantIndex = 1;
+std::atomic<std::int32_t> ResizeVariantIndex{1};
+
+ResizeRoutine SelectedResizeRoutine() {
+    const std::int32_t slot = ResizeVariantIndex.load(std::memory_order_relaxed);
+    if (slot < 0 || slot >= ResizeDispatchSlots || ResizeDispatchTable[slot] == nullptr) {
+        return ResizeDispatchTable[1];
+    }
+    return ResizeDispatchTable[slot];
+}
 
 DispatchDescriptor ResizeDispatchDescriptor = {"i", "ImageResize_8u_C3R", ResizeDispatchTable,
                                                nullptr};
@@ -23,12 +39,7 @@ ResizeStatus ImageResize_8u_C3R(const std::uint8_t* sourceImage, ResizeSize sour
                                 std::uint8_t* destinationImage, std::int32_t destinationStep,
                                 ResizeSize destinationSize, double scaleX, double scaleY,
                                 std::int32_t interpolationCode) {
-    std::int32_t slot = ResizeVariantIndex;
-    // A slot without a build (no SIMD build is present yet) falls back to the generic one.
-    if (slot < 0 || slot >= ResizeDispatchSlots || ResizeDispatchTable[slot] == nullptr) {
-        slot = 1;
-    }
-    return ResizeDispatchTable[slot](sourceImage, sourceSize, sourceStep, sourceRegion,
+    return SelectedResizeRoutine()(sourceImage, sourceSize, sourceStep, sourceRegion,
                                      destinationImage, destinationStep, destinationSize, scaleX,
                                      scaleY, interpolationCode);
 }
@@ -44,8 +55,10 @@ void RegisterResizeDispatcher() {
 }
 
 namespace {
-// Static initializer: the dispatcher is registered before main() runs.
+// Static initializers: the dispatcher is registered, and a build named in the environment
+// selected, before main() runs.
 [[maybe_unused]] const bool registeredAtStartUp = (RegisterResizeDispatcher(), true);
+[[maybe_unused]] const bool selectedAtStartUp = (SelectResizeBuildFromEnvironment(), true);
 }  // namespace
 
 }  // namespace resize

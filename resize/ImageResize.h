@@ -1,9 +1,12 @@
 #pragma once
 // The resize library's one entry: scales a region of an 8-bit, three-channel interleaved image.
-// A dispatcher jumps through a table of engine builds; the selected slot is the generic build.
+// A dispatcher jumps through a table of engine builds; the selected slot is the generic build
+// unless QUENLO_RESIZE_BUILD names another at start-up (see CpuSelection.h).
 
+#include <atomic>
 #include <cstdint>
 
+#include "resize/ResizeBuilds.h"
 #include "resize/ResizeTypes.h"
 
 namespace resize {
@@ -16,17 +19,17 @@ ResizeStatus ImageResize_8u_C3R(const std::uint8_t* sourceImage, ResizeSize sour
                                 ResizeSize destinationSize, double scaleX, double scaleY,
                                 std::int32_t interpolationCode);
 
-using ResizeRoutine = ResizeStatus (*)(const std::uint8_t*, ResizeSize, std::int32_t, ResizeRect,
-                                       std::uint8_t*, std::int32_t, ResizeSize, double, double,
-                                       std::int32_t);
-
-// Slot 0 empty; 1 the generic build; 2, 3, 4 the SSE, SSE2 and SSE3-class builds (empty until
-// those builds exist).
+// Slot 0 empty; 1 the generic build; 2, 3, 4 the SSE, SSE2 and SSE3-class builds (empty where
+// this program has no such build: outside x86-64, and until a build exists).
 inline constexpr int ResizeDispatchSlots = 5;
 extern const ResizeRoutine ResizeDispatchTable[ResizeDispatchSlots];
 
-// The slot every call runs: the generic build, for the life of the process.
-extern std::int32_t ResizeVariantIndex;
+// The slot calls run; 1 at start-up. Read once per call, changed only by the selectors.
+extern std::atomic<std::int32_t> ResizeVariantIndex;
+
+// The routine a call made now runs: the selected slot's build, or the generic build for slot 0,
+// an empty slot or an index outside the table.
+ResizeRoutine SelectedResizeRoutine();
 
 // An entry of the process-wide list of dispatchers, pushed once at start-up.
 struct DispatchDescriptor {

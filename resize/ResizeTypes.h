@@ -29,6 +29,9 @@ inline constexpr ResizeStatus StatusNoMemory = -9;
 inline constexpr ResizeStatus StatusBadStep = -14;
 inline constexpr ResizeStatus StatusBadInterpolation = -22;
 inline constexpr ResizeStatus StatusBadFactor = -23;
+// From the build selectors.
+inline constexpr ResizeStatus StatusCpuNotSupported = 20;
+inline constexpr ResizeStatus StatusUnknownCpuType = 21;
 
 inline constexpr std::int32_t InterpNearest = 1;
 inline constexpr std::int32_t InterpLinear = 2;

@@ -10,7 +10,7 @@
 #include "AreaReference.h"
 #include "ResizeTestSupport.h"
 #include "resize/ImageResize.h"
-#include "resize/generic/AlignedAlloc.h"
+#include "resize/frame/AlignedAllocators.h"
 
 using namespace resize;
 using namespace resize_test;

@@ -5,12 +5,11 @@
 #include <sstream>
 #include <vector>
 
-#include "resize/generic/ResizeSuperSample.h"
 
 namespace resize_test {
 
 resize::ResizeStatus RunSuperSample(const CoreCall& c) {
-    return resize::generic::ResizeSuperSample(
+    return BuildUnderTest().superSample(
         c.sourceImage, c.sourceWidth, c.sourceHeight, c.sourceStep, c.regionX, c.regionY,
         c.regionWidth, c.regionHeight, c.destinationImage, c.destinationStep, c.destinationWidth,
         c.destinationHeight, c.scaleX, c.scaleY, c.pixelStride, c.channelCount, c.elementType,

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "ResizeTestSupport.h"
-#include "resize/generic/CubicRows.h"
-#include "resize/generic/ResizeMapping.h"
+#include "resize/frame/ResizeMapping.h"
+#include "resize/generic/CubicKernels.h"
 
 using namespace resize;
 using namespace resize_test;
+using namespace resize::frame;
 using namespace resize::generic;
 
 namespace {

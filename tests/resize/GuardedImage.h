@@ -29,13 +29,16 @@ public:
     static constexpr std::uint8_t GuardPattern = 0xA5;
 
     // `rows` rows of `rowBytes` bytes, `step` bytes apart (step >= rowBytes); every image byte
-    // starts as `fill`. The first row starts on a 32-byte boundary.
-    GuardedImage(std::size_t rowBytes, std::size_t step, std::size_t rows, std::uint8_t fill)
+    // starts as `fill`. The first row starts `alignmentOffset` (0 ... 31) bytes past a 32-byte
+    // boundary.
+    GuardedImage(std::size_t rowBytes, std::size_t step, std::size_t rows, std::uint8_t fill,
+                 std::size_t alignmentOffset = 0)
         : rowBytes_(rowBytes), step_(step), rows_(rows) {
         const std::size_t imageBytes = rows == 0 ? 0 : (rows - 1) * step + rowBytes;
-        storage_.assign(GuardBytes + imageBytes + GuardBytes + 32, GuardPattern);
+        storage_.assign(GuardBytes + imageBytes + GuardBytes + 64, GuardPattern);
         const auto base = reinterpret_cast<std::uintptr_t>(storage_.data()) + GuardBytes;
-        offset_ = ((base + 31) & ~std::uintptr_t{31}) - reinterpret_cast<std::uintptr_t>(storage_.data());
+        offset_ = ((base + 31) & ~std::uintptr_t{31}) + alignmentOffset % 32 -
+                  reinterpret_cast<std::uintptr_t>(storage_.data());
         for (std::size_t y = 0; y < rows_; ++y) {
             std::memset(Row(y), fill, rowBytes_);
         }

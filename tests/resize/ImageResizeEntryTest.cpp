@@ -7,7 +7,7 @@
 
 #include "ResizeTestSupport.h"
 #include "resize/ImageResize.h"
-#include "resize/generic/ResizeCore.h"
+#include "resize/generic/GenericBuild.h"
 
 using namespace resize;
 using resize_test::C3;
@@ -15,9 +15,10 @@ using resize_test::TestImage;
 using resize_test::Type8u;
 
 TEST(ResizeDispatcher, EveryCallRunsTheGenericBuild) {
-    EXPECT_EQ(ResizeVariantIndex, 1);
+    EXPECT_EQ(ResizeVariantIndex.load(), 1);
     EXPECT_EQ(ResizeDispatchTable[0], nullptr);
-    EXPECT_EQ(ResizeDispatchTable[1], &generic::Resize_8u_C3R);
+    EXPECT_EQ(ResizeDispatchTable[1], generic::Resize_8u_C3R);
+    EXPECT_EQ(SelectedResizeRoutine(), generic::Resize_8u_C3R);
 }
 
 TEST(ResizeDispatcher, IsRegisteredAtStartUpAtTheHeadOfTheList) {

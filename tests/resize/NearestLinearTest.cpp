@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "ResizeTestSupport.h"
-#include "resize/generic/LinearRows.h"
+#include "resize/generic/LinearKernels.h"
 
 using namespace resize;
 using namespace resize_test;
-using generic::LayoutC1;
+using frame::LayoutC1;
 
 namespace {
 

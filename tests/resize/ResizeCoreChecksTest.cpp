@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "ResizeTestSupport.h"
-#include "resize/generic/AlignedAlloc.h"
+#include "BuildKernelSets.h"
 
 using namespace resize;
 using namespace resize_test;
@@ -221,27 +221,39 @@ TEST(ResizeCoreFactors, ForcedSingleNearestPixelTakesTheRegionsLastPixel) {
     EXPECT_EQ(destination.Get(0, 1, 0), 0xCD);
 }
 
-TEST(AlignedAllocator, BlocksAreAlignedAndBadCountsGiveNull) {
+// Every build's own allocators.
+template <class K>
+class AlignedAllocator : public ::testing::Test {};
+TYPED_TEST_SUITE(AlignedAllocator, AllKernelSets);
+
+TYPED_TEST(AlignedAllocator, BlocksAreAlignedAndBadCountsGiveNullAndTheRefusalHookReachesThem) {
+    using K = TypeParam;
     for (std::int64_t count : {1, 3, 31, 32, 1000}) {
-        std::uint8_t* a = AlignedAlloc_8u(count);
-        std::uint16_t* b = AlignedAlloc_16u(count);
-        std::int32_t* c = AlignedAlloc_32s(count);
-        float* d = AlignedAlloc_32f(count);
+        std::uint8_t* a = K::AlignedAlloc_8u(count);
+        std::uint16_t* b = K::AlignedAlloc_16u(count);
+        std::int32_t* c = K::AlignedAlloc_32s(count);
+        float* d = K::AlignedAlloc_32f(count);
         for (void* p : {static_cast<void*>(a), static_cast<void*>(b), static_cast<void*>(c), static_cast<void*>(d)}) {
             ASSERT_NE(p, nullptr);
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % 32, 0u);
         }
         a[count - 1] = 1;
         d[count - 1] = 1.0f;  // the whole count is usable
-        AlignedFree(a);
-        AlignedFree(b);
-        AlignedFree(c);
-        AlignedFree(d);
+        K::AlignedFree(a);
+        K::AlignedFree(b);
+        K::AlignedFree(c);
+        K::AlignedFree(d);
     }
-    EXPECT_EQ(AlignedAlloc_8u(0), nullptr);
-    EXPECT_EQ(AlignedAlloc_32f(-5), nullptr);
-    EXPECT_EQ(AlignedAllocBytes(std::numeric_limits<std::int64_t>::max(), 4), nullptr);
-    AlignedFree(nullptr);
+    EXPECT_EQ(K::AlignedAlloc_8u(0), nullptr);
+    EXPECT_EQ(K::AlignedAlloc_32f(-5), nullptr);
+    EXPECT_EQ(K::AlignedAllocBytes(std::numeric_limits<std::int64_t>::max(), 4), nullptr);
+    K::AlignedFree(nullptr);
+    resize::testing::RefuseAllocation(2);
+    std::uint8_t* first = K::AlignedAlloc_8u(8);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(K::AlignedAlloc_16u(8), nullptr);
+    resize::testing::StopRefusingAllocations();
+    K::AlignedFree(first);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "resize/generic/ResizeMapping.h"
+#include "resize/frame/ResizeMapping.h"
 
-using namespace resize::generic;
+using namespace resize::frame;
 
 namespace {
 

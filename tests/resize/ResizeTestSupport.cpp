@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
 #include "resize/generic/LanczosTable.h"
-#include "resize/generic/ResizeCore.h"
 
 namespace resize_test {
 
@@ -43,13 +44,14 @@ void WriteElement(std::uint8_t* p, std::int32_t elementType, double value) {
 }  // namespace
 
 TestImage::TestImage(Layout layout, std::int32_t elementType, std::int32_t width,
-                     std::int32_t height, std::int32_t paddingBytes, std::uint8_t fill)
+                     std::int32_t height, std::int32_t paddingBytes, std::uint8_t fill,
+                     std::int32_t offsetBytes)
     : layout_(layout), elementType_(elementType), width_(width), height_(height) {
     const std::int32_t pixelElements = layout.planar ? 1 : layout.pixelStride;
     const std::int32_t rowBytes = width * pixelElements * ElementBytes(elementType);
     step_ = rowBytes + paddingBytes;
     for (int p = 0; p < PlaneCountOf(layout); ++p) {
-        buffers_.push_back(std::make_unique<GuardedImage>(rowBytes, step_, height, fill));
+        buffers_.push_back(std::make_unique<GuardedImage>(rowBytes, step_, height, fill, offsetBytes));
         sourcePlanes_.push_back(buffers_.back()->Data());
         destinationPlanes_.push_back(buffers_.back()->Data());
     }
@@ -158,8 +160,21 @@ CoreCall WholeImageCall(TestImage& source, TestImage& destination, double scaleX
                     1};
 }
 
+const resize::ResizeBuild& BuildUnderTest() {
+    static const resize::ResizeBuild& build = [] () -> const resize::ResizeBuild& {
+        const char* name = std::getenv("QUENLO_RESIZE_TEST_BUILD");
+        const resize::ResizeBuild* found = resize::FindResizeBuild(name != nullptr ? name : "generic");
+        if (found == nullptr) {
+            std::fprintf(stderr, "QUENLO_RESIZE_TEST_BUILD names no build of this program: %s\n", name);
+            std::abort();
+        }
+        return *found;
+    }();
+    return build;
+}
+
 resize::ResizeStatus RunCore(const CoreCall& c) {
-    return resize::generic::ResizeCore(
+    return BuildUnderTest().core(
         c.sourceImage, c.sourceWidth, c.sourceHeight, c.sourceStep, c.regionX, c.regionY,
         c.regionWidth, c.regionHeight, c.destinationImage, c.destinationStep, c.destinationWidth,
         c.destinationHeight, c.scaleX, c.scaleY, c.shiftX, c.shiftY, c.pixelStride,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GuardedImage.h"
+#include "resize/ResizeBuilds.h"
 #include "resize/ResizeTypes.h"
 
 namespace resize_test {
@@ -45,8 +46,9 @@ inline int ElementBytes(std::int32_t elementType) {
 // One image in guarded buffers: one buffer for interleaved data, one per plane for planar data.
 class TestImage {
 public:
+    // offsetBytes: how far every row of the image lies past a 32-byte boundary.
     TestImage(Layout layout, std::int32_t elementType, std::int32_t width, std::int32_t height,
-              std::int32_t paddingBytes = 0, std::uint8_t fill = 0xCD);
+              std::int32_t paddingBytes = 0, std::uint8_t fill = 0xCD, std::int32_t offsetBytes = 0);
 
     const Layout& GetLayout() const { return layout_; }
     std::int32_t ElementType() const { return elementType_; }
@@ -113,6 +115,11 @@ struct CoreCall {
 CoreCall WholeImageCall(TestImage& source, TestImage& destination, double scaleX, double scaleY,
                         std::int32_t interpolationCode);
 
+// The build the engine suites run: the one QUENLO_RESIZE_TEST_BUILD names (ctest registers the
+// suites once per build), else the generic build.
+const resize::ResizeBuild& BuildUnderTest();
+
+// The build under test's ResizeCore.
 resize::ResizeStatus RunCore(const CoreCall& call);
 
 // What ResizeCore must write for a call that passes its checks, pixel by pixel from the

@@ -6,9 +6,9 @@
 #include <map>
 #include <vector>
 
-#include "resize/generic/RowRing.h"
+#include "resize/frame/RowRing.h"
 
-using resize::generic::RowRing;
+using resize::frame::RowRing;
 
 namespace {
 

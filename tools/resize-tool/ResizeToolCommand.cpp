@@ -6,6 +6,7 @@
 #include <limits>
 #include <new>
 
+#include "resize/CpuSelection.h"
 #include "resize/ImageResize.h"
 #include "tools/resize-tool/PpmImage.h"
 
@@ -14,7 +15,8 @@ namespace resizetool {
 namespace {
 
 constexpr const char* Usage =
-    "usage: resize-tool IN.ppm OUT.ppm --roi x,y,w,h --dst W,H --xf F --yf F --interp N\n";
+    "usage: resize-tool IN.ppm OUT.ppm --roi x,y,w,h --dst W,H --xf F --yf F --interp N\n"
+    "                   [--build generic|sse|sse2|sse3|auto]\n";
 
 // Reads `count` comma-separated integers as strtol reads them; each must fit 32 bits.
 bool ParseIntegers(const std::string& text, int count, std::int32_t* values) {
@@ -52,6 +54,7 @@ struct Options {
     double scaleX = 0.0;
     double scaleY = 0.0;
     std::int32_t interpolation = 0;
+    std::string build;  // empty: the build selected at start-up
 };
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -84,6 +87,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
         } else if (a == "--interp") {
             ok = ParseIntegers(v, 1, &o.interpolation);
             seen[4] = true;
+        } else if (a == "--build") {
+            o.build = v;
+            ok = !v.empty();
         } else {
             error = "unknown option " + a;
             return false;
@@ -117,6 +123,16 @@ int RunResizeTool(const std::vector<std::string>& args, std::ostream& out, std::
     if (!ParseOptions(args, o, error)) {
         err << "resize-tool: " << error << "\n" << Usage;
         return 2;
+    }
+    if (!o.build.empty()) {
+        const resize::ResizeStatus selected = resize::SelectResizeBuild(o.build);
+        if (selected == resize::StatusUnknownCpuType) {
+            err << "resize-tool: unknown build " << o.build << "\n" << Usage;
+            return 2;
+        }
+        if (selected == resize::StatusCpuNotSupported) {
+            err << "resize-tool: this processor cannot run the " << o.build << " build; the generic build runs\n";
+        }
     }
     PpmImage source;
     if (!ReadPpm(o.input, source, error)) {

@@ -6,7 +6,7 @@
 
 #include "resize/ResizeTypes.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
 // channels: elements resized per pixel (also the packed work pixel); pixelStride: elements from
 // one pixel to the next in source and destination.
@@ -40,6 +40,11 @@ void WithInterleavedLayout(std::int32_t channelCount, std::int32_t pixelStride, 
     }
 }
 
+// Work row elements of linear interpolation: 16-bit fixed point for 8u and 16u data (8-bit values
+// kept scaled by 64), floats for float data.
+template <class T>
+using LinearWork = std::conditional_t<std::is_same_v<T, float>, float, std::uint16_t>;
+
 // A filtered double to a destination element: integers add 1e-7, truncate toward zero and clamp
 // (clamping first, so no value is out of range for the conversion; NaN gives 0); floats are
 // rounded to single precision, unclamped.
@@ -60,4 +65,4 @@ inline T ToElement(double value) {
     }
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -1,15 +1,15 @@
 #pragma once
-// Cubic row drivers and kernels: the cubic polynomial through four consecutive samples, first
-// along each needed source row into a float work row, then down four work rows into each
-// destination row. Arithmetic in double, horizontal results stored as floats.
+// The generic build's cubic kernels: the cubic polynomial through four consecutive samples, first
+// along a source row into a float work row, then down four work rows into a destination row.
+// Arithmetic in double, horizontal results stored as floats.
 
 #include <cstdint>
 
-#include "resize/generic/PixelLayouts.h"
-#include "resize/generic/RowDrivers.h"
-#include "resize/generic/RowRing.h"
+#include "resize/frame/PixelLayouts.h"
 
 namespace resize::generic {
+
+using frame::ToElement;
 
 // The coefficients of Newton's forward-difference form at fraction t (samples at -1, 0, 1, 2),
 // worked out once per destination column or row.
@@ -63,33 +63,6 @@ void ResizeVertCubic(T* __restrict destination, std::int32_t count, float rowFra
             out[c] = ToElement<T>(Cubic(r0[w + c], r1[w + c], r2[w + c], r3[w + c], coefficients));
         }
     }
-}
-
-template <class T, class L>
-void ResizeRowsCubic(const RowDriverArgs& a) {
-    const T* region = static_cast<const T*>(a.region);
-    T* destination = static_cast<T*>(a.destination);
-    const auto* rowFractions = static_cast<const float*>(a.rowWeights);
-    const auto* columnFractions = static_cast<const float*>(a.columnWeights);
-    RowRing<float, 4> ring(a.workRows);
-    for (std::int32_t i = 0; i < a.destinationHeight; ++i) {
-        const std::ptrdiff_t base = a.rowOffsets[i];
-        const std::ptrdiff_t rows[4] = {base - a.sourceStep, base, base + a.sourceStep,
-                                        base + 2 * a.sourceStep};
-        ring.Bring(rows, [&](std::ptrdiff_t row, float* work) {
-            ResizeHorzCubic<T, L>(region + row, a.destinationWidth, a.columnOffsets,
-                                  columnFractions, work);
-        });
-        ResizeVertCubic<T, L>(destination + i * a.destinationStep, a.destinationWidth,
-                              rowFractions[i], ring[0], ring[1], ring[2], ring[3]);
-    }
-}
-
-// C3, AC4 and C4.
-template <class T>
-void ResizeRowsCubicCn(const RowDriverArgs& a) {
-    WithInterleavedLayout(a.channelCount, a.pixelStride,
-                          [&](auto layout) { ResizeRowsCubic<T, decltype(layout)>(a); });
 }
 
 }  // namespace resize::generic

@@ -1,9 +1,9 @@
-#include "resize/generic/ResizeGeometry.h"
+#include "resize/frame/ResizeGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace resize::generic {
+namespace resize::frame {
 
 ResizeStatus CheckResizeArguments(const ResizeArguments& a) {
     if (a.sourceImage == nullptr || a.destinationImage == nullptr) {
@@ -91,4 +91,4 @@ void* DestinationStart(const ResizeArguments& a, int plane) {
     return static_cast<void* const*>(a.destinationImage)[plane];
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -1,11 +1,11 @@
 #pragma once
 // The contract between the core and the row drivers: one argument block per call (per plane for
-// planar data), and the fixed table of 27 drivers the core picks from.
+// planar data), and the layout of each build's fixed table of 27 drivers the core picks from.
 
 #include <cstddef>
 #include <cstdint>
 
-namespace resize::generic {
+namespace resize::frame {
 
 // Steps and offsets are in elements. Which fields a driver reads depends on its method:
 //   nearest: offsets only;
@@ -41,7 +41,6 @@ struct RowDriverEntry {
 };
 
 inline constexpr int RowDriverCount = 27;
-extern const RowDriverEntry ResizeRowDriverTable[RowDriverCount];
 
 // Table bases of the methods.
 inline constexpr int LanczosDriverBase = 0;
@@ -62,4 +61,4 @@ constexpr int RowDriverIndex(int base, std::int32_t elementType, bool oneChannel
     return base + elementType;
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -1,15 +1,18 @@
-#include "resize/generic/ResizeSuperSample.h"
+#pragma once
+// Super-sampling of every build, over the build's kernel set K: checks, clip, the band plan, the
+// accumulator row and one routine per picture or plane.
 
 #include <algorithm>
 #include <cmath>
 
-#include "resize/generic/AlignedAlloc.h"
-#include "resize/generic/ResizeGeometry.h"
-#include "resize/generic/SuperSampleRows.h"
+#include "resize/frame/AlignedAllocators.h"
+#include "resize/frame/ResizeEngine.h"
+#include "resize/frame/ResizeGeometry.h"
+#include "resize/frame/SuperSampleRows.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
-namespace {
+namespace supersample {
 
 using SuperSampleRoutinePointer = void (*)(const SuperSampleArgs& args);
 
@@ -19,21 +22,22 @@ struct SuperSampleRoutineEntry {
 };
 
 // Index: layout (C1 and every plane 0, Cn 1, C4 2) x 3 + element type.
-const SuperSampleRoutineEntry SuperSampleRoutineTable[9] = {
-    {"ResizeSuperSample_8u_C1", &SuperSampleRoutine<std::uint8_t, LayoutC1>},
-    {"ResizeSuperSample_16u_C1", &SuperSampleRoutine<std::uint16_t, LayoutC1>},
-    {"ResizeSuperSample_32f_C1", &SuperSampleRoutine<float, LayoutC1>},
-    {"ResizeSuperSample_8u_Cn", &SuperSampleRoutineCn<std::uint8_t>},
-    {"ResizeSuperSample_16u_Cn", &SuperSampleRoutineCn<std::uint16_t>},
-    {"ResizeSuperSample_32f_Cn", &SuperSampleRoutineCn<float>},
-    {"ResizeSuperSample_8u_C4", &SuperSampleRoutine<std::uint8_t, LayoutC4>},
-    {"ResizeSuperSample_16u_C4", &SuperSampleRoutine<std::uint16_t, LayoutC4>},
-    {"ResizeSuperSample_32f_C4", &SuperSampleRoutine<float, LayoutC4>},
+template <class K>
+inline constexpr SuperSampleRoutineEntry SuperSampleRoutineTable[9] = {
+    {"ResizeSuperSample_8u_C1", &SuperSampleRoutine<K, std::uint8_t, LayoutC1>},
+    {"ResizeSuperSample_16u_C1", &SuperSampleRoutine<K, std::uint16_t, LayoutC1>},
+    {"ResizeSuperSample_32f_C1", &SuperSampleRoutine<K, float, LayoutC1>},
+    {"ResizeSuperSample_8u_Cn", &SuperSampleRoutineCn<K, std::uint8_t>},
+    {"ResizeSuperSample_16u_Cn", &SuperSampleRoutineCn<K, std::uint16_t>},
+    {"ResizeSuperSample_32f_Cn", &SuperSampleRoutineCn<K, float>},
+    {"ResizeSuperSample_8u_C4", &SuperSampleRoutine<K, std::uint8_t, LayoutC4>},
+    {"ResizeSuperSample_16u_C4", &SuperSampleRoutine<K, std::uint16_t, LayoutC4>},
+    {"ResizeSuperSample_32f_C4", &SuperSampleRoutine<K, float, LayoutC4>},
 };
 
 // Clip mode 1: a factor up to 1.0; clip mode 0: a finite step of at least 1.0. A band shorter
 // than one source pixel is not an area average.
-bool IsReduction(double scale, std::int32_t clipMode) {
+inline bool IsReduction(double scale, std::int32_t clipMode) {
     return clipMode == 1 ? scale <= 1.0 : (std::isfinite(scale) && scale >= 1.0);
 }
 
@@ -45,7 +49,7 @@ struct SuperSampleAxis {
     double factor;
 };
 
-SuperSampleAxis PlanSuperSampleAxis(std::int32_t clipMode, double scale, std::int32_t regionLength,
+inline SuperSampleAxis PlanSuperSampleAxis(std::int32_t clipMode, double scale, std::int32_t regionLength,
                                     std::int32_t available) {
     const double region = static_cast<double>(regionLength);
     // Whole destination pixels the region gives; below one, the one forced pixel stands for
@@ -63,7 +67,7 @@ SuperSampleAxis PlanSuperSampleAxis(std::int32_t clipMode, double scale, std::in
 }
 
 // Integer sums while a band of full-scale elements fits 32 bits, else 64; floats otherwise.
-SuperSampleWork WorkFor(std::int32_t elementType, std::int32_t mode, double stepX, double stepY) {
+inline SuperSampleWork WorkFor(std::int32_t elementType, std::int32_t mode, double stepX, double stepY) {
     if (elementType == Element32f || mode != 0) {
         return SuperSampleWork::Floats;
     }
@@ -72,17 +76,17 @@ SuperSampleWork WorkFor(std::int32_t elementType, std::int32_t mode, double step
                                                                         : SuperSampleWork::Sums64;
 }
 
-}  // namespace
+}  // namespace supersample
 
-ResizeStatus ResizeSuperSample(const void* sourceImage, std::int32_t sourceWidth,
-                               std::int32_t sourceHeight, std::int32_t sourceStep,
-                               std::int32_t regionX, std::int32_t regionY, std::int32_t regionWidth,
-                               std::int32_t regionHeight, void* destinationImage,
-                               std::int32_t destinationStep, std::int32_t destinationWidth,
-                               std::int32_t destinationHeight, double scaleX, double scaleY,
-                               std::int32_t pixelStride, std::int32_t channelCount,
-                               std::int32_t elementType, std::int32_t isPlanar,
-                               std::int32_t clipMode) {
+template <class K>
+ResizeStatus ResizeEngine<K>::ResizeSuperSample(
+    const void* sourceImage, std::int32_t sourceWidth, std::int32_t sourceHeight,
+    std::int32_t sourceStep, std::int32_t regionX, std::int32_t regionY, std::int32_t regionWidth,
+    std::int32_t regionHeight, void* destinationImage, std::int32_t destinationStep,
+    std::int32_t destinationWidth, std::int32_t destinationHeight, double scaleX, double scaleY,
+    std::int32_t pixelStride, std::int32_t channelCount, std::int32_t elementType,
+    std::int32_t isPlanar, std::int32_t clipMode) {
+    using namespace supersample;
     ResizeArguments args{sourceImage,      sourceWidth,     sourceHeight,     sourceStep,
                          regionX,          regionY,         regionWidth,      regionHeight,
                          destinationImage, destinationStep, destinationWidth, destinationHeight,
@@ -124,7 +128,7 @@ ResizeStatus ResizeSuperSample(const void* sourceImage, std::int32_t sourceWidth
 
     // One work row serves every plane and is taken before any plane is written, so a refused
     // allocation leaves the whole destination untouched.
-    AlignedBlock workRow(AlignedAllocBytes(static_cast<std::int64_t>(routineArgs.sourceColumns) * workPixelElements,
+    AlignedBlock<K> workRow(K::AlignedAllocBytes(static_cast<std::int64_t>(routineArgs.sourceColumns) * workPixelElements,
                                            SuperSampleWorkBytes(routineArgs.work)));
     if (!workRow) {
         return StatusNoMemory;
@@ -132,7 +136,7 @@ ResizeStatus ResizeSuperSample(const void* sourceImage, std::int32_t sourceWidth
     routineArgs.workRow = workRow.get();
 
     const int layout = oneChannel ? 0 : channelCount == 4 ? 2 : 1;
-    const SuperSampleRoutinePointer routine = SuperSampleRoutineTable[layout * 3 + elementType].run;
+    const SuperSampleRoutinePointer routine = SuperSampleRoutineTable<K>[layout * 3 + elementType].run;
     for (int plane = 0; plane < PlaneCount(args); ++plane) {
         routineArgs.region = RegionStart(args, plane);
         routineArgs.destination = DestinationStart(args, plane);
@@ -141,4 +145,4 @@ ResizeStatus ResizeSuperSample(const void* sourceImage, std::int32_t sourceWidth
     return StatusOk;
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

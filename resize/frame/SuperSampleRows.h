@@ -12,9 +12,9 @@
 #include <type_traits>
 
 #include "resize/ResizeTypes.h"
-#include "resize/generic/PixelLayouts.h"
+#include "resize/frame/PixelLayouts.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
 // Bits of the super-sampling mode: which steps are not whole numbers.
 inline constexpr std::int32_t SuperSampleFractionalY = 1;
@@ -94,7 +94,8 @@ private:
 
 // Adds `count` consecutive source rows, element by element, into the work row's first `width`
 // pixels (L::channels elements each, pixel k at element k x L::pixelStride in both). Integer work
-// adds modulo its width; float work rounds every sum to float. Returns the rows added.
+// adds modulo its width; float work rounds every sum to float. Returns the rows added. The
+// generic build's row sums, and every build's for 64-bit sums.
 template <class T, class L, class Work>
 std::int64_t SuperSampleSumRows(const std::uint8_t* row, std::ptrdiff_t sourceStep, std::int32_t width,
                                 std::int64_t count, Work* __restrict work) {
@@ -167,7 +168,9 @@ void SuperSampleStoreRow(const Work* __restrict work, std::int32_t width, double
     }
 }
 
-template <class T, class L, class Work>
+// Whole source rows go through the build's row sums K::SumRows, except 64-bit sums, which stay
+// on the scalar loop above.
+template <class K, class T, class L, class Work>
 void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     // Integer work sums in its own type; float work sums in double and stores floats.
     using Sum = std::conditional_t<std::is_same_v<Work, float>, double, Work>;
@@ -183,7 +186,11 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     const auto addRows = [&](std::int64_t first, std::int64_t count) {
         count = std::min(count, static_cast<std::int64_t>(a.sourceRows) - first);
         if (count > 0) {
-            SuperSampleSumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
+            if constexpr (std::is_same_v<Work, std::uint64_t>) {
+                SuperSampleSumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
+            } else {
+                K::template SumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
+            }
         }
     };
     const auto addRowPart = [&](std::int64_t r, double weight) {
@@ -261,29 +268,29 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
 }
 
 // One routine per element type and layout; the work row's element type is chosen per call.
-template <class T, class L>
+template <class K, class T, class L>
 void SuperSampleRoutine(const SuperSampleArgs& a) {
     if (a.work == SuperSampleWork::Sums32) {
         if constexpr (!std::is_same_v<T, float>) {
-            ResizeSuperSampleRows<T, L, std::uint32_t>(a);
+            ResizeSuperSampleRows<K, T, L, std::uint32_t>(a);
         }
     } else if (a.work == SuperSampleWork::Sums64) {
         if constexpr (!std::is_same_v<T, float>) {
-            ResizeSuperSampleRows<T, L, std::uint64_t>(a);
+            ResizeSuperSampleRows<K, T, L, std::uint64_t>(a);
         }
     } else {
-        ResizeSuperSampleRows<T, L, float>(a);
+        ResizeSuperSampleRows<K, T, L, float>(a);
     }
 }
 
 // Three channels at the pixel stride (C3, AC4).
-template <class T>
+template <class K, class T>
 void SuperSampleRoutineCn(const SuperSampleArgs& a) {
     if (a.pixelStride == 4) {
-        SuperSampleRoutine<T, LayoutAC4>(a);
+        SuperSampleRoutine<K, T, LayoutAC4>(a);
     } else {
-        SuperSampleRoutine<T, LayoutC3>(a);
+        SuperSampleRoutine<K, T, LayoutC3>(a);
     }
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -6,7 +6,7 @@
 
 #include "resize/ResizeTypes.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
 inline constexpr std::int32_t Element8u = 0;
 inline constexpr std::int32_t Element16u = 1;
@@ -80,4 +80,4 @@ inline std::int32_t TruncatedIndex(double coordinate, std::int32_t last) {
     return static_cast<std::int32_t>(value);
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -1,21 +1,21 @@
 #pragma once
 // Nearest-neighbour row drivers: every destination pixel is a copy of the source pixel the
-// mapping chose.
+// mapping chose. They use no kernels; the build parameter K gives each build its own copy.
 
 #include <cstdint>
 #include <cstring>
 
-#include "resize/generic/PixelLayouts.h"
-#include "resize/generic/RowDrivers.h"
+#include "resize/frame/PixelLayouts.h"
+#include "resize/frame/RowDrivers.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
 // Elements are copied as unsigned integers of their size, so floats keep their bit patterns.
 template <class T>
 using CopyUnit = std::conditional_t<sizeof(T) == 1, std::uint8_t,
                                     std::conditional_t<sizeof(T) == 2, std::uint16_t, std::uint32_t>>;
 
-template <class T, class L>
+template <class K, class T, class L>
 void ResizeRowsNearest(const RowDriverArgs& a) {
     using U = CopyUnit<T>;
     const U* region = static_cast<const U*>(a.region);
@@ -43,13 +43,13 @@ void ResizeRowsNearest(const RowDriverArgs& a) {
 }
 
 // Three channels at the pixel stride (C3, AC4).
-template <class T>
+template <class K, class T>
 void ResizeRowsNearestCn(const RowDriverArgs& a) {
     if (a.pixelStride == 4) {
-        ResizeRowsNearest<T, LayoutAC4>(a);
+        ResizeRowsNearest<K, T, LayoutAC4>(a);
     } else {
-        ResizeRowsNearest<T, LayoutC3>(a);
+        ResizeRowsNearest<K, T, LayoutC3>(a);
     }
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame

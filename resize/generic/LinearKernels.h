@@ -1,20 +1,16 @@
 #pragma once
-// Linear row drivers and kernels: each needed source row is filtered horizontally into a work
-// row once, and each destination row blends the two work rows around its sample.
-// 8-bit and 16-bit data use 14-bit fixed-point weights and 16-bit work rows (8-bit values kept
-// scaled by 64); float data use float weights and float work rows, computed in double.
+// The generic build's linear kernels. 8-bit and 16-bit data use 14-bit fixed-point weights and
+// 16-bit work rows (8-bit values kept scaled by 64); float data use float weights and float work
+// rows, computed in double.
 
 #include <cstdint>
 #include <type_traits>
 
-#include "resize/generic/PixelLayouts.h"
-#include "resize/generic/RowDrivers.h"
-#include "resize/generic/RowRing.h"
+#include "resize/frame/PixelLayouts.h"
 
 namespace resize::generic {
 
-template <class T>
-using LinearWork = std::conditional_t<std::is_same_v<T, float>, float, std::uint16_t>;
+using frame::LinearWork;
 
 // Rounding constants and shifts of the two fixed-point passes.
 template <class T>
@@ -48,35 +44,6 @@ void ResizeHorzLinear(const T* row, std::int32_t count, const std::ptrdiff_t* co
         for (int c = 0; c < L::channels; ++c) {
             out[c] = static_cast<std::uint16_t>((p[c] * w0 + q[c] * w1 + F::horizontalRound) >>
                                                 F::horizontalShift);
-        }
-    }
-}
-
-// True when every destination column takes exactly the source pixel of its own index with the
-// whole weight (a factor of 1.0 across): the horizontal pass is then a scaled copy.
-template <class L>
-bool ColumnsCopySource(const std::ptrdiff_t* columnOffsets, const std::uint16_t* columnWeights,
-                       std::int32_t count) {
-    for (std::int32_t k = 0; k < count; ++k) {
-        const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(k) * L::pixelStride;
-        const bool left = columnWeights[2 * k + 1] == 0 && columnOffsets[k] == own;
-        const bool right = columnWeights[2 * k] == 0 && columnOffsets[k] + L::pixelStride == own;
-        if (!left && !right) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// ResizeHorzLinear for columns that copy the source: p x 16384 with the rounding term shifted
-// down is p x 64 for 8-bit data and p for 16-bit data.
-template <class T, class L>
-void ResizeHorzLinearCopy(const T* __restrict row, std::int32_t count, std::uint16_t* __restrict work) {
-    constexpr int shift = std::is_same_v<T, std::uint8_t> ? 6 : 0;
-    for (std::int32_t k = 0; k < count; ++k) {
-        for (int c = 0; c < L::channels; ++c) {
-            work[static_cast<std::ptrdiff_t>(k) * L::channels + c] =
-                static_cast<std::uint16_t>(row[static_cast<std::ptrdiff_t>(k) * L::pixelStride + c] << shift);
         }
     }
 }
@@ -156,43 +123,6 @@ void ResizeVertLinear(float* __restrict destination, std::int32_t count, float r
                                         static_cast<double>(lower[w + c]) * a);
         }
     }
-}
-
-template <class T, class L>
-void ResizeRowsLinear(const RowDriverArgs& a) {
-    using Work = LinearWork<T>;
-    const T* region = static_cast<const T*>(a.region);
-    T* destination = static_cast<T*>(a.destination);
-    const auto* rowWeights = static_cast<const Work*>(a.rowWeights);
-    const auto* columnWeights = static_cast<const Work*>(a.columnWeights);
-    bool copyColumns = false;
-    if constexpr (!std::is_same_v<T, float>) {
-        copyColumns = ColumnsCopySource<L>(a.columnOffsets, columnWeights, a.destinationWidth);
-    }
-    RowRing<Work, 2> ring(a.workRows);
-    for (std::int32_t i = 0; i < a.destinationHeight; ++i) {
-        const std::ptrdiff_t r = a.rowOffsets[i];
-        const std::ptrdiff_t rows[2] = {r, r + a.sourceStep};
-        ring.Bring(rows, [&](std::ptrdiff_t row, Work* work) {
-            if constexpr (!std::is_same_v<T, float>) {
-                if (copyColumns) {
-                    ResizeHorzLinearCopy<T, L>(region + row, a.destinationWidth, work);
-                    return;
-                }
-            }
-            ResizeHorzLinear<T, L>(region + row, a.destinationWidth, a.columnOffsets,
-                                   columnWeights, work);
-        });
-        ResizeVertLinear<T, L>(destination + i * a.destinationStep, a.destinationWidth,
-                               rowWeights[i], ring[0], ring[1]);
-    }
-}
-
-// C3, AC4 and C4.
-template <class T>
-void ResizeRowsLinearCn(const RowDriverArgs& a) {
-    WithInterleavedLayout(a.channelCount, a.pixelStride,
-                          [&](auto layout) { ResizeRowsLinear<T, decltype(layout)>(a); });
 }
 
 }  // namespace resize::generic

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace resize::generic {
+namespace resize::frame {
 
 // N work rows, each holding the horizontal pass of one source row (named by its element offset
 // from the region's first row). Bring() makes slot j show rows[j]: rows already held are kept,
@@ -65,4 +65,4 @@ private:
     const Work* slots_[N];
 };
 
-}  // namespace resize::generic
+}  // namespace resize::frame

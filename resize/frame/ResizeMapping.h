@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace resize::generic {
+namespace resize::frame {
 
 enum class ResizeMethod { Nearest, Linear, Cubic, Lanczos };
 
@@ -62,4 +62,4 @@ void MapCubicAxis(const AxisPlan& plan, const AxisEdges& edges, std::ptrdiff_t u
 void MapLanczosAxis(const AxisPlan& plan, const AxisEdges& edges, std::ptrdiff_t unit,
                     std::ptrdiff_t* offsets, float* fractions);
 
-}  // namespace resize::generic
+}  // namespace resize::frame

@@ -1,11 +1,11 @@
-#include "resize/generic/ResizeMapping.h"
+#include "resize/frame/ResizeMapping.h"
 
 #include <cmath>
 
 #include "resize/ResizeTypes.h"
-#include "resize/generic/ResizeGeometry.h"
+#include "resize/frame/ResizeGeometry.h"
 
-namespace resize::generic {
+namespace resize::frame {
 
 AxisPlan PlanAxis(ResizeMethod method, std::int32_t clipMode, double scale, double shift,
                   std::int32_t regionLength, std::int32_t available) {
@@ -126,4 +126,4 @@ void MapLanczosAxis(const AxisPlan& plan, const AxisEdges& edges, std::ptrdiff_t
     });
 }
 
-}  // namespace resize::generic
+}  // namespace resize::frame
