@@ -118,11 +118,15 @@ ResizeStatus SelectResizeVariant() {
 }
 
 ResizeStatus SelectResizeVariantForCpu(CpuType type) {
+    return SelectResizeVariantForCpu(type, ReadCpuidSnapshot());
+}
+
+ResizeStatus SelectResizeVariantForCpu(CpuType type, const CpuidSnapshot& processor) {
     const std::int32_t slot = SlotForCpuType(type);
     if (slot < 0) {
         return StatusUnknownCpuType;
     }
-    return SetSlotIfRunnable(slot, ReadCpuidSnapshot());
+    return SetSlotIfRunnable(slot, processor);
 }
 
 ResizeStatus SelectResizeBuild(std::string_view name) {

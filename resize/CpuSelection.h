@@ -43,8 +43,9 @@ std::int32_t SlotForCpuType(CpuType type);
 ResizeStatus SelectResizeVariant();
 
 // As SelectResizeVariant for the given type; an unknown type gives StatusUnknownCpuType and
-// leaves the index as it was.
+// leaves the index as it was. `processor`: the processor judged (this one by default).
 ResizeStatus SelectResizeVariantForCpu(CpuType type);
+ResizeStatus SelectResizeVariantForCpu(CpuType type, const CpuidSnapshot& processor);
 
 // A build by name: "generic", "sse", "sse2", "sse3", or "auto" (SelectResizeVariant). An unknown
 // name gives StatusUnknownCpuType and changes nothing; a build the processor cannot run gives

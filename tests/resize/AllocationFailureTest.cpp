@@ -84,9 +84,9 @@ TEST(ResizeAllocationFailure, EveryCodeThroughTheEntryGivesNoMemoryAndWritesNoth
         TestImage source(C3, Type8u, 16, 10);
         TestImage destination(C3, Type8u, 24, 15);
         const int allocations = ExpectEveryRefusalFailsCleanly(destination, [&] {
-            return ImageResize_8u_C3R(source.Element(0, 0, 0), {16, 10}, source.Step(), {0, 0, 16, 10},
-                                      destination.Element(0, 0, 0), destination.Step(), {24, 15},
-                                      c.scale, c.scale, c.code);
+            return BuildUnderTest().entry(source.Element(0, 0, 0), {16, 10}, source.Step(), {0, 0, 16, 10},
+                                          destination.Element(0, 0, 0), destination.Step(), {24, 15},
+                                          c.scale, c.scale, c.code);
         });
         EXPECT_GE(allocations, 1) << "code " << c.code;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/AtomicFile.h"
+#include "resize/ImageResize.h"
 #include "support/TempFolder.h"
 #include "tools/resize-tool/PpmImage.h"
 #include "tools/resize-tool/ResizeToolCommand.h"
@@ -83,6 +84,7 @@ TEST_F(ResizeTool, BadArgumentsAreRefusedBeforeTheCall) {
         {"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "1", "--yf", "1"},
         {"--roi", "0,0,2,2", "--dst", "4,99999999999", "--xf", "1", "--yf", "1", "--interp", "1"},
         {"--roi", "0,0,2,2", "--dst", "800000000,1", "--xf", "1", "--yf", "1", "--interp", "1"},
+        {"--roi", "0,0,2,2", "--dst", "4,4", "--xf", "1", "--yf", "1", "--interp", "1", "--build", "bogus"},
     };
     for (const auto& args : bad) {
         EXPECT_EQ(Run(args), 2) << args[3];
@@ -90,6 +92,21 @@ TEST_F(ResizeTool, BadArgumentsAreRefusedBeforeTheCall) {
         EXPECT_NE(err.str(), "");
     }
     EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ResizeTool, BuildOptionSelectsTheBuildBeforeItsCall) {
+    const std::vector<std::string> call = {"--roi", "0,0,2,2", "--dst", "5,3", "--xf", "2.5", "--yf", "1.5", "--interp", "4"};
+    ASSERT_EQ(Run(call), 0);
+    const std::string generic = Output();
+    for (const char* build : {"generic", "sse", "auto"}) {
+        std::vector<std::string> args = call;
+        args.insert(args.end(), {"--build", build});
+        ASSERT_EQ(Run(args), 0) << build;
+        EXPECT_EQ(out.str(), "status 0\n");
+        EXPECT_EQ(Output(), generic) << build;
+    }
+    EXPECT_NE(resize::ResizeVariantIndex.load(), 0);
+    resize::ResizeVariantIndex.store(1);
 }
 
 TEST(PpmImage, MalformedFilesGiveAReason) {

@@ -21,10 +21,10 @@ constexpr std::uint8_t Untouched = 0xCD;  // what TestImage holds before a call
 
 ResizeStatus SuperSampleThroughEntry(TestImage& source, ResizeRect region, TestImage& destination,
                                      double scaleX, double scaleY) {
-    return ImageResize_8u_C3R(source.Element(0, 0, 0), {source.Width(), source.Height()},
-                              source.Step(), region, destination.Element(0, 0, 0),
-                              destination.Step(), {destination.Width(), destination.Height()},
-                              scaleX, scaleY, InterpSuperSample);
+    return BuildUnderTest().entry(source.Element(0, 0, 0), {source.Width(), source.Height()},
+                                  source.Step(), region, destination.Element(0, 0, 0),
+                                  destination.Step(), {destination.Width(), destination.Height()},
+                                  scaleX, scaleY, InterpSuperSample);
 }
 
 // Sets every element of a C3 pixel.
