@@ -84,12 +84,12 @@ struct FirmwareReceiver::Shared {
             std::lock_guard lock(mutex);
             items[index].finished = true;
         }
+        if (item.reboot)
+            Reboot(device);
         Reply reply = Reply::Ok();
         if (auto fault = device.TakeFault(request.path))
             fault->apply(reply);
         connection.SendReply(reply);
-        if (item.reboot)
-            Reboot(device);
     }
 
     void HoldKeepAlive(Connection& connection) {
