@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "config/gui/UpgradeFWDlg.h"
 #include "platform/ProgramFolder.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -45,6 +46,11 @@ private:
 int RunLoginDialog(AppData& app, const platform::Timing& timing) {
     LoginDialog dialog(app);
     dialog.SetTiming(timing);
+    dialog.SetUpgradeDialog([](LoginDialog& login) {
+        // Without a parent window, as the login dialog's own tools.
+        config::CUpgradeFWDlg upgrade(login.App(), login.Timing());
+        upgrade.exec();
+    });
     dialog.PrefillFromSettings();
     return dialog.exec();
 }

@@ -89,6 +89,15 @@ std::string StreamUploadRequest(std::string_view cookie, std::uint64_t itemSize,
     return session::FormatRequestHeader(target, std::nullopt, hostAddress);
 }
 
+session::CommandOptions FirmwareCommandOptions(const platform::Timing& timing, std::stop_token stop) {
+    session::CommandOptions options;
+    options.connectTimeout = timing.connectTimeout;
+    options.sendTimeout = timing.commandTimeout;
+    options.receiveTimeout = timing.commandTimeout;
+    options.stop = std::move(stop);
+    return options;
+}
+
 std::optional<std::string> QueryDvrVersion(session::AppData& app, const session::CommandOptions& options) {
     session::CgiRequest request(session::CMD_GET_VERSION);
     AddCookie(request, app.SessionCookie.Get());

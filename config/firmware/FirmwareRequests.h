@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/firmware/FirmwareItem.h"
+#include "platform/Timing.h"
 #include "session/net/CommandSender.h"
 
 namespace session {
@@ -47,6 +49,10 @@ std::string KeepAliveRequest(std::string_view cookie, std::string_view hostAddre
 // "/UpgradeFW2.cgi?Cookie=<c>&FILESIZE=<n>&Type=<t>[&REBOOT=1]" with the fixed header lines.
 std::string StreamUploadRequest(std::string_view cookie, std::uint64_t itemSize, std::string_view type,
                                 bool lastItem, std::string_view hostAddress);
+
+// The options of every command-sender request of the upgrade: the usual
+// connect time-out, the command time-out for sending and receiving.
+session::CommandOptions FirmwareCommandOptions(const platform::Timing& timing, std::stop_token stop = {});
 
 // The DVR's "/GetVersion.cgi": the reply body as text (up to its first zero
 // byte), nullopt when the request fails.

@@ -97,11 +97,7 @@ void FirmwareUploader::Run(const UploadJob& job, std::stop_token stop) {
 FirmwareUploader::Outcome FirmwareUploader::SendChunked(const UploadJob& job, std::stop_token stop) {
     const std::vector<std::string> types = ItemTypeValues(job.path, job.items);
     const std::size_t lastItem = LastSentItem(job.items);
-    session::CommandOptions options;
-    options.connectTimeout = timing_.connectTimeout;
-    options.sendTimeout = timing_.commandTimeout;
-    options.receiveTimeout = timing_.commandTimeout;
-    options.stop = stop;
+    const session::CommandOptions options = FirmwareCommandOptions(timing_, stop);
     std::uint64_t bytesSent = 0;
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         const std::vector<std::uint8_t>& data = job.items[i].data;

@@ -513,7 +513,10 @@ int LoginDialog::RunConnectingPopup() {
 }
 
 void LoginDialog::RunUpgradeDialog() {
-    ShowMessageText("The firmware upgrade is not available in this version of the program.");
+    if (m_runUpgradeDialog)
+        m_runUpgradeDialog(*this);
+    else
+        ShowMessageText("The firmware upgrade is not available in this version of the program.");
 }
 
 void LoginDialog::OnUpgradeButton() {

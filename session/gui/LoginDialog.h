@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -55,6 +56,11 @@ public:
 
     // A message box with the string-table text of the id.
     void ShowMessageId(unsigned id);
+
+    // What the upgrade button runs once its checks passed: the firmware
+    // upgrade dialog, which lives in a library above this one. Without it the
+    // button shows a notice.
+    void SetUpgradeDialog(std::function<void(LoginDialog&)> run) { m_runUpgradeDialog = std::move(run); }
 
     void done(int result) override;
     void reject() override;
@@ -108,6 +114,7 @@ private:
 
     AppData& m_app;
     platform::Timing m_timing;
+    std::function<void(LoginDialog&)> m_runUpgradeDialog;
 
     // Skin pictures (null where missing): the frame pieces in the order of
     // kSkinFiles, and the version digits 0-9 and the point.

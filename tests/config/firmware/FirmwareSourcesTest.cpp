@@ -1,31 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "config/firmware/FirmwareComponentTable.h"
 #include "config/firmware/FirmwareImage.h"
 #include "config/firmware/FirmwareRequests.h"
-#include "platform/ByteOrder.h"
+#include "config/firmware/UploadDevice.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 using namespace config;
+using namespace firmwaretest;
 using Bytes = std::vector<std::uint8_t>;
-
-void AppendRecord(Bytes& image, std::uint8_t type, std::uint32_t length, std::uint8_t fill) {
-    std::uint8_t header[4];
-    platform::StoreLe32(header, length << 4 | type);
-    image.insert(image.end(), header, header + 4);
-    image.insert(image.end(), length, fill);
-}
-
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
 
 TEST(FirmwareSourcesTest, UploadPathFollowsFamilyAndVersion) {
     struct Case {
@@ -45,19 +33,15 @@ TEST(FirmwareSourcesTest, UploadPathFollowsFamilyAndVersion) {
 }
 
 TEST(FirmwareSourcesTest, ImageRecordsSplitFromTheHeaderWords) {
-    Bytes image;
-    AppendRecord(image, 0, 5, 0xB0);
-    AppendRecord(image, 1, 0, 0);  // a record of length 0 counts
-    AppendRecord(image, 4, 3, 0x47);
-    AppendRecord(image, 7, 1, 0x77);
+    const Bytes image = Image({{0, 5}, {1, 0}, {4, 3}, {7, 1}});  // a record of length 0 counts
     const FirmwareImage parsed = ParseFirmwareImage(image);
     EXPECT_EQ(parsed.error, 0u);
     EXPECT_EQ(parsed.fileSize, image.size());
     ASSERT_EQ(parsed.records.size(), 4u);
     EXPECT_EQ(parsed.records[0].kind, 0);
-    EXPECT_EQ(parsed.records[0].data, Bytes(5, 0xB0));
+    EXPECT_EQ(parsed.records[0].data, Pattern(5, 0));
     EXPECT_TRUE(parsed.records[1].data.empty());
-    EXPECT_EQ(parsed.records[2].data, Bytes(3, 0x47));
+    EXPECT_EQ(parsed.records[2].data, Pattern(3, 4));
     EXPECT_EQ(parsed.records[3].kind, 7);
 
     EXPECT_EQ(ItemTypeValues(UploadPath::ImageChunked, parsed.records),
@@ -69,12 +53,9 @@ TEST(FirmwareSourcesTest, ImageRecordsSplitFromTheHeaderWords) {
 }
 
 TEST(FirmwareSourcesTest, DamagedImagesAreRefusedWhole) {
-    Bytes truncatedRecord;
-    AppendRecord(truncatedRecord, 1, 10, 1);
-    AppendRecord(truncatedRecord, 4, 10, 2);
+    Bytes truncatedRecord = Image({{1, 10}, {4, 10}});
     truncatedRecord.pop_back();
-    Bytes truncatedHeader;
-    AppendRecord(truncatedHeader, 1, 2, 1);
+    Bytes truncatedHeader = Image({{1, 2}});
     truncatedHeader.push_back(0x10);
     Bytes hugeLength = {0xF1, 0xFF, 0xFF, 0xFF, 1, 2, 3};
     for (const Bytes& image : {Bytes{}, truncatedRecord, truncatedHeader, hugeLength}) {
@@ -88,9 +69,7 @@ TEST(FirmwareSourcesTest, ImageFileThatCannotBeOpenedOrReadGivesItsMessage) {
     testutil::TempFolder folder;
     EXPECT_EQ(LoadFirmwareImage(folder.path() / "UnKnownKERNEL.BIN").error, kFirmwareOpenFailed);
     EXPECT_EQ(LoadFirmwareImage(folder.path()).error, kFirmwareReadFailed);  // a folder
-    Bytes image;
-    AppendRecord(image, 1, 1000, 9);
-    WriteFile(folder.path() / "KERNEL.BIN", image);
+    WriteFile(folder.path() / "KERNEL.BIN", Image({{1, 1000}}));
     const FirmwareImage loaded = LoadFirmwareImage(folder.path() / "KERNEL.BIN");
     EXPECT_EQ(loaded.error, 0u);
     EXPECT_EQ(loaded.fileSize, 1004u);

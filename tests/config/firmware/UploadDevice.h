@@ -4,10 +4,15 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/ByteOrder.h"
 #include "platform/Timing.h"
 #include "session/AppData.h"
 #include "simulator/DeviceSimulator.h"
@@ -26,6 +31,24 @@ inline std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
 }
 
 inline std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A combined image of {type, length} records, each record's data a Pattern seeded with its type.
+inline std::vector<std::uint8_t> Image(std::initializer_list<std::pair<std::uint8_t, std::uint32_t>> records) {
+    std::vector<std::uint8_t> image;
+    for (auto [type, length] : records) {
+        std::uint8_t header[4];
+        platform::StoreLe32(header, length << 4 | type);
+        image.insert(image.end(), header, header + 4);
+        const auto data = Pattern(length, type);
+        image.insert(image.end(), data.begin(), data.end());
+    }
+    return image;
+}
 
 // The request as the device sees it: the target, then the fixed header lines.
 inline std::string RequestBytes(const std::string& target) {

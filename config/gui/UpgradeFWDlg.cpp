@@ -1,0 +1,312 @@
+#include "config/gui/UpgradeFWDlg.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "config/firmware/FirmwareImage.h"
+#include "config/firmware/FirmwareRequests.h"
+#include "gui/DeviceCommand.h"
+#include "gui/StringText.h"
+#include "session/AppData.h"
+
+namespace config {
+
+namespace {
+
+// The dialog template's coordinates are dialog units of its 8-point font.
+QRect Dlu(int x, int y, int width, int height) {
+    return {x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8};
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr const char* kKernelFile = "KERNEL.BIN";
+constexpr const char* kUnknownFolder = "UnKnown";
+
+}  // namespace
+
+// The uploader's reports, queued to the dialog on the GUI thread and tagged
+// with the upload they belong to.
+class CUpgradeFWDlg::UploadReports : public FirmwareUploadPort {
+public:
+    explicit UploadReports(CUpgradeFWDlg& dialog) : dialog_(dialog) {}
+    void BeginRun(unsigned run) { run_ = run; }
+
+    void SetProgress(int percent) override {
+        Deliver([percent](CUpgradeFWDlg& d) { d.m_ctrlProgress->setValue(percent); });
+    }
+    void SetUpgradeEnabled(bool enabled) override {
+        Deliver([enabled](CUpgradeFWDlg& d) { d.m_btnUpgrade->setEnabled(enabled); });
+    }
+    void UploadEnded(const UploadEnd& end) override {
+        Deliver([end](CUpgradeFWDlg& d) { d.OnUploadEnded(end); });
+    }
+
+private:
+    template <typename Call>
+    void Deliver(Call call) {
+        // The dialog stops the uploader before it goes, so it outlives every report sent.
+        CUpgradeFWDlg* dialog = &dialog_;
+        const unsigned run = run_.load();
+        QMetaObject::invokeMethod(
+            dialog,
+            [dialog, run, call] {
+                if (dialog->m_nRun == run)
+                    call(*dialog);
+            },
+            Qt::QueuedConnection);
+    }
+
+    CUpgradeFWDlg& dialog_;
+    std::atomic<unsigned> run_{0};
+};
+
+CUpgradeFWDlg::CUpgradeFWDlg(session::AppData& app, const platform::Timing& timing, QWidget* parent)
+    : QDialog(parent),
+      m_app(app),
+      m_timing(timing),
+      m_reports(std::make_unique<UploadReports>(*this)),
+      m_uploader(app, *m_reports, timing) {
+    setWindowTitle("Upgrade Firware");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    setFixedSize(Dlu(0, 0, 198, 82).size());
+
+    auto* label = new QLabel("Wersja:", this);
+    label->setGeometry(Dlu(1, 8, 31, 9));
+    m_labelVersion = new QLabel(this);
+    m_labelVersion->setObjectName("version");
+    m_labelVersion->setGeometry(Dlu(39, 8, 98, 11));
+    label = new QLabel(QString::fromUtf8("Plik źródłowy:"), this);
+    label->setGeometry(Dlu(2, 20, 35, 16));
+    m_editFilePath = new QLineEdit(this);
+    m_editFilePath->setObjectName("filePath");
+    m_editFilePath->setReadOnly(true);
+    m_editFilePath->setGeometry(Dlu(39, 23, 121, 12));
+    m_ctrlProgress = new QProgressBar(this);
+    m_ctrlProgress->setObjectName("progress");
+    m_ctrlProgress->setGeometry(Dlu(8, 43, 183, 13));
+
+    const struct {
+        QPushButton** button;
+        const char* name;
+        const char* text;
+        QRect place;
+        void (CUpgradeFWDlg::*handler)();
+    } buttons[] = {
+        {&m_btnBrowse, "browse", "Szukaj", Dlu(166, 23, 27, 11), &CUpgradeFWDlg::OnFwdlgBrowse},
+        {&m_btnUpgrade, "upgrade", "Aktualizuj", Dlu(46, 64, 39, 14), &CUpgradeFWDlg::OnFwdlgUpgrade},
+        {&m_btnCancel, "cancel", "Anuluj", Dlu(122, 64, 36, 14), &CUpgradeFWDlg::OnCancel},
+    };
+    for (const auto& row : buttons) {
+        auto* button = new QPushButton(row.text, this);
+        button->setObjectName(row.name);
+        button->setGeometry(row.place);
+        button->setAutoDefault(false);  // no default button: Enter is the dialog's own
+        connect(button, &QPushButton::clicked, this, row.handler);
+        *row.button = button;
+    }
+    OnInitDialog();
+}
+
+CUpgradeFWDlg::~CUpgradeFWDlg() {
+    // Nothing may report to the dialog once it goes.
+    m_worker.Stop();
+    m_uploader.Stop();
+}
+
+QString CUpgradeFWDlg::Version() const { return m_labelVersion->text(); }
+QString CUpgradeFWDlg::FilePath() const { return m_editFilePath->text(); }
+
+void CUpgradeFWDlg::UpdateControls() {
+    m_labelVersion->setText(Q(m_strVersion));
+    m_editFilePath->setText(Q(m_strFilePath));
+}
+
+void CUpgradeFWDlg::ResetProgress() {
+    m_ctrlProgress->setValue(0);
+    m_ctrlProgress->hide();
+}
+
+void CUpgradeFWDlg::OnInitDialog() {
+    m_ctrlProgress->setRange(0, 100);
+    m_ctrlProgress->hide();
+    const std::string product = m_app.str_ProductID.Get();
+    m_path = ChooseUploadPath(product, m_app.str_FWVersion.Get());
+    if (m_path && IsImagePath(*m_path)) {
+        m_strFilePath = m_app.CSettingINI.m_strUpgradeFWPath.Get() + kKernelFile;
+        m_strVersion = FormatImageVersion(m_app.str_FWVersion.Get());
+        m_bInitialised = true;
+        UpdateControls();
+        return;
+    }
+    // Upgrade stays off until the DVR has told its version.
+    m_btnUpgrade->setEnabled(false);
+    session::AppData* app = &m_app;
+    const bool posted = gui::RunDeviceCommand(
+        this, m_worker,
+        [app, timing = m_timing](std::stop_token stop) {
+            return QueryDvrVersion(*app, FirmwareCommandOptions(timing, stop));
+        },
+        [this](std::optional<std::string> version) { OnVersionReply(version); });
+    if (!posted)
+        OnVersionReply(std::nullopt);
+}
+
+void CUpgradeFWDlg::OnVersionReply(const std::optional<std::string>& version) {
+    m_bInitialised = true;
+    if (!version)
+        return;  // empty fields; nothing to upload into
+    m_strVersion = *version;
+    m_strFilePath = m_app.CSettingINI.m_strUpgradeDvrFWPath.Get();
+    m_pComponentTable = ComponentTableFor(m_app.str_ProductID.Get());
+    m_btnUpgrade->setEnabled(m_pComponentTable.has_value());
+    UpdateControls();
+}
+
+void CUpgradeFWDlg::OnFwdlgBrowse() {
+    if (!m_path)
+        return;
+    if (IsImagePath(*m_path)) {
+        const std::string folder = m_app.CSettingINI.m_strUpgradeFWPath.Get();
+        const auto chosen = ChooseImageFile(folder == kUnknownFolder ? std::string() : folder);
+        if (!chosen || chosen->empty())
+            return;
+        m_strFilePath = *chosen;
+        const std::size_t slash = chosen->rfind('/');
+        m_app.CSettingINI.m_strUpgradeFWPath = slash == std::string::npos ? *chosen : chosen->substr(0, slash + 1);
+    } else if (auto chosen = ChooseComponentFolder(m_strFilePath)) {
+        if (chosen->size() > 1 && chosen->back() == '/')
+            chosen->pop_back();
+        m_strFilePath = *chosen;
+        m_app.CSettingINI.m_strUpgradeDvrFWPath = m_strFilePath;
+    }
+    UpdateControls();
+}
+
+void CUpgradeFWDlg::OnFwdlgUpgrade() {
+    if (!m_path || m_bCancelling)
+        return;
+    // A running upload ends before its successor's source is read.
+    ++m_nRun;
+    m_uploader.Stop();
+    if (IsImagePath(*m_path))
+        StartImageUpgrade();
+    else
+        StartComponentUpgrade();
+}
+
+void CUpgradeFWDlg::StartImageUpgrade() {
+    FirmwareImage image = LoadFirmwareImage(m_strFilePath);
+    if (image.error != 0) {
+        ShowMessageId(image.error);
+        return;
+    }
+    StartUpload({*m_path, std::move(image.records), image.fileSize});
+}
+
+void CUpgradeFWDlg::StartComponentUpgrade() {
+    if (!m_pComponentTable)
+        return;  // the version request failed: no table to load into
+    ComponentFolder folder = LoadComponentFolder(m_strFilePath, *m_pComponentTable);
+    if (folder.error != 0) {
+        ShowMessageId(folder.error);
+        return;
+    }
+    StartUpload({*m_path, std::move(folder.items), folder.totalSize});
+}
+
+void CUpgradeFWDlg::StartUpload(UploadJob job) {
+    m_ctrlProgress->setValue(0);
+    m_ctrlProgress->show();
+    m_reports->BeginRun(m_nRun);
+    if (m_uploader.Start(std::move(job)))
+        m_app.CSettingINI.SaveSetting(m_app.by_TurboRepeatStep.load());
+}
+
+void CUpgradeFWDlg::OnUploadEnded(const UploadEnd& end) {
+    ShowMessageId(end.messageId);
+    ResetProgress();
+    m_btnUpgrade->setEnabled(true);
+    if (end.closeDialog)
+        done(0);
+}
+
+void CUpgradeFWDlg::OnCancel() {
+    if (m_bCancelling)
+        return;
+    m_bCancelling = true;
+    ResetProgress();
+    ++m_nRun;
+    m_uploader.Stop();
+    // A version request still waiting for the device gives way to the cancel.
+    m_worker.Stop();
+    m_worker.Restart();
+    if (!m_path) {
+        done(0);
+        return;
+    }
+    // The request goes whether or not an upload ran; the dialog ends once it went.
+    session::AppData* app = &m_app;
+    const UploadPath path = *m_path;
+    m_btnBrowse->setEnabled(false);
+    m_btnUpgrade->setEnabled(false);
+    m_btnCancel->setEnabled(false);
+    const bool posted = gui::RunDeviceCommand(
+        this, m_worker,
+        [app, path, timing = m_timing](std::stop_token stop) {
+            SendCancelRequest(*app, path, FirmwareCommandOptions(timing, stop));
+            return true;
+        },
+        [this](bool) {
+            m_btnUpgrade->setEnabled(true);
+            done(0);
+        });
+    if (!posted)
+        done(0);
+}
+
+void CUpgradeFWDlg::reject() {
+    OnCancel();
+}
+
+void CUpgradeFWDlg::accept() {
+    if (Uploading() || m_bCancelling)
+        return;
+    QDialog::accept();
+}
+
+void CUpgradeFWDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CUpgradeFWDlg::ShowMessageId(unsigned id) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), session::LoadText(id), QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::optional<std::string> CUpgradeFWDlg::ChooseImageFile(const std::string& startFolder) {
+    const QString file = QFileDialog::getOpenFileName(nullptr, QString(), Q(startFolder),
+                                                      "Kernel Firmware files (*.BIN)");
+    if (file.isEmpty())
+        return std::nullopt;
+    return file.toStdString();
+}
+
+std::optional<std::string> CUpgradeFWDlg::ChooseComponentFolder(const std::string& start) {
+    const QString folder = QFileDialog::getExistingDirectory(this, QString(), Q(start));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
+}  // namespace config
