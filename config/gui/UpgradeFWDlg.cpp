@@ -12,6 +12,7 @@
 #include "config/firmware/FirmwareImage.h"
 #include "config/firmware/FirmwareRequests.h"
 #include "gui/DeviceCommand.h"
+#include "gui/DlgGetPath.h"
 #include "gui/StringText.h"
 #include "session/AppData.h"
 
@@ -303,10 +304,11 @@ std::optional<std::string> CUpgradeFWDlg::ChooseImageFile(const std::string& sta
 }
 
 std::optional<std::string> CUpgradeFWDlg::ChooseComponentFolder(const std::string& start) {
-    const QString folder = QFileDialog::getExistingDirectory(this, QString(), Q(start));
-    if (folder.isEmpty())
+    session::CDlgGetPath browser(this);
+    browser.SetPath(start);
+    if (browser.exec() != QDialog::Accepted)
         return std::nullopt;
-    return folder.toStdString();
+    return browser.GetPath();
 }
 
 }  // namespace config
