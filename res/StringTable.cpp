@@ -11,6 +11,9 @@ namespace {
 // Sorted by id.
 constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {1005, "NAGRAJ$NAGRYWANIE"},
+    {3011, "SUPERVISOR"},
+    {3012, "UŻYTKOWNIK"},
+    {3013, "GOŚĆ"},
     {3022, "ADRES IP"},
     {3023, "ADRES MAC"},
     {3024, "PORT"},
@@ -90,8 +93,13 @@ constexpr std::pair<unsigned, std::string_view> kStrings[] = {
     {4117, "Wyczyscić pamięć serwera? ?"},
     {4118, "Taka nazwa już istnieje."},
     {4119, "Błąd zapisu na dysku CD"},
+    {8200, "Minimalizuj"},
+    {8201, "Pełny ekran"},
+    {8202, "Zamknij"},
     {8310, "TURBO_ZAŁ$TURBO_WYŁ"},
+    {8311, "Zasilanie"},
     {8331, "R.E.T.R.(Załączony)$R.E.T.R.(Wyłączony)"},
+    {8332, "Użytkownik główny"},
     {8440, "Adres"},
     {8441, "Wyszukiwanie"},
     {8442, "Odtwarzacz"},

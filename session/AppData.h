@@ -219,6 +219,9 @@ public:
     std::atomic<std::uint32_t> dw_AlarmAudioPlaying{0};
     std::atomic<std::uint32_t> dw_AlarmAudioRequested{0};
     std::atomic<std::uint8_t> by_RecordChannel{4};
+    // Set by the main window's start for DVRs older than "1078": the panels of
+    // the types that lack it show no record-search button for the rest of the run.
+    std::atomic<std::uint32_t> dw_RecordSearchRemoved{0};
 
     // ---- Network backup and the companion player --------------------------
     std::atomic<std::int32_t> dw_PlayerProcessID{0};

@@ -12,8 +12,13 @@
 
 #include <cstring>
 
+#include "gui/DeviceCommand.h"
+#include "gui/StringText.h"
+#include "gui/VtxButton.h"
+#include "mainwindow/UserLevelTable.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
+#include "session/DeviceFamily.h"
 #include "session/login/LoginExchange.h"
 #include "session/login/ReLoginThread.h"
 #include "session/SessionResources.h"
@@ -64,16 +69,22 @@ CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timi
     m_linkButton = new QPushButton(QStringLiteral("LINK"), this);
     m_linkButton->setCheckable(true);
     m_linkButton->setChecked(true);
-    m_closeButton = new QPushButton(QStringLiteral("X"), this);
     m_linkButton->setAutoDefault(false);
-    m_closeButton->setAutoDefault(false);
+    CreateButtons();
 
+    auto* title = new QHBoxLayout;
+    title->addStretch(1);
+    for (CVtxButton* button : m_btnTitle)
+        title->addWidget(button);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_statusLine, 1);
     bottom->addWidget(m_infoLine);
     bottom->addWidget(m_linkButton);
-    bottom->addWidget(m_closeButton);
+    bottom->addWidget(m_btnPanelOpen);
+    bottom->addWidget(m_btnPanelClose);
+    bottom->addWidget(m_btnPower);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(title);
     layout->addWidget(m_videoArea);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -82,14 +93,75 @@ CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timi
         OnLogin();
         m_linkButton->setChecked(m_linkState == 0);
     });
-    connect(m_closeButton, &QPushButton::clicked, this, [this] { DestroyWindow(); });
+}
+
+void CTavrinDlg::CreateButtons() {
+    auto make = [this](std::uint16_t id, const QString& caption, QSize size) {
+        auto* button = new CVtxButton(this);
+        button->setObjectName(QStringLiteral("button%1").arg(id));
+        button->setText(caption);
+        button->setFixedSize(size);
+        return button;
+    };
+    const QString titleCaptions[] = {QStringLiteral("_"), QStringLiteral("[ ]"), QStringLiteral("X")};
+    for (std::size_t i = 0; i < m_btnTitle.size(); ++i) {
+        m_btnTitle[i] = make(kTitleButtonIds[i], titleCaptions[i], QSize(13, 13));
+        m_btnTitle[i]->setToolTip(LoadText(kTitleButtonIds[i]));
+    }
+    connect(m_btnTitle[0], &QAbstractButton::clicked, this, [this] { showMinimized(); });
+    // The panel's close command comes with the control panel; until then 8202 closes the window.
+    connect(m_btnTitle[2], &QAbstractButton::clicked, this, [this] { DestroyWindow(); });
+    m_btnPower = make(kPowerButton, QStringLiteral("POWER"), QSize(40, 20));
+    m_btnPower->setToolTip(LoadText(kPowerButton));
+    m_btnPanelOpen = make(kOpenPanelButton, QStringLiteral("PANEL"), QSize(40, 20));
+    m_btnPanelClose = make(kClosePanelButton, QStringLiteral("PANEL"), QSize(40, 20));
+    for (CVtxButton* button : {m_btnPower, m_btnPanelOpen, m_btnPanelClose})
+        button->hide();
+}
+
+CVtxButton* CTavrinDlg::Button(std::uint16_t controlId) const {
+    return findChild<CVtxButton*>(QStringLiteral("button%1").arg(controlId), Qt::FindDirectChildrenOnly);
+}
+
+void CTavrinDlg::CreatePanelButtons(std::uint8_t type) {
+    const auto& buttons = mainwindow::kLinkedDeviceTypes[type < mainwindow::kLinkedDeviceTypeCount ? type : 0].Buttons;
+    for (std::size_t i = 0; i < m_btnPanel.size(); ++i) {
+        auto* button = new CVtxButton(this);
+        button->hide();
+        m_btnPanel[i] = button;
+        if (i >= buttons.size())
+            continue;
+        const mainwindow::PanelButtonDescriptor& row = buttons[i];
+        button->setObjectName(QStringLiteral("button%1").arg(row.wControlId));
+        button->setEnabled((row.wFlags & mainwindow::kPanelEnabled) != 0);
+        QString tip = LoadText(row.wTipId);
+        if (row.wFlags & (mainwindow::kPanelTipFirst | mainwindow::kPanelTipSecond)) {
+            const QStringList parts = LoadText(row.wControlId).split('$');
+            tip = parts.value((row.wFlags & mainwindow::kPanelTipFirst) ? 0 : 1);
+        }
+        button->setToolTip(tip);
+    }
+}
+
+// Entries 6 and 7 of the user's row: the open- and close-panel buttons,
+// enabled by the row and hidden when it disables them.
+void CTavrinDlg::ApplyUserLevelToPanelButtons() {
+    const mainwindow::UserLevelRow& row = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
+    for (std::size_t entry = mainwindow::kOpenPanelEntry; entry < row.dwCount; ++entry) {
+        CVtxButton* button = Button(static_cast<std::uint16_t>(row.dwControlId[entry]));
+        if (!button)
+            continue;
+        const bool enabled = row.dwEnabled[entry] != 0;
+        button->setEnabled(enabled);
+        if (!enabled)
+            button->hide();
+    }
 }
 
 CTavrinDlg::~CTavrinDlg() {
     // Destroyed without the close path (start-up ended early): nothing may
     // draw into this window or call it any more.
     m_resources.SetFrameDisplay({});
-    m_deviceInfoThread.Stop();
     if (m_initialised && !m_closed)
         m_app.SetUiPort(m_previousPort);
 }
@@ -115,19 +187,63 @@ void CTavrinDlg::OnInitDialog() {
     display_.LeaveFullScreen();
     m_resources.SetFrameDisplay([this] { return DisplayFrame(); });
 
-    // The device information (session facts, frame header layout, control
-    // devices) is asked for off the GUI thread; then the stream and the
-    // lifetime watchdog start.
-    AppData& app = m_app;
-    const platform::Timing timing = m_timing;
-    m_deviceInfoThread.Start([&app, timing](std::stop_token stop) {
-        ExchangeOptions options{timing, stop, {}};
-        RunDeviceInfoExchange(app, options);
-        if (stop.stop_requested())
-            return;
-        app.h_StartToGetJpegImageEvent.Set();
-        app.h_StartConnectionThreadEvent.Set();
-    });
+    // The device side (device information, control devices, blocks, user
+    // level) runs on the device-command worker; the window goes on from its
+    // result on the GUI thread.
+    StartJob job = m_startJob;
+    if (!job) {
+        AppData& app = m_app;
+        const platform::Timing timing = m_timing;
+        job = [&app, timing](std::stop_token stop) { return mainwindow::RunMainWindowStart(app, timing, stop); };
+    }
+    const bool posted = gui::RunDeviceCommand(this, m_app.h_DeviceCommandWorker, std::move(job),
+                                              [this](mainwindow::StartOutcome outcome) { FinishInitDialog(outcome); });
+    if (!posted)
+        FinishInitDialog({mainwindow::kDeviceInfoFailedMessage, std::nullopt});
+}
+
+void CTavrinDlg::FinishInitDialog(const mainwindow::StartOutcome& outcome) {
+    if (m_closed)
+        return;
+    if (outcome.failureMessage != 0) {
+        // Without the device's facts the window cannot run: the orderly close.
+        ShowMessageBox(outcome.failureMessage);
+        emit startFinished(false);
+        DestroyWindow();
+        return;
+    }
+    const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
+    m_app.by_VideoSizeFamily.store(m_app.by_VideoMode.load());
+    InitLayout();
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        m_rcWorkArea = screen->availableGeometry();
+    LoadBackgrounds();
+    setWindowTitle(QStringLiteral("Quenlo : ") + QString::fromStdString(m_app.CSettingINI.m_strServerName.Get()));
+    setToolTip(QStringLiteral("Quenlo : ") + QString::fromStdString(m_app.str_APVersion.Get()));
+    CreateChannelBar();
+    CreatePanelButtons(type);
+    CreateToolButtons();
+    LoadTitleSkin();
+    m_btnPower->hide();
+    if (outcome.retrState && m_app.C_ControlD.HasLinkedDvr())
+        m_app.C_ControlD.SetRetrState(*outcome.retrState);
+    const bool noPanel = (mainwindow::kLinkedDeviceTypes[type < mainwindow::kLinkedDeviceTypeCount ? type : 0].dwFlags &
+                          mainwindow::kLinkedTypeNoPanel) != 0;
+    m_btnPanelClose->setVisible(noPanel);
+    m_btnPanelOpen->setVisible(!noPanel);
+    ApplyUserLevelToPanelButtons();
+    ChangeItemPositionForDeviceModified();
+    ApplyLayout();
+    SetResolutionAndQualityStates();
+    SetStatusText("Start to get image!!");
+    if (IsN5HFamily(m_app.str_ProductID.Get()))
+        if (CVtxButton* slowPlay = Button(kSlowPlayButton))
+            slowPlay->setToolTip(QStringLiteral("slow play"));
+    CreateSensorBar();
+    m_started = true;
+    emit startFinished(true);
+    m_app.h_StartToGetJpegImageEvent.Set();
+    m_app.h_StartConnectionThreadEvent.Set();
 }
 
 int CTavrinDlg::DisplayFrame() {
@@ -158,7 +274,13 @@ void CTavrinDlg::EnterFullScreen() {
     m_statusLine->hide();
     m_infoLine->hide();
     m_linkButton->hide();
-    m_closeButton->hide();
+    for (CVtxButton* button : m_btnTitle)
+        button->hide();
+    for (CVtxButton* button : {m_btnPower, m_btnPanelOpen, m_btnPanelClose})
+        button->hide();
+    for (CVtxButton* button : m_btnPanel)
+        if (button)
+            button->hide();
     const ScreenRect r = display_.FullScreenRect();
     m_videoArea->setFixedSize(r.Width(), r.Height());
     layout()->setContentsMargins(0, 0, 0, 0);
@@ -258,7 +380,6 @@ void CTavrinDlg::DestroyWindow() {
     m_closed = true;
     m_app.h_DeviceCommandWorker.Stop();
     m_resources.BeginClose();
-    m_deviceInfoThread.Stop();
     m_app.CAlarmRecord().TerminateRecord();
     m_app.CUserRecord().StopRecord();
     m_app.CSchRecord().StopRecord();

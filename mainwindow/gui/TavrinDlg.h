@@ -13,12 +13,15 @@
 #include <QDialog>
 #include <QImage>
 
+#include <array>
 #include <atomic>
 #include <functional>
+#include <stop_token>
 #include <string>
 
+#include "mainwindow/MainWindowStart.h"
 #include "platform/Timing.h"
-#include "platform/WorkerThread.h"
+#include "session/devices/ControlDeviceList.h"
 #include "session/live/FrameDisplay.h"
 #include "session/UiPort.h"
 #include "gui/QtUiPort.h"
@@ -29,6 +32,7 @@ class QPushButton;
 namespace session {
 
 class AppData;
+class CVtxButton;
 class SessionResources;
 
 class CTavrinDlg : public QDialog, private UiPort {
@@ -37,6 +41,12 @@ class CTavrinDlg : public QDialog, private UiPort {
 public:
     // The connect or disconnect command.
     static constexpr int kLoginCommand = 1002;
+    // Title buttons: minimise, full screen, close.
+    static constexpr std::array<std::uint16_t, 3> kTitleButtonIds{8200, 8201, 8202};
+    static constexpr std::uint16_t kOpenPanelButton = 8192;
+    static constexpr std::uint16_t kClosePanelButton = 8193;
+    static constexpr std::uint16_t kPowerButton = 8311;
+    static constexpr std::uint16_t kSlowPlayButton = 8231;
     // Tool button flag of the link button.
     static constexpr std::uint32_t kLinkButtonFlag = 0x01;
 
@@ -68,9 +78,21 @@ public:
     // How message boxes reach the operator (a message box by default).
     void SetMessageSink(std::function<void(const QString&)> sink) { m_showMessage = std::move(sink); }
 
+    // The device side of the start, run on the device-command worker (tests
+    // stand in for the device); set before the window is first shown.
+    using StartJob = std::function<mainwindow::StartOutcome(std::stop_token)>;
+    void SetStartJob(StartJob job) { m_startJob = std::move(job); }
+    // The start has finished on the GUI thread (the stream and watchdog released).
+    bool Started() const { return m_started; }
+
+    // The window's buttons by control id (null for none).
+    CVtxButton* Button(std::uint16_t controlId) const;
+
 signals:
     // The video area has painted the picture of that sequence number.
     void pictureShown(quint64 sequence);
+    // The start finished (true) or ended the window (false).
+    void startFinished(bool started);
 
 public slots:
     void reject() override;
@@ -83,6 +105,21 @@ private:
     class VideoWidget;
 
     void OnInitDialog();
+    // The GUI thread's part of the start, after the device job.
+    void FinishInitDialog(const mainwindow::StartOutcome& outcome);
+    void CreateButtons();
+    void CreatePanelButtons(std::uint8_t type);
+    void ApplyUserLevelToPanelButtons();
+    // Filled by the layout, channel bar, tool button and sensor bar work.
+    void InitLayout() {}
+    void LoadBackgrounds() {}
+    void LoadTitleSkin() {}
+    void CreateChannelBar() {}
+    void CreateToolButtons() {}
+    void ChangeItemPositionForDeviceModified() {}
+    void ApplyLayout() {}
+    void SetResolutionAndQualityStates() {}
+    void CreateSensorBar() {}
     void TakeNewestPicture();
     void RefreshInfo();
 
@@ -104,10 +141,11 @@ private:
     QtUiPort port_;
     UiPort* m_previousPort = nullptr;
 
-    // The device-information request of the window's start, off the GUI thread.
-    platform::WorkerThread m_deviceInfoThread;
+    StartJob m_startJob;
     bool m_initialised = false;
+    bool m_started = false;
     bool m_closed = false;
+    QRect m_rcWorkArea;
 
     DisplayPicture m_picture;  // the newest picture taken from the slot
     QImage m_videoImage;
@@ -119,7 +157,11 @@ private:
     QLabel* m_statusLine = nullptr;
     QLabel* m_infoLine = nullptr;
     QPushButton* m_linkButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
+    std::array<CVtxButton*, 3> m_btnTitle{};
+    std::array<CVtxButton*, mainwindow::kPanelButtonCount> m_btnPanel{};
+    CVtxButton* m_btnPanelOpen = nullptr;
+    CVtxButton* m_btnPanelClose = nullptr;
+    CVtxButton* m_btnPower = nullptr;
     std::function<void(const QString&)> m_showMessage;
 };
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string_view>
 
 namespace session {
@@ -46,11 +47,38 @@ struct ControlDeviceState {
     friend bool operator==(const ControlDeviceState&, const ControlDeviceState&) = default;
 };
 
+// A main-window rectangle: left, top, right, bottom.
+struct PanelRect {
+    std::int32_t left, top, right, bottom;
+};
+
+// One control-panel button of a linked-device type.
+struct PanelButtonDescriptor {
+    std::array<PanelRect, 4> rcPos;  // by picture format: NTSC VGA, NTSC QVGA, PAL VGA, PAL QVGA
+    std::uint16_t wFlags;
+    std::uint16_t wTipId;
+    std::array<std::string_view, 12> pszBitmaps;  // three per picture format
+    std::uint16_t wStyle;                        // CVtxButton style
+    std::uint16_t wControlId;
+    std::uint16_t wPanelIndex;
+};
+inline constexpr std::size_t kPanelButtonCount = 68;
+
+// PanelButtonDescriptor::wFlags
+inline constexpr std::uint16_t kPanelEnabled = 0x1;
+inline constexpr std::uint16_t kPanelPresent = 0x2;
+inline constexpr std::uint16_t kPanelSupervisorOnly = 0x20;  // shown only at login level 30
+inline constexpr std::uint16_t kPanelTopRanks = 0x40;        // hidden below rank 30
+inline constexpr std::uint16_t kPanelTipFirst = 0x80;        // tooltip: the control id's first caption
+inline constexpr std::uint16_t kPanelTipSecond = 0x100;      // tooltip: its second caption
+
 // Linked-device types, indexed by type code.
 struct LinkedDeviceType {
     std::string_view pszName;  // the CtrlFile.ini record of this name serves the type
     std::uint32_t dwFlags;
     std::uint32_t dwCode;  // equals the row index
+    // The control-panel buttons by panel index (none until the panel's tables exist).
+    std::span<const PanelButtonDescriptor> Buttons;
 };
 
 inline constexpr std::uint32_t kLinkedTypeNoPanel = 0x2;  // the type has no control panel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/ByteOrder.h"
@@ -54,6 +56,24 @@ std::uint8_t LinkedType(std::int32_t value) {
     return type == kTypeOneMeansPtzSlave ? mainwindow::kTypePtzSlave : type;
 }
 
+// The main window's start reads a master's type 1 as the PTZ slave type only on DVRs.
+std::uint8_t MasterType(AppData& app, std::int32_t value, DeviceInfoRules rules) {
+    if (rules == DeviceInfoRules::MainWindow && !IsDvrFamily(app.str_ProductID.Get()))
+        return static_cast<std::uint8_t>(value);
+    return LinkedType(value);
+}
+
+// The DVR itself as the master of a R.E.T.R. list, by its product code.
+std::optional<std::uint8_t> DvrMasterType(std::string_view product) {
+    if (product == "R41T")
+        return mainwindow::kTypeKlt316Dvr;
+    if (product == "R42T")
+        return mainwindow::kTypeKlt318Dvr;
+    if (product == "R43T")
+        return mainwindow::kTypeKlt324Dvr;
+    return std::nullopt;
+}
+
 // The linked-DVR master a R.E.T.R. device stands for, by the last master's type.
 std::optional<std::uint8_t> RetrMasterType(std::uint8_t lastMasterType) {
     switch (lastMasterType) {
@@ -86,7 +106,7 @@ private:
 
 // K3: masters from LINKDEVICE, or from MASTERNUM with MID and MTYPE. Returns
 // the type of the last master read.
-std::optional<std::uint8_t> ApplyMasters(AppData& app, std::string_view reply) {
+std::optional<std::uint8_t> ApplyMasters(AppData& app, std::string_view reply, DeviceInfoRules rules) {
     if (auto link = ReplyInt(reply, "LINKDEVICE")) {
         const auto type = static_cast<std::uint8_t>(*link);
         app.C_ControlD.AddDevice(0, 0, type, kControlDeviceMaster);
@@ -102,7 +122,7 @@ std::optional<std::uint8_t> ApplyMasters(AppData& app, std::string_view reply) {
     for (unsigned i = 0; i < n; ++i) {
         cursor.Read("MID", address);
         cursor.Read("MTYPE", type);
-        lastType = LinkedType(type);
+        lastType = MasterType(app, type, rules);
         app.C_ControlD.AddDevice(kLinkedBaud, static_cast<std::uint8_t>(address), *lastType,
                                  kControlDeviceMaster);
     }
@@ -110,24 +130,44 @@ std::optional<std::uint8_t> ApplyMasters(AppData& app, std::string_view reply) {
 }
 
 // K4: a R.E.T.R. device lists the linked DVR it reports for, and its state.
-void ApplyRetr(AppData& app, std::string_view reply, std::optional<std::uint8_t> lastMasterType) {
+// The re-login takes the DVR from the last master's type and hands the state
+// over; the main window's start lists the DVR it is logged in to and keeps
+// the state for later.
+std::optional<std::uint8_t> ApplyRetr(AppData& app, std::string_view reply,
+                                      std::optional<std::uint8_t> lastMasterType, DeviceInfoRules rules) {
     auto retr = ReplyInt(reply, "RETR");
     if (!retr)
-        return;
+        return std::nullopt;
     const std::string product = app.str_ProductID.Get();
     const bool gated = IsDvrFamily(product) && CompareFirmwareVersion("1035", app.str_FWVersion.Get()) != 2;
     if (gated && (app.dw_DeviceCapability.load() & 0x01) == 0)
-        return;
+        return std::nullopt;
     app.C_ControlD.Clear();
+    const auto state = static_cast<std::uint8_t>(*retr);
+    if (rules == DeviceInfoRules::MainWindow) {
+        if (auto dvr = DvrMasterType(product))
+            app.C_ControlD.AddDevice(0, 0, *dvr, kControlDeviceMaster);
+        return state;
+    }
     if (lastMasterType)
         if (auto dvr = RetrMasterType(*lastMasterType))
             app.C_ControlD.AddDevice(0, 0, *dvr, kControlDeviceMaster);
-    app.C_ControlD.SetRetrState(static_cast<std::uint8_t>(*retr));
+    app.C_ControlD.SetRetrState(state);
+    return state;
+}
+
+// The address and type of the entry added last (zeros when the list is empty).
+std::pair<std::int32_t, std::uint8_t> LastEntry(const AppData& app) {
+    const auto list = app.C_ControlD.Snapshot();
+    if (list.m_byCount == 0)
+        return {0, 0};
+    const auto& entry = list.entries[std::min<std::size_t>(list.m_byCount, list.entries.size()) - 1];
+    return {entry.byAddress, entry.byType};
 }
 
 // K7: the devices linked to the recorder; on a multi-channel device each one
 // is a master of its own channel.
-void ApplyLinkedDevices(AppData& app, std::string_view reply) {
+void ApplyLinkedDevices(AppData& app, std::string_view reply, DeviceInfoRules rules) {
     auto count = ReplyInt(reply, "SLAVENUM");
     if (!count)
         return;
@@ -136,6 +176,9 @@ void ApplyLinkedDevices(AppData& app, std::string_view reply) {
     ItemCursor cursor(reply);
     std::int32_t address = 0, typeValue = 0, protocol = 0;
     std::uint8_t type = 0;
+    // The main window's start: a missing SID or STYPE keeps the entry before's, a master's included.
+    if (rules == DeviceInfoRules::MainWindow)
+        std::tie(address, type) = LastEntry(app);
     for (unsigned i = 0; i < n; ++i) {
         cursor.Read("SID", address);
         if (cursor.Read("STYPE", typeValue))
@@ -275,7 +318,9 @@ std::uint16_t RunLoginRequest(AppData& app, const ExchangeOptions& options) {
 
 // ---- Device information -----------------------------------------------------
 
-std::uint8_t ClampChannel(std::string_view product, std::uint8_t channel) {
+std::uint8_t ClampChannel(std::string_view product, std::uint8_t channel, DeviceInfoRules rules) {
+    if (rules == DeviceInfoRules::MainWindow && (IsN5HFamily(product) || IsG66MFamily(product)))
+        return 2;
     if (product == "R41T" && channel > 16)
         return 0;
     if (product == "R42T" && channel > 8)
@@ -297,10 +342,10 @@ DeviceGates GatesFor(std::string_view product, std::string_view firmware) {
     return gates;
 }
 
-std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options) {
+std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options, DeviceInfoRules rules) {
     CSettingINI& settings = app.CSettingINI;
     const std::string product = app.str_ProductID.Get();
-    const std::uint8_t channel = ClampChannel(product, settings.m_bySelectedChannel);
+    const std::uint8_t channel = ClampChannel(product, settings.m_bySelectedChannel, rules);
     settings.m_bySelectedChannel = channel;
 
     const DeviceGates gates = GatesFor(product, app.str_FWVersion.Get());
@@ -342,12 +387,13 @@ void ApplySessionFacts(AppData& app, std::string_view reply) {
         app.str_FPGAVersion = *fpga;
 }
 
-void ApplyDeviceInfoReply(AppData& app, std::string_view reply) {
+std::optional<std::uint8_t> ApplyDeviceInfoReply(AppData& app, std::string_view reply, DeviceInfoRules rules) {
     ApplySessionFacts(app, reply);
     app.by_MultiChannel = static_cast<std::uint8_t>(ReplyInt(reply, "MULTICH").value_or(0));
-    const auto lastMasterType = ApplyMasters(app, reply);
-    ApplyRetr(app, reply, lastMasterType);
-    ApplyLinkedDevices(app, reply);
+    const auto lastMasterType = ApplyMasters(app, reply, rules);
+    const auto retr = ApplyRetr(app, reply, lastMasterType, rules);
+    ApplyLinkedDevices(app, reply, rules);
+    return retr;
 }
 
 void ChooseCurrentControlDevice(AppData& app) {

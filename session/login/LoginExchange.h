@@ -106,9 +106,17 @@ std::uint16_t RunLoginRequest(AppData& app, const ExchangeOptions& options);
 
 // ---- Device information -----------------------------------------------------
 
+// Whose reading of the device information applies: the re-login's, or the
+// main window's start, which differs in the channel of N5H and G66M devices,
+// in the type of a DVR's linked masters, in what R.E.T.R. lists and in the
+// values a linked device takes over from the entry before it.
+enum class DeviceInfoRules { ReLogin, MainWindow };
+
 // Keeps the selected channel within the product's range: R41T above 16, R42T
-// above 8 and R43T above 4 become 0; R47T above 2, or 0, becomes 1.
-std::uint8_t ClampChannel(std::string_view productId, std::uint8_t channel);
+// above 8 and R43T above 4 become 0; R47T above 2, or 0, becomes 1. The main
+// window's start also puts N5H and G66M devices on channel 2.
+std::uint8_t ClampChannel(std::string_view productId, std::uint8_t channel,
+                          DeviceInfoRules rules = DeviceInfoRules::ReLogin);
 
 // Which of the version-gated requests a device gets.
 struct DeviceGates {
@@ -121,7 +129,8 @@ DeviceGates GatesFor(std::string_view productId, std::string_view firmwareVersio
 // has one, sends /Getdeviceinfo.cgi (Cookie, RES, QUA, CH, and NEWHR=1 when
 // the gate says so, setting dw_NewHeaderFormat either way) and returns the
 // reply text; nullopt when the request failed or the reply was empty.
-std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options);
+std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options,
+                                             DeviceInfoRules rules = DeviceInfoRules::ReLogin);
 
 // The session facts of a device-information reply: LIFETIME, VIDEOMODE,
 // USERLEVEL and the three component versions (absent keys change nothing).
@@ -130,8 +139,11 @@ void ApplySessionFacts(AppData& app, std::string_view reply);
 // The whole reply: the session facts, MULTICH (0 when absent) and the
 // control-device list (LINKDEVICE or MASTERNUM/MID/MTYPE masters, RETR,
 // SLAVENUM/SID/STYPE/SPROTOCOL devices). The list is added to, not cleared
-// first, except by RETR.
-void ApplyDeviceInfoReply(AppData& app, std::string_view reply);
+// first, except by RETR. The re-login hands the RETR value to the list at
+// once; the main window's start keeps it for later. Returns the RETR value
+// when the reply's R.E.T.R. step ran.
+std::optional<std::uint8_t> ApplyDeviceInfoReply(AppData& app, std::string_view reply,
+                                                 DeviceInfoRules rules = DeviceInfoRules::ReLogin);
 
 // Makes the control device of the product and channel current (DVR: the
 // channel's master when multi-channel, else the first; video server: the

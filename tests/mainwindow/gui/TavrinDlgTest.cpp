@@ -22,6 +22,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(app.lp_ImageBuffer.Allocate(session::kPictureBufferSize));
         window.SetMessageSink([this](const QString& text) { messages << text; });
+        window.SetStartJob([](std::stop_token) { return mainwindow::StartOutcome{}; });
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
