@@ -108,6 +108,8 @@ TEST_F(MainWindowStartTest, BlocksReadAndStoredBack) {
     DeviceProfile server = Profile("R47T", "1010");
     server.blocks[7] = devicesim::Bytes(36, 0);
     std::memcpy(server.blocks[7].data() + 20, "Brama", 5);
+    server.blocks[11] = devicesim::Bytes(24, 7);
+    server.blocks[11][9] = 0;
     ASSERT_EQ(Start(server).failureMessage, 0u);
     EXPECT_EQ(app.str_DeviceName.Get(), "Brama");
     auto stores = device.RequestsFor("/SetSysCfg.cgi");
