@@ -6,6 +6,7 @@
 
 #include "config/gui/UpgradeFWDlg.h"
 #include "platform/ProgramFolder.h"
+#include "recording/Recorders.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
 #include "session/ApplicationStartup.h"
@@ -80,6 +81,7 @@ StartupEnd CTavrinApp::InitInstance() {
     if (!app_)
         return StartupEnd::NoControlFile;
     g_lpApp = app_.get();
+    recorders_ = std::make_unique<recording::Recorders>(*app_, platform::ProgramFolder());
     GetLocalHostAddress(*app_);
     GetScreenDpi();
     if (AllocateSystemBuffer(*app_) == 0)
@@ -134,6 +136,7 @@ int CTavrinApp::ExitInstance() {
         traceLogOpen_ = false;
     }
     resources_.reset();
+    recorders_.reset();
     if (g_lpApp == app_.get())
         g_lpApp = nullptr;
     app_.reset();

@@ -16,6 +16,10 @@
 #include "platform/Timing.h"
 #include "session/UiPort.h"
 
+namespace recording {
+class Recorders;
+}
+
 namespace session {
 
 class AppData;
@@ -71,6 +75,8 @@ private:
     TavrinAppOptions options_;
     std::unique_ptr<UiPort> messageBoxes_;
     std::unique_ptr<AppData> app_;
+    // Beside the data object, attached to it; released before it.
+    std::unique_ptr<recording::Recorders> recorders_;
     std::unique_ptr<SessionResources> resources_;
     bool traceLogOpen_ = false;
 };

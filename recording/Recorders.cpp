@@ -1,0 +1,21 @@
+#include "recording/Recorders.h"
+
+#include "session/AppData.h"
+
+namespace recording {
+
+Recorders::Recorders(session::AppData& app, const std::filesystem::path& programFolder)
+    : app_(app),
+      alarmList_(programFolder, [&app](const std::string& text) { app.Ui().ShowMessageText(text); }),
+      alarm_(app, alarmList_),
+      user_(app) {
+    app_.SetRecorders(&alarm_, &user_, &schedule_);
+}
+
+Recorders::~Recorders() {
+    alarm_.CloseThread();
+    user_.CloseThread();
+    app_.SetRecorders(nullptr, nullptr, nullptr);
+}
+
+}  // namespace recording
