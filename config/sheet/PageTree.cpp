@@ -32,12 +32,12 @@ constexpr PageTreeTable kDvrTable{{
 }};
 
 // Video servers, N5H and G66M devices: the same rows without frame titles.
-constexpr PageTreeTable WithoutFrameTitles(PageTreeTable table) {
+PageTreeTable WithoutFrameTitles(PageTreeTable table) {
     for (auto& row : table)
         row.frameTitle.reset();
     return table;
 }
-constexpr PageTreeTable kOtherTable = WithoutFrameTitles(kDvrTable);
+const PageTreeTable kOtherTable = WithoutFrameTitles(kDvrTable);
 
 int FindRow(const PageTreeTable& table, std::string_view name) {
     for (std::size_t i = 0; i < table.size(); ++i)
