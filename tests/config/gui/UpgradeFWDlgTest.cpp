@@ -237,31 +237,6 @@ TEST(UpgradeFWDlgTest, CancelMidUploadStopsItThenSendsTheCancelRequest) {
     EXPECT_TRUE(dialog.messages.empty());
 }
 
-// The login dialog's button: log in through its pop-up, choose the folder,
-// upload, 4048, the upgrade dialog closes and the folder is in Setting.ini.
-class LoginWithUpgrade : public session::LoginDialog {
-public:
-    using LoginDialog::LoginDialog;
-    std::vector<unsigned> upgradeMessages;
-    int upgradeResult = -1;
-    std::string folder;
-
-protected:
-    void RunUpgradeDialog() override {
-        TestUpgradeDialog upgrade(App(), FastTiming());
-        upgrade.folderChoice = folder;
-        upgrade.show();
-        if (!QTest::qWaitFor([&] { return upgrade.Initialised(); }, 5000))
-            return;
-        QTest::mouseClick(testutil::Child<QPushButton>(upgrade, "browse"), Qt::LeftButton);
-        QTest::mouseClick(testutil::Child<QPushButton>(upgrade, "upgrade"), Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return !upgrade.isVisible(); }, 10000))
-            return;
-        upgradeMessages = upgrade.messages;
-        upgradeResult = upgrade.result();
-    }
-};
-
 TEST(UpgradeFWDlgTest, LoginDialogButtonRunsTheUpgrade) {
     DialogRun run("R42T", "1070");
     ASSERT_TRUE(run.started);
@@ -271,18 +246,35 @@ TEST(UpgradeFWDlgTest, LoginDialogButtonRunsTheUpgrade) {
     std::filesystem::create_directory(components);
     WriteFile(components / "KERNEL8.BIN", Pattern(3000, 1));
     WriteFile(components / "HTML.BIN", Pattern(100, 2));
+    run.receiver->SetVersionAfterReboot("1071");
+    std::vector<unsigned> upgradeMessages;
+    int upgradeResult = -1;
     {
-        LoginWithUpgrade login(run.app);
-        login.folder = components.string();
+        // The login dialog's button: log in through its pop-up, choose the
+        // folder, upload, 4048, the upgrade dialog closes.
+        session::LoginDialog login(run.app);
+        login.SetUpgradeDialog([&](session::LoginDialog& owner) {
+            TestUpgradeDialog upgrade(owner.App(), FastTiming());
+            upgrade.folderChoice = components.string();
+            upgrade.show();
+            if (!QTest::qWaitFor([&] { return upgrade.Initialised(); }, 5000))
+                return;
+            QTest::mouseClick(testutil::Child<QPushButton>(upgrade, "browse"), Qt::LeftButton);
+            QTest::mouseClick(testutil::Child<QPushButton>(upgrade, "upgrade"), Qt::LeftButton);
+            if (!QTest::qWaitFor([&] { return !upgrade.isVisible(); }, 10000))
+                return;
+            upgradeMessages = upgrade.messages;
+            upgradeResult = upgrade.result();
+        });
         login.SetTiming(FastTiming());
         login.PrefillFromSettings();
         login.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&login));
         QTest::keyClicks(testutil::Child<QLineEdit>(login, "passwordEdit"), "tovik");
         QTest::mouseClick(testutil::Child<QWidget>(login, "button8527"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return login.upgradeResult != -1; }, 15000));
-        EXPECT_EQ(login.upgradeMessages, std::vector<unsigned>{kFirmwareWritingFlash});
-        EXPECT_EQ(login.upgradeResult, 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return upgradeResult != -1; }, 15000));
+        EXPECT_EQ(upgradeMessages, std::vector<unsigned>{kFirmwareWritingFlash});
+        EXPECT_EQ(upgradeResult, 0);
     }
     session::DestroyLoginObject();
     const auto items = run.receiver->Items();
@@ -290,6 +282,7 @@ TEST(UpgradeFWDlgTest, LoginDialogButtonRunsTheUpgrade) {
     EXPECT_EQ(items[0].type, "0");
     EXPECT_EQ(items[1].type, "5");
     EXPECT_TRUE(items[1].reboot);
+    EXPECT_EQ(run.device->Profile().firmwareVersion, "1071");  // the device came back with it
     std::string setting;
     ASSERT_TRUE(platform::ReadWholeFile(run.folder.path() / "Setting.ini", setting));
     EXPECT_NE(setting.find(components.string()), std::string::npos);
