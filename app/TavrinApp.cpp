@@ -4,9 +4,14 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
 #include "config/gui/UpgradeFWDlg.h"
 #include "platform/ProgramFolder.h"
 #include "recording/Recorders.h"
+#include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
 #include "session/ApplicationStartup.h"
@@ -44,6 +49,20 @@ private:
     QtUiPort queued_;
 };
 
+// The message boxes name no file; standard error gets the full paths.
+void ReportControlFileProblem() {
+    const auto path = mainwindow::ControlFilePath();
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        std::fprintf(stderr, "quenlo: cannot use %s (unreadable or damaged)\n", path.c_str());
+        return;
+    }
+    std::string places = (platform::ProgramFolder() / "CtrlFile.ini").string();
+    for (const auto& folder : platform::ShippedFolders())
+        places += ", " + (folder / "CtrlFile.ini").string();
+    std::fprintf(stderr, "quenlo: CtrlFile.ini is missing; looked for %s\n", places.c_str());
+}
+
 int RunLoginDialog(AppData& app, const platform::Timing& timing) {
     LoginDialog dialog(app);
     dialog.SetTiming(timing);
@@ -78,14 +97,18 @@ int CTavrinApp::Run() {
 
 StartupEnd CTavrinApp::InitInstance() {
     app_ = InitKernelObject(options_.startupUi);
-    if (!app_)
+    if (!app_) {
+        ReportControlFileProblem();
         return StartupEnd::NoControlFile;
+    }
     g_lpApp = app_.get();
     recorders_ = std::make_unique<recording::Recorders>(*app_, platform::ProgramFolder());
     GetLocalHostAddress(*app_);
     GetScreenDpi();
-    if (AllocateSystemBuffer(*app_) == 0)
+    if (AllocateSystemBuffer(*app_) == 0) {
+        std::fprintf(stderr, "quenlo: not enough memory for the picture buffers\n");
         return StartupEnd::NoBuffers;
+    }
 
     resources_ = std::make_unique<SessionResources>(*app_, options_.timing);
     resources_->InitialSemaphore();

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "platform/FindFile.h"
 #include "platform/ProgramFolder.h"
 #include "session/AppData.h"
 
@@ -14,7 +13,7 @@ std::filesystem::path ProgramFolderOf(const AppData& app) {
 }
 
 QPixmap LoadSkinPicture(const std::filesystem::path& programFolder, std::string_view relative) {
-    const auto path = platform::FindPathIgnoringCase(programFolder, relative);
+    const auto path = platform::FindShippedFile(programFolder, relative);
     if (!path)
         return {};
     return QPixmap(QString::fromStdString(path->string()));

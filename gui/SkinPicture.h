@@ -21,7 +21,8 @@ inline const QColor kSkinBlue{0, 20, 255};
 // The program folder the settings found at load, else platform::ProgramFolder().
 std::filesystem::path ProgramFolderOf(const AppData& app);
 
-// The picture at `relative` ("/"-separated) under the folder; null when missing.
+// The picture at `relative` ("/"-separated) under the program folder, else
+// under the shipped folders; null when missing.
 QPixmap LoadSkinPicture(const std::filesystem::path& programFolder, std::string_view relative);
 
 }  // namespace session

@@ -158,25 +158,31 @@ void CVtxButton::DrawReplacement(QPainter& painter, Shown picture) const {
         }
     }
 
-    // The caption as large as the button lets it be: broken between words
-    // where that fits, else inside a word rather than shrunk past reading.
     QFont font = painter.font();
     const QRect area = rect().adjusted(2, 2, -2, -2);
-    int flags = Qt::AlignCenter | Qt::TextWordWrap;
-    auto fits = [&](int size, int wrap) {
-        font.setPixelSize(size);
-        const QRect needed = QFontMetrics(font).boundingRect(area, Qt::AlignCenter | wrap, text());
-        return needed.width() <= area.width() && needed.height() <= area.height();
-    };
-    bool found = false;
-    for (int size = 10; size >= 7 && !found; --size)
-        found = fits(size, Qt::TextWordWrap);
-    for (int size = 10; size >= 6 && !found; --size)
-        if ((found = fits(size, Qt::TextWrapAnywhere)))
-            flags = Qt::AlignCenter | Qt::TextWrapAnywhere;
+    const QString caption = FitCaption(text(), area, font);
     painter.setFont(font);
     painter.setPen(ink);
-    painter.drawText(area, flags, text());
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
+
+QString CVtxButton::FitCaption(const QString& text, const QRect& area, QFont& font) {
+    constexpr int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    auto fits = [&](int size) {
+        font.setPixelSize(size);
+        const QRect needed = QFontMetrics(font).boundingRect(area, flags, text);
+        return needed.width() <= area.width() && needed.height() <= area.height();
+    };
+    int size = kLargestCaption;
+    while (size > kSmallestCaption && !fits(size))
+        --size;
+    if (fits(size))
+        return text;
+    const QFontMetrics metrics(font);
+    QStringList words = text.split(' ', Qt::SkipEmptyParts);
+    for (QString& word : words)
+        word = metrics.elidedText(word, Qt::ElideRight, area.width());
+    return words.join(' ');
 }
 
 void CVtxButton::enterEvent(QEnterEvent* event) {

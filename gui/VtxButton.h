@@ -56,6 +56,15 @@ public:
     // True when the last load found every picture it asked for.
     bool HasPictures() const { return m_allLoaded; }
 
+    // Caption sizes of the drawn replacement, in pixels.
+    static constexpr int kLargestCaption = 12;
+    static constexpr int kSmallestCaption = 9;
+    // The caption of the drawn replacement: as large as `area` lets it be
+    // (the size is set into `font`), broken only between words and never
+    // below kSmallestCaption; a word too wide even then is cut short with an
+    // ellipsis (the tool tip still says it whole).
+    static QString FitCaption(const QString& text, const QRect& area, QFont& font);
+
     std::uint16_t Style() const { return m_wStyle; }
     int ImageIndex() const { return m_wImageIndex; }
     int ImageCount() const { return m_wImageCount; }

@@ -1,20 +1,81 @@
 #include "platform/ProgramFolder.h"
 
+#include "platform/FindFile.h"
+
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <system_error>
 
 namespace platform {
 
-std::filesystem::path ProgramFolder() {
-    if (const char* home = std::getenv("QUENLO_HOME"); home && *home)
-        return std::filesystem::path(home);
+namespace {
+
+std::filesystem::path EnvironmentFolder(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+}  // namespace
+
+std::filesystem::path ExecutableFolder() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return std::filesystem::current_path(ec);
     return exe.parent_path();
+}
+
+std::filesystem::path ProgramFolder() {
+    if (auto home = EnvironmentFolder("QUENLO_HOME"); !home.empty())
+        return home;
+    const auto executable = ExecutableFolder();
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(executable / "Setting.ini", ec) && ::access(executable.c_str(), W_OK) == 0)
+        return executable;
+    auto data = EnvironmentFolder("XDG_DATA_HOME");
+    if (data.empty())
+        data = HomeFolder() / ".local" / "share";
+    const auto folder = data / "quenlo";
+    std::filesystem::create_directories(folder, ec);  // a failure shows when the first file is written
+    return folder;
+}
+
+namespace {
+std::mutex g_shippedLock;
+std::optional<std::vector<std::filesystem::path>> g_shippedFolders;
+}  // namespace
+
+void SetShippedFolders(std::optional<std::vector<std::filesystem::path>> folders) {
+    const std::lock_guard lock(g_shippedLock);
+    g_shippedFolders = std::move(folders);
+}
+
+std::vector<std::filesystem::path> ShippedFolders() {
+    {
+        const std::lock_guard lock(g_shippedLock);
+        if (g_shippedFolders)
+            return *g_shippedFolders;
+    }
+    const auto executable = ExecutableFolder();
+    std::vector<std::filesystem::path> folders;
+    if (executable.filename() == "bin")
+        folders.push_back(executable.parent_path() / "share" / "quenlo");
+    folders.push_back(executable);
+    return folders;
+}
+
+std::optional<std::filesystem::path> FindShippedFile(const std::filesystem::path& programFolder,
+                                                     std::string_view relative) {
+    if (auto found = FindPathIgnoringCase(programFolder, relative))
+        return found;
+    for (const auto& folder : ShippedFolders())
+        if (auto found = FindPathIgnoringCase(folder, relative))
+            return found;
+    return std::nullopt;
 }
 
 std::filesystem::path HomeFolder() {

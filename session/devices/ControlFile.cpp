@@ -143,7 +143,10 @@ void ControlFile::Clear() {
     bound_.fill(nullptr);
 }
 
-std::filesystem::path ControlFilePath() { return platform::ProgramFolder() / "CtrlFile.ini"; }
+std::filesystem::path ControlFilePath() {
+    const auto folder = platform::ProgramFolder();
+    return platform::FindShippedFile(folder, "CtrlFile.ini").value_or(folder / "CtrlFile.ini");
+}
 
 ControlFileResult LoadControlFile(const std::filesystem::path& path, ControlFile& file) {
     file.Clear();

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QWindow>
 
+#include <algorithm>
 #include <system_error>
 
 #include "platform/ProgramFolder.h"
@@ -186,6 +187,11 @@ void LoginDialog::LoadSkin() {
         m_Skin[i] = LoadSkinPicture(folder, kSkinRows[i].file);
     for (std::size_t i = 0; i < m_hDigit.size(); ++i)
         m_hDigit[i] = LoadSkinPicture(folder, kDigitFiles[i]);
+}
+
+bool LoginDialog::SkinComplete() const {
+    const auto loaded = [](const QPixmap& picture) { return !picture.isNull(); };
+    return std::all_of(m_Skin.begin(), m_Skin.end(), loaded) && std::all_of(m_hDigit.begin(), m_hDigit.end(), loaded);
 }
 
 void LoginDialog::CreateButtons() {

@@ -68,6 +68,8 @@ public:
     // The failure text drawn in the progress area ("" while none shows).
     QString FailureText() const { return m_bShowFailure ? m_strFailure : QString(); }
     bool Animating() const { return m_bAnimating; }
+    // Every frame and digit picture was found.
+    bool SkinComplete() const;
 
 signals:
     // The progress bar moved to a step (0-17).

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/ProgramFolder.h"
+
 extern char** environ;
 
 namespace session {
@@ -51,7 +53,8 @@ bool StartProgram(const std::filesystem::path& program, const std::vector<std::s
 }
 
 bool StartCompanionPlayer(const std::filesystem::path& programFolder, const std::vector<std::string>& arguments) {
-    return StartProgram(programFolder / std::string(kCompanionPlayerName), arguments);
+    const auto program = platform::FindShippedFile(programFolder, kCompanionPlayerName);
+    return StartProgram(program.value_or(programFolder / std::string(kCompanionPlayerName)), arguments);
 }
 
 }  // namespace session

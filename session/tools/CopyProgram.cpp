@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/FindFile.h"
+#include "platform/ProgramFolder.h"
 #include "session/files/ProfileFile.h"
 #include "session/files/SettingsFile.h"
 
@@ -44,6 +45,13 @@ CopyProgramReport CopyProgramFiles(const std::filesystem::path& source, const st
     std::error_code ignored;  // an existing folder is fine; a missing one fails the copies below
     std::filesystem::create_directories(destination / "BMP" / "LOGIN", ignored);
 
+    // The running program's own folder takes its programs and shipped files
+    // from where they were installed.
+    std::error_code ec;
+    const bool ownFolder = std::filesystem::equivalent(source, platform::ProgramFolder(), ec);
+    const auto find = [&](std::string_view name) {
+        return ownFolder ? platform::FindShippedFile(source, name) : platform::FindPathIgnoringCase(source, name);
+    };
     const auto files = CopyProgramFileList();
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (stop.stop_requested()) {
@@ -51,7 +59,7 @@ CopyProgramReport CopyProgramFiles(const std::filesystem::path& source, const st
             return report;
         }
         const std::string name(files[i]);
-        if (const auto from = platform::FindPathIgnoringCase(source, name); !from) {
+        if (const auto from = find(name); !from) {
             report.missing.push_back(name);
         } else {
             std::error_code ec;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/ProgramFolder.h"
 #include "fakes/RecordingUiPort.h"
 #include "fakes/TestPictures.h"
 #include "session/AppData.h"
@@ -59,6 +60,7 @@ class MainRoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("QUENLO_HOME", folder.path().c_str(), 1);
+        platform::SetShippedFolders(std::vector<std::filesystem::path>{});  // the program folder alone
         folder.Write("CtrlFile.ini", kMinimalControlFile);
         stream.SetPictures({testpictures::QuadrantJpeg(640, 240)});
         stream.SetFrameRate(25);
@@ -74,7 +76,10 @@ protected:
             return session::RunLoginRequest(app, {options.timing, {}, {}}) == session::kLoginLoggedIn ? 1 : 2;
         };
     }
-    void TearDown() override { ::unsetenv("QUENLO_HOME"); }
+    void TearDown() override {
+        ::unsetenv("QUENLO_HOME");
+        platform::SetShippedFolders(std::nullopt);
+    }
 
     // Runs the whole program; the scenario runs inside the main window's loop.
     StartupEnd RunWithMainWindow(std::function<void(CTavrinDlg&, CTavrinApp&)> scenario) {

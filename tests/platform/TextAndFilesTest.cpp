@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "platform/AtomicFile.h"
 #include "platform/ProgramFolder.h"
@@ -56,16 +59,48 @@ TEST_F(AtomicFileTest, MissingFolderIsAnErrorNotACrash) {
     EXPECT_FALSE(platform::ReadWholeFile(dir / "absent", s));
 }
 
-TEST(ProgramFolder, HonoursQuenloHome) {
-    const char* old = std::getenv("QUENLO_HOME");
-    const std::string saved = old ? old : "";
-    testutil::TempFolder home;
-    ::setenv("QUENLO_HOME", home.path().c_str(), 1);
+// Sets environment variables for one test and puts them back afterwards.
+class ScopedEnvironment {
+public:
+    void Set(const char* name, const char* value) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name);
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_)
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(ProgramFolder, QuenloHomeFirstElseTheUserDataFolderMadeOnFirstUse) {
+    testutil::TempFolder home, data;
+    ScopedEnvironment environment;
+    environment.Set("QUENLO_HOME", home.path().c_str());
+    environment.Set("XDG_DATA_HOME", data.path().c_str());
     EXPECT_EQ(platform::ProgramFolder(), home.path());
-    ::unsetenv("QUENLO_HOME");
-    EXPECT_TRUE(fs::exists(platform::ProgramFolder()));
-    if (old)
-        ::setenv("QUENLO_HOME", saved.c_str(), 1);
+
+    // The test's own folder holds no Setting.ini, so it is no portable copy.
+    environment.Set("QUENLO_HOME", nullptr);
+    EXPECT_EQ(platform::ProgramFolder(), data.path() / "quenlo");
+    EXPECT_TRUE(fs::is_directory(data.path() / "quenlo"));
+}
+
+TEST(ProgramFolder, ShippedFilesComeFromTheProgramFolderFirstThenFromBesideTheProgram) {
+    testutil::TempFolder folder;
+    // The build puts CtrlFile.ini beside the programs, the tests included.
+    const auto shipped = platform::FindShippedFile(folder.path(), "CtrlFile.ini");
+    ASSERT_TRUE(shipped);
+    EXPECT_EQ(shipped->parent_path(), platform::ExecutableFolder());
+
+    folder.Write("ctrlfile.INI", "the user's own");
+    EXPECT_EQ(platform::FindShippedFile(folder.path(), "CtrlFile.ini"), folder.path() / "ctrlfile.INI");
+    EXPECT_FALSE(platform::FindShippedFile(folder.path(), "BMP/no-such-picture.bmp"));
 }
 
 TEST(StringTable, MessageTextsByIdAndNothingForUnknownIds) {

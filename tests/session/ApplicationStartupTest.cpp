@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "fakes/RecordingUiPort.h"
+#include "platform/ProgramFolder.h"
 #include "session/AppData.h"
 #include "support/TempFolder.h"
 
@@ -13,8 +17,15 @@ namespace {
 // Start-up in a program folder of the test's own.
 class ApplicationStartupTest : public ::testing::Test {
 protected:
-    void SetUp() override { ::setenv("QUENLO_HOME", folder.path().c_str(), 1); }
-    void TearDown() override { ::unsetenv("QUENLO_HOME"); }
+    // The program folder alone: no shipped files beside the test program.
+    void SetUp() override {
+        ::setenv("QUENLO_HOME", folder.path().c_str(), 1);
+        platform::SetShippedFolders(std::vector<std::filesystem::path>{});
+    }
+    void TearDown() override {
+        ::unsetenv("QUENLO_HOME");
+        platform::SetShippedFolders(std::nullopt);
+    }
 
     testutil::TempFolder folder;
     fakes::RecordingUiPort ui;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "tools/resize-tool/ResizeToolCommand.h"
 
 #include <cerrno>
@@ -17,6 +18,13 @@ namespace {
 constexpr const char* Usage =
     "usage: resize-tool IN.ppm OUT.ppm --roi x,y,w,h --dst W,H --xf F --yf F --interp N\n"
     "                   [--build generic|sse|sse2|sse3|auto]\n";
+constexpr const char* Help =
+    "\n"
+    "Resizes the region x,y,w,h of a binary PPM picture by the factors F into a\n"
+    "W x H picture, with one call of the resize entry.\n"
+    "  --interp N   1 nearest, 2 linear, 4 cubic, 8 super-sampling, 16 Lanczos\n"
+    "  --build B    the engine build that runs the call\n"
+    "  --help       print this text\n";
 
 // Reads `count` comma-separated integers as strtol reads them; each must fit 32 bits.
 bool ParseIntegers(const std::string& text, int count, std::int32_t* values) {
@@ -118,6 +126,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
 }  // namespace
 
 int RunResizeTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        out << Usage << Help;
+        return 0;
+    }
     Options o;
     std::string error;
     if (!ParseOptions(args, o, error)) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/ProgramFolder.h"
 #include "session/AppData.h"
 #include "session/login/LoginExchange.h"
 #include "session/login/LoginWorker.h"
@@ -64,6 +65,7 @@ protected:
 class LoginDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        platform::SetShippedFolders(std::vector<std::filesystem::path>{});  // skins from the program folder alone
         ASSERT_TRUE(device.Start());
         app.CSettingINI.m_strAppPath = folder.path().string() + "/";
         app.CSettingINI.m_strServerName = "127.0.0.1";
@@ -75,7 +77,10 @@ protected:
         timing.loginAnimatePeriod = 20ms;
         timing.connectingDotPeriod = 20ms;
     }
-    void TearDown() override { DestroyLoginObject(); }
+    void TearDown() override {
+        DestroyLoginObject();
+        platform::SetShippedFolders(std::nullopt);
+    }
 
     std::unique_ptr<TestLoginDialog> Open() {
         auto dialog = std::make_unique<TestLoginDialog>(app);

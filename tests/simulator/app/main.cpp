@@ -26,37 +26,31 @@
 #include <string>
 #include <vector>
 
-#include "platform/JpegCodec.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/FirmwareReceiver.h"
 #include "simulator/VideoStream.h"
+#include "simulator/TestPattern.h"
 #include "simulator/SearchResponder.h"
 
 namespace {
 
-int Usage(const char* program) {
-    std::fprintf(stderr, "usage: %s [--port N]... [--product ID] [--firmware VERSION] ... (see the source's top comment)\n",
-                 program);
-    return 2;
-}
+constexpr char kUsage[] =
+    "usage: devicesim [--port N]... [--product R41T] [--firmware 1052]\n"
+    "                 [--user NAME] [--password TEXT] [--mac 0012A5C0FFEE]\n"
+    "                 [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]\n"
+    "                 [--multich N] [--videomode N] [--userlevel N] [--retr N]\n"
+    "                 [--link-device TYPE] [--too-many-users] [--no-cookie-check]\n"
+    "                 [--quiet] [--fps N] [--search] [--help]\n"
+    "\n"
+    "A simulated device on 127.0.0.1 for trying the client without one. Without\n"
+    "--port it takes a free port and prints it, with the account it accepts;\n"
+    "point the client's server at 127.0.0.1 and its web port at that port.\n"
+    "Every request line is printed as it arrives (--quiet stops that). --search\n"
+    "also answers the client's device search. Ctrl+C ends it.\n";
 
-// A bright bar that moves across a grey picture, one position per frame.
-std::vector<devicesim::Bytes> MovingBarPictures() {
-    constexpr int kWidth = 352, kHeight = 288, kFrames = 16;
-    platform::JpegCodec codec;
-    std::vector<devicesim::Bytes> pictures;
-    for (int f = 0; f < kFrames; ++f) {
-        std::vector<std::uint8_t> pixels(platform::BgrPictureBytes(kWidth, kHeight), 96);
-        const int left = f * kWidth / kFrames;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = left; x < left + kWidth / kFrames; ++x)
-                for (int c = 0; c < 3; ++c)
-                    pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3 + c] = c == 1 ? 220 : 40;
-        devicesim::Bytes jpeg;
-        if (codec.Encode(pixels.data(), kWidth, kHeight, jpeg) == platform::JpegStatus::Ok)
-            pictures.push_back(std::move(jpeg));
-    }
-    return pictures;
+int Usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
 }
 
 }  // namespace
@@ -86,7 +80,10 @@ int main(int argc, char** argv) {
     };
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
-        if (option == "--too-many-users") {
+        if (option == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (option == "--too-many-users") {
             changes.push_back([](DeviceProfile& p) { p.tooManyUsers = true; });
         } else if (option == "--no-cookie-check") {
             changes.push_back([](DeviceProfile& p) { p.checkCookie = false; });
@@ -97,19 +94,19 @@ int main(int argc, char** argv) {
         } else if (i + 1 < argc && option == "--port") {
             int port = std::atoi(argv[++i]);
             if (port < 1 || port > 65535)
-                return Usage(argv[0]);
+                return Usage();
             ports.push_back(static_cast<std::uint16_t>(port));
         } else if (i + 1 < argc && option == "--fps") {
             framesPerSecond = std::atoi(argv[++i]);
             if (framesPerSecond < 1 || framesPerSecond > 100)
-                return Usage(argv[0]);
+                return Usage();
         } else if (i + 1 < argc && option == "--product") {
             product = argv[++i];
         } else if (auto found = valued.find(option); found != valued.end() && i + 1 < argc) {
             std::string value = argv[++i];
             changes.push_back([setter = found->second, value](DeviceProfile& p) { setter(p, value); });
         } else {
-            return Usage(argv[0]);
+            return Usage();
         }
     }
 
@@ -126,7 +123,7 @@ int main(int argc, char** argv) {
 
     devicesim::DeviceSimulator simulator(profile);
     devicesim::VideoStream stream(simulator);
-    stream.SetPictures(MovingBarPictures());
+    stream.SetPictures(devicesim::MovingBarPictures());
     stream.SetFrameRate(framesPerSecond);
     devicesim::FirmwareReceiver firmware(simulator);  // takes firmware upgrades (after the stream: it keeps it)
     if (!quiet)
@@ -141,8 +138,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (std::uint16_t port : simulator.Ports())
-        std::printf("devicesim: %s firmware %s, user \"%s\", listening on 127.0.0.1:%u\n", profile.productId.c_str(),
-                    profile.firmwareVersion.c_str(), profile.userName.c_str(), port);
+        std::printf("devicesim: %s firmware %s, user \"%s\", password \"%s\", listening on 127.0.0.1:%u\n",
+                    profile.productId.c_str(), profile.firmwareVersion.c_str(), profile.userName.c_str(),
+                    profile.password.c_str(), port);
     std::fflush(stdout);
 
     devicesim::SearchResponder responder({"0.0.0.0", 7777, 3332});

@@ -1,0 +1,21 @@
+// make-skins FOLDER: draws the program's skin pictures into FOLDER/BMP.
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+
+#include "skins/SkinSet.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
+        std::fprintf(argc == 2 ? stdout : stderr,
+                     "usage: make-skins FOLDER\n"
+                     "Draws every skin picture of the client into FOLDER/BMP/.\n");
+        return argc == 2 ? 0 : 2;
+    }
+    QGuiApplication application(argc, argv);  // fonts for the captions
+    const skins::SkinSetResult result = skins::WriteSkinSet(argv[1]);
+    for (const std::string& name : result.failed)
+        std::fprintf(stderr, "make-skins: cannot write %s/%s\n", argv[1], name.c_str());
+    return result.failed.empty() ? 0 : 1;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Writes the whole skin set into a program folder's BMP/.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace skins {
+
+struct SkinSetResult {
+    std::size_t written = 0;
+    std::vector<std::string> failed;  // names that could not be written
+};
+
+// Writes every picture of SkinPictures() under `folder` (which gets BMP/...),
+// as 24-bit BMP files, making the folders it needs.
+SkinSetResult WriteSkinSet(const std::filesystem::path& folder);
+
+}  // namespace skins
