@@ -57,6 +57,7 @@ function(quenlo_test name label dirs)
   endif()
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${label}
+  # Parameterised cases keep their own names (or index) in ctest, not a dump of their value.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES PROPERTIES LABELS ${label}
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

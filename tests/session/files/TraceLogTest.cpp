@@ -58,7 +58,10 @@ INSTANTIATE_TEST_SUITE_P(LineCounts, TraceLogLimit,
 
 TEST_F(TraceLogTest, ShorterNewLineLeavesNothingOfTheOldFileBehind) {
     // The dropped line is far longer than the new one.
-    dir.Write("trace.log", std::string(90, 'x') + "\r\n" + Lines(1, 299));
+    std::string old(90, 'x');
+    old += "\r\n";
+    old += Lines(1, 299);
+    dir.Write("trace.log", old);
     session::WriteTraceLog("ok");
     EXPECT_EQ(dir.Read("trace.log"), Lines(1, 299) + "ok\r\n");
 }
