@@ -4,6 +4,7 @@
 #include "resize/generic/GenericBuild.h"
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
+#include "resize/sse2/Sse2Build.h"
 #endif
 
 namespace resize {
@@ -13,10 +14,11 @@ const ResizeRoutine ResizeDispatchTable[ResizeDispatchSlots] = {
     generic::Resize_8u_C3R,
 #if defined(__x86_64__)
     sse::Resize_8u_C3R,
+    sse2::Resize_8u_C3R,
 #else
     nullptr,
-#endif
     nullptr,
+#endif
     nullptr,
 };
 

@@ -3,6 +3,7 @@
 #include "resize/generic/GenericBuild.h"
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
+#include "resize/sse2/Sse2Build.h"
 #endif
 
 namespace resize {
@@ -12,6 +13,7 @@ constexpr ResizeBuild Builds[] = {
     {"generic", 1, generic::Resize_8u_C3R, generic::ResizeCore, generic::ResizeSuperSample},
 #if defined(__x86_64__)
     {"sse", 2, sse::Resize_8u_C3R, sse::ResizeCore, sse::ResizeSuperSample},
+    {"sse2", 3, sse2::Resize_8u_C3R, sse2::ResizeCore, sse2::ResizeSuperSample},
 #endif
 };
 }  // namespace

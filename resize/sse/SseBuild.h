@@ -1,13 +1,21 @@
 #pragma once
 // The SSE build of the resize engine (dispatch slot 2): the frame over the SSE build's kernel
-// set. Methods whose SSE kernels are not written yet use the generic kernels.
+// set. Its linear kernels are the SSE2 build's: the integer ones give the generic results
+// whatever their loop shape, and the float ones round every operation to single precision as
+// this build's do. Methods whose SSE kernels are not written yet use the generic kernels.
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
+#include "resize/sse2/LinearKernels.h"
 
 namespace resize::sse {
 
-struct KernelSet : generic::GenericKernels<KernelSet> {};
+struct KernelSet : generic::GenericKernels<KernelSet> {
+    template <class T, class L, class... A>
+    static void HorzLinear(A... a) { sse2::ResizeHorzLinear<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertLinear(A... a) { sse2::ResizeVertLinear<T, L>(a...); }
+};
 
 using Engine = frame::ResizeEngine<KernelSet>;
 

@@ -6,10 +6,11 @@
 #include "resize/generic/GenericBuild.h"
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
+#include "resize/sse2/Sse2Build.h"
 #endif
 
 using AllKernelSets = ::testing::Types<resize::generic::KernelSet
 #if defined(__x86_64__)
-                                       , resize::sse::KernelSet
+                                       , resize::sse::KernelSet, resize::sse2::KernelSet
 #endif
                                        >;

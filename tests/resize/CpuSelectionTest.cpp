@@ -9,6 +9,7 @@
 #include "resize/generic/GenericBuild.h"
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
+#include "resize/sse2/Sse2Build.h"
 #endif
 
 using namespace resize;
@@ -86,6 +87,14 @@ TEST_F(BuildSelection, SseTypesRunTheSseBuildOthersDoNot) {
     for (CpuType type : {6, 7, 9, 8, 32, 0, 4}) {
         ASSERT_EQ(SelectResizeVariantForCpu(type), StatusOk) << type;
         EXPECT_NE(SelectedResizeRoutine(), sse::Resize_8u_C3R) << type;
+    }
+}
+
+TEST_F(BuildSelection, Sse2TypesRunTheSse2Build) {
+    for (CpuType type : {6, 7, 9}) {
+        ASSERT_EQ(SelectResizeVariantForCpu(type), StatusOk) << type;
+        EXPECT_EQ(ResizeVariantIndex.load(), 3) << type;
+        EXPECT_EQ(SelectedResizeRoutine(), sse2::Resize_8u_C3R) << type;
     }
 }
 #endif

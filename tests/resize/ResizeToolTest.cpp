@@ -98,7 +98,7 @@ TEST_F(ResizeTool, BuildOptionSelectsTheBuildBeforeItsCall) {
     const std::vector<std::string> call = {"--roi", "0,0,2,2", "--dst", "5,3", "--xf", "2.5", "--yf", "1.5", "--interp", "4"};
     ASSERT_EQ(Run(call), 0);
     const std::string generic = Output();
-    for (const char* build : {"generic", "sse", "auto"}) {
+    for (const char* build : {"generic", "sse", "sse2", "auto"}) {
         std::vector<std::string> args = call;
         args.insert(args.end(), {"--build", build});
         ASSERT_EQ(Run(args), 0) << build;

@@ -1,0 +1,24 @@
+#pragma once
+// The SSE2 build of the resize engine (dispatch slot 3): the frame over the SSE2 build's kernel
+// set. Methods whose SSE2 kernels are not written yet use the generic kernels.
+
+#include "resize/frame/ResizeEngine.h"
+#include "resize/generic/GenericBuild.h"
+#include "resize/sse2/LinearKernels.h"
+
+namespace resize::sse2 {
+
+struct KernelSet : generic::GenericKernels<KernelSet> {
+    template <class T, class L, class... A>
+    static void HorzLinear(A... a) { ResizeHorzLinear<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertLinear(A... a) { ResizeVertLinear<T, L>(a...); }
+};
+
+using Engine = frame::ResizeEngine<KernelSet>;
+
+inline constexpr auto Resize_8u_C3R = &Engine::Resize_8u_C3R;
+inline constexpr auto ResizeCore = &Engine::ResizeCore;
+inline constexpr auto ResizeSuperSample = &Engine::ResizeSuperSample;
+
+}  // namespace resize::sse2
