@@ -20,20 +20,6 @@ using namespace resize_test;
 
 namespace {
 
-// How far a build's element may lie from the generic build's.
-enum class Agreement { Identical, WithinOne, FloatBound };
-
-// The agreement rules by method and element type.
-Agreement RuleFor(std::int32_t code, std::int32_t type) {
-    if (code == InterpNearest || code == InterpSuperSample) {
-        return Agreement::Identical;
-    }
-    if (type == Type32f) {
-        return Agreement::FloatBound;
-    }
-    return code == InterpLinear ? Agreement::Identical : Agreement::WithinOne;
-}
-
 constexpr std::int32_t Methods[] = {InterpNearest, InterpLinear, InterpCubic, InterpLanczos, InterpSuperSample};
 constexpr double Factors[] = {1.0, 2.0, 0.5, 1.0 / 3.0, 0.7, 2.5};
 
@@ -178,18 +164,6 @@ double ElementAt(const std::vector<std::uint8_t>& bytes, std::size_t index, std:
     return v;
 }
 
-double LargestMagnitude(TestImage& source) {
-    double largest = 0.0;
-    for (std::int32_t y = 0; y < source.Height(); ++y) {
-        for (std::int32_t x = 0; x < source.Width(); ++x) {
-            for (int e = 0; e < source.ElementsPerPixel(); ++e) {
-                largest = std::max(largest, std::fabs(source.Get(x, y, e)));
-            }
-        }
-    }
-    return largest;
-}
-
 std::string Name(const ResizeBuild& build, const DifferentialCall& c) {
     return std::string(build.name) + " code " + std::to_string(c.code) + " " + c.layout.name + " type " +
            std::to_string(c.type) + " source " + std::to_string(c.source.width) + "x" +
@@ -209,7 +183,7 @@ void ExpectAgreement(const ResizeBuild& build, const DifferentialCall& c, double
     ASSERT_EQ(simd.status, generic.status) << name;
     ASSERT_TRUE(simd.guardsIntact) << name;
     ASSERT_EQ(simd.bytes.size(), generic.bytes.size());
-    const Agreement rule = RuleFor(c.code, c.type);
+    const Agreement rule = AgreementFor(c.code, c.type);
     const std::size_t bytes = static_cast<std::size_t>(ElementBytes(c.type));
     const double floatBound = std::ldexp(std::max(1.0, largest), -12);
     for (std::size_t e = 0; e < generic.bytes.size() / bytes; ++e) {

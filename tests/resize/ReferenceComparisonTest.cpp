@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "ResizeTestSupport.h"
@@ -45,7 +46,12 @@ void RunRandomCase(std::mt19937& random, std::int32_t code, const Layout& layout
     ASSERT_EQ(RunCore(call), StatusOk) << Describe(call);
     call.destinationImage = expected.EngineDestination();
     ReferenceResize(call);
-    ASSERT_EQ(destination.Contents(), expected.Contents()) << Describe(call);
+    // The generic build computes the reference's formulas; the others agree with it by the table.
+    const bool generic = std::string(BuildUnderTest().name) == "generic";
+    const Agreement rule = generic ? Agreement::Identical : AgreementFor(code, type);
+    ASSERT_TRUE(AgreeWithin(destination.Contents(), expected.Contents(), type, rule,
+                            type == Type32f ? LargestMagnitude(source) : 0.0))
+        << Describe(call);
     ASSERT_TRUE(destination.GuardsIntact()) << Describe(call);
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "resize/frame/ResizeGeometry.h"
 #include "resize/frame/ResizeMapping.h"
 
 using namespace resize::frame;
@@ -131,6 +132,32 @@ TEST(ResizeMapping, ShiftedOrDriftedCoordinatesNameAPixelThatExists) {
     const AxisPlan right = PlanAxis(ResizeMethod::Nearest, 1, 1.0, 100.0, 4, 4);
     EXPECT_EQ(NearestIndices(left, {0, 4, 4}), (std::vector<std::ptrdiff_t>{0, 0, 0, 0}));
     EXPECT_EQ(NearestIndices(right, {0, 4, 4}), (std::vector<std::ptrdiff_t>{3, 3, 3, 3}));
+}
+
+TEST(ResizeMapping, WorkedExamplesOfTheFrame) {
+    // 0.29 x 100 falls just short of 29; the epsilon lifts it.
+    EXPECT_EQ(ClipDestinationLength(1000, 0.29, 100), 29);
+    // Linear x2 of 4 columns: positions k x 3/7; column 3 takes column 1 with {11703, 4681},
+    // column 7 (the last column) column 2 with {0, 16384}.
+    const AxisPlan linear = PlanAxis(ResizeMethod::Linear, 1, 2.0, 0.0, 4, 100);
+    ASSERT_EQ(linear.length, 8);
+    std::vector<std::ptrdiff_t> offsets(8);
+    std::vector<std::uint16_t> pairs(16);
+    MapLinearAxis(linear, {0, 4, 4}, 1, offsets.data(), pairs.data(), 2);
+    EXPECT_EQ(offsets[3], 1);
+    EXPECT_EQ(pairs[6], 11703);
+    EXPECT_EQ(pairs[7], 4681);
+    EXPECT_EQ(offsets[7], 2);
+    EXPECT_EQ(pairs[14], 0);
+    EXPECT_EQ(pairs[15], 16384);
+    // Cubic x1.5 of 6 columns.
+    const AxisPlan cubic = PlanAxis(ResizeMethod::Cubic, 1, 1.5, 0.0, 6, 100);
+    ASSERT_EQ(cubic.length, 9);
+    std::vector<std::ptrdiff_t> bases(9);
+    std::vector<float> fractions(9);
+    MapCubicAxis(cubic, {0, 6, 6}, 1, bases.data(), fractions.data());
+    EXPECT_EQ(bases, (std::vector<std::ptrdiff_t>{1, 1, 1, 1, 2, 3, 3, 3, 3}));
+    EXPECT_EQ(fractions, (std::vector<float>{-1.0f, -0.375f, 0.25f, 0.875f, 0.5f, 0.125f, 0.75f, 1.375f, 2.0f}));
 }
 
 }  // namespace

@@ -160,6 +160,51 @@ CoreCall WholeImageCall(TestImage& source, TestImage& destination, double scaleX
                     1};
 }
 
+Agreement AgreementFor(std::int32_t code, std::int32_t type) {
+    if (code == resize::InterpNearest || code == resize::InterpSuperSample) {
+        return Agreement::Identical;
+    }
+    if (type == Type32f) {
+        return Agreement::FloatBound;
+    }
+    return code == resize::InterpLinear ? Agreement::Identical : Agreement::WithinOne;
+}
+
+double LargestMagnitude(TestImage& image) {
+    double largest = 0.0;
+    for (std::int32_t y = 0; y < image.Height(); ++y) {
+        for (std::int32_t x = 0; x < image.Width(); ++x) {
+            for (int e = 0; e < image.ElementsPerPixel(); ++e) {
+                largest = std::max(largest, std::fabs(image.Get(x, y, e)));
+            }
+        }
+    }
+    return largest;
+}
+
+::testing::AssertionResult AgreeWithin(const std::vector<std::uint8_t>& actual,
+                                       const std::vector<std::uint8_t>& expected,
+                                       std::int32_t elementType, Agreement rule, double largestMagnitude) {
+    if (actual.size() != expected.size()) {
+        return ::testing::AssertionFailure() << "sizes differ";
+    }
+    const std::size_t bytes = static_cast<std::size_t>(ElementBytes(elementType));
+    const double allowed = rule == Agreement::Identical ? 0.0
+                           : rule == Agreement::WithinOne ? 1.0
+                                                          : std::ldexp(std::max(1.0, largestMagnitude), -12);
+    for (std::size_t e = 0; e < actual.size() / bytes; ++e) {
+        if (std::memcmp(&actual[e * bytes], &expected[e * bytes], bytes) == 0) {
+            continue;
+        }
+        const double difference = std::fabs(ReadElement(&actual[e * bytes], elementType) -
+                                             ReadElement(&expected[e * bytes], elementType));
+        if (rule == Agreement::Identical || !(difference <= allowed)) {
+            return ::testing::AssertionFailure() << "element " << e << " differs by " << difference;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 const resize::ResizeBuild& BuildUnderTest() {
     static const resize::ResizeBuild& build = [] () -> const resize::ResizeBuild& {
         const char* name = std::getenv("QUENLO_RESIZE_TEST_BUILD");

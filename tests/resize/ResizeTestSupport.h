@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "GuardedImage.h"
 #include "resize/ResizeBuilds.h"
 #include "resize/ResizeTypes.h"
@@ -118,6 +120,20 @@ CoreCall WholeImageCall(TestImage& source, TestImage& destination, double scaleX
 // The build the engine suites run: the one QUENLO_RESIZE_TEST_BUILD names (ctest registers the
 // suites once per build), else the generic build.
 const resize::ResizeBuild& BuildUnderTest();
+
+// How far a SIMD build's written element may lie from the generic build's (and from the
+// reference): nearest, linear 8u and 16u and super-sampling identical; cubic and Lanczos 8u and
+// 16u within 1; float linear, cubic and Lanczos within 2^-12 x max(1, largest source magnitude).
+enum class Agreement { Identical, WithinOne, FloatBound };
+Agreement AgreementFor(std::int32_t interpolationCode, std::int32_t elementType);
+
+// Largest magnitude of any element of the image.
+double LargestMagnitude(TestImage& image);
+
+// Element by element: the two contents (of one element type) equal, or within the rule.
+::testing::AssertionResult AgreeWithin(const std::vector<std::uint8_t>& actual,
+                                       const std::vector<std::uint8_t>& expected,
+                                       std::int32_t elementType, Agreement rule, double largestMagnitude);
 
 // The build under test's ResizeCore.
 resize::ResizeStatus RunCore(const CoreCall& call);
