@@ -24,6 +24,7 @@
 #include "session/ByteBuffer.h"
 #include "session/DeviceCommandWorker.h"
 #include "session/live/FrameHeaderParser.h"
+#include "session/live/VideoSizeSelector.h"
 #include "session/KernelMailbox.h"
 #include "session/net/OptionBlocks.h"
 #include "session/files/SettingsFile.h"
@@ -204,6 +205,8 @@ public:
     std::atomic<std::uint16_t> w_VideoLayout{0};
     std::atomic<std::uint8_t> by_VideoSizeMode{0};
     std::atomic<std::uint8_t> by_AppliedVideoSizeMode{0};
+    // Chooses the three values above (GUI thread).
+    mainwindow::VideoSizeSelector VideoSizeSelector{*this};
     std::atomic<std::uint8_t> by_UserLevelRow{0};
     std::atomic<std::uint8_t>& by_UserLevelIndex = by_UserLevelRow;
     std::atomic<std::uint32_t> dw_SnapshotRequest{0};

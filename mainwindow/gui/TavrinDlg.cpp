@@ -1,6 +1,8 @@
 #include "mainwindow/gui/TavrinDlg.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainterPath>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <cstring>
 
 #include "gui/DeviceCommand.h"
+#include "gui/SkinPicture.h"
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
 #include "mainwindow/UserLevelTable.h"
@@ -38,7 +41,6 @@ constexpr int kStatusRepaint = 8;
 class CTavrinDlg::VideoWidget : public QWidget {
 public:
     explicit VideoWidget(CTavrinDlg& owner) : QWidget(&owner), owner_(owner) {
-        setFixedSize(kVideoAreaWidth, kVideoAreaHeight);
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
@@ -46,8 +48,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::black);
+        // The picture's place is in window coordinates.
         if (!owner_.m_videoImage.isNull())
-            painter.drawImage(owner_.m_videoOrigin, owner_.m_videoImage);
+            painter.drawImage(owner_.m_videoOrigin - pos(), owner_.m_videoImage);
         painter.end();
         if (owner_.m_picture.sequence != painted_) {
             painted_ = owner_.m_picture.sequence;
@@ -63,6 +66,8 @@ private:
 CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timing timing, QWidget* parent)
     : QDialog(parent), m_app(app), m_resources(resources), m_timing(timing), display_(app), port_(*this) {
     setWindowTitle(QStringLiteral("quenlo"));
+    // Skinned: no frame; dragged by its background.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     m_videoArea = new VideoWidget(*this);
     m_statusLine = new QLabel(this);
     m_infoLine = new QLabel(this);
@@ -72,22 +77,9 @@ CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timi
     m_linkButton->setAutoDefault(false);
     CreateButtons();
 
-    auto* title = new QHBoxLayout;
-    title->addStretch(1);
-    for (CVtxButton* button : m_btnTitle)
-        title->addWidget(button);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_statusLine, 1);
-    bottom->addWidget(m_infoLine);
-    bottom->addWidget(m_linkButton);
-    bottom->addWidget(m_btnPanelOpen);
-    bottom->addWidget(m_btnPanelClose);
-    bottom->addWidget(m_btnPower);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(title);
-    layout->addWidget(m_videoArea);
-    layout->addLayout(bottom);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    PlaceItems();
+    const auto& row = Row();
+    setFixedSize(row[mainwindow::kClosedRect + 2], row[mainwindow::kClosedRect + 3]);
 
     connect(m_linkButton, &QPushButton::clicked, this, [this] {
         OnLogin();
@@ -100,7 +92,7 @@ void CTavrinDlg::CreateButtons() {
         auto* button = new CVtxButton(this);
         button->setObjectName(QStringLiteral("button%1").arg(id));
         button->setText(caption);
-        button->setFixedSize(size);
+        button->resize(size);
         return button;
     };
     const QString titleCaptions[] = {QStringLiteral("_"), QStringLiteral("[ ]"), QStringLiteral("X")};
@@ -214,9 +206,15 @@ void CTavrinDlg::FinishInitDialog(const mainwindow::StartOutcome& outcome) {
     }
     const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
     m_app.by_VideoSizeFamily.store(m_app.by_VideoMode.load());
-    InitLayout();
+    m_app.VideoSizeSelector.InitLayout();
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         m_rcWorkArea = screen->availableGeometry();
+    {
+        const auto& row = Row();
+        move(row[mainwindow::kClosedRect], row[mainwindow::kClosedRect + 1]);
+        SetWindowRegion(row[mainwindow::kClosedRect + 2] - row[mainwindow::kClosedRect],
+                        row[mainwindow::kClosedRect + 3] - row[mainwindow::kClosedRect + 1], 20);
+    }
     LoadBackgrounds();
     setWindowTitle(QStringLiteral("Quenlo : ") + QString::fromStdString(m_app.CSettingINI.m_strServerName.Get()));
     setToolTip(QStringLiteral("Quenlo : ") + QString::fromStdString(m_app.str_APVersion.Get()));
@@ -282,8 +280,10 @@ void CTavrinDlg::EnterFullScreen() {
         if (button)
             button->hide();
     const ScreenRect r = display_.FullScreenRect();
-    m_videoArea->setFixedSize(r.Width(), r.Height());
-    layout()->setContentsMargins(0, 0, 0, 0);
+    clearMask();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_videoArea->setGeometry(0, 0, r.Width(), r.Height());
     showFullScreen();
 }
 
@@ -409,6 +409,257 @@ void CTavrinDlg::ShowMessageText(const std::string& text) {
         m_showMessage(message);
     else
         QMessageBox::warning(this, windowTitle(), message);
+}
+
+// ---- Layout and skins ---------------------------------------------------------
+
+namespace {
+
+using mainwindow::LayoutField;
+
+QRect FieldRect(const mainwindow::WindowLayoutRow& row, std::size_t field) {
+    return QRect(QPoint(row[field], row[field + 1]), QPoint(row[field + 2] - 1, row[field + 3] - 1));
+}
+
+// Fields given as left, top, width, height.
+QRect FieldBox(const mainwindow::WindowLayoutRow& row, std::size_t field) {
+    return QRect(row[field], row[field + 1], row[field + 2], row[field + 3]);
+}
+
+}  // namespace
+
+const mainwindow::WindowLayoutRow& CTavrinDlg::Row() const { return mainwindow::LayoutRow(m_app.w_VideoLayout.load()); }
+
+// The items the window itself places, by the current row.
+void CTavrinDlg::PlaceItems() {
+    const auto& row = Row();
+    const QRect video = FieldRect(row, mainwindow::kVideoRect);
+    m_videoArea->setGeometry(video);
+    display_.SetVideoOrigin(video.left(), video.top());
+    m_statusLine->setGeometry(FieldRect(row, mainwindow::kStatusRect));
+    m_infoLine->setGeometry(row[mainwindow::kInfoOrigin], row[mainwindow::kInfoOrigin + 1], 120, 14);
+    // The link button stands where the tool buttons end, until they come.
+    const int width = row[mainwindow::kClosedRect + 2] - row[mainwindow::kClosedRect];
+    m_linkButton->setGeometry(width - 34, 34, 26, 26);
+    for (std::size_t i = 0; i < m_btnTitle.size(); ++i)
+        m_btnTitle[i]->setGeometry(row[mainwindow::kTitleButtons] +
+                                       static_cast<int>(i) * (row[mainwindow::kTitleButtons + 2] +
+                                                              row[mainwindow::kTitleButtons + 4]),
+                                   row[mainwindow::kTitleButtons + 1], row[mainwindow::kTitleButtons + 2],
+                                   row[mainwindow::kTitleButtons + 3]);
+    const int powerWidth = row[mainwindow::kPowerButton], powerHeight = row[mainwindow::kPowerButton + 1];
+    m_btnPower->setGeometry(row[mainwindow::kPowerButton + 2] - powerWidth, row[mainwindow::kPowerButton + 3],
+                            powerWidth, powerHeight);
+    m_btnPanelOpen->setGeometry(FieldBox(row, mainwindow::kOpenPanelButton));
+    m_btnPanelClose->setGeometry(FieldBox(row, mainwindow::kClosePanelButton));
+}
+
+void CTavrinDlg::SetWindowRegion(int width, int height, int corner) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width, height), corner / 2.0, corner / 2.0);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+// The window takes the rectangle's size where it stands (its size is fixed).
+void CTavrinDlg::MoveWindowTo(int left, int top, int right, int bottom) {
+    setFixedSize(right - left, bottom - top);
+    SetWindowRegion(right - left, bottom - top, 15);
+}
+
+std::array<bool, mainwindow::kPanelButtonCount> CTavrinDlg::PanelPictures() const {
+    std::array<bool, mainwindow::kPanelButtonCount> holds{};
+    for (std::size_t i = 0; i < m_btnPanel.size(); ++i)
+        holds[i] = m_btnPanel[i] && m_btnPanel[i]->HasPictures();
+    return holds;
+}
+
+void CTavrinDlg::ApplyLoads(const std::vector<mainwindow::SkinLoad>& loads) {
+    const auto folder = ProgramFolderOf(m_app);
+    for (const mainwindow::SkinLoad& load : loads) {
+        CVtxButton* button = load.panelIndex >= 0 ? PanelButton(static_cast<std::size_t>(load.panelIndex))
+                                                  : Button(load.controlId);
+        m_skinFilesAsked.insert(m_skinFilesAsked.end(), load.files.begin(), load.files.end());
+        if (!button)
+            continue;
+        if (load.kind == mainwindow::SkinLoad::Kind::Three) {
+            button->LoadButtonBitmap(folder, load.files[0], load.files[1], load.files[2], load.style);
+        } else {
+            std::vector<CVtxButton::StatePair> pairs;
+            for (std::size_t i = 0; i + 1 < load.files.size(); i += 2)
+                pairs.push_back({load.files[i], load.files[i + 1]});
+            button->LoadButtonBitmap(folder, pairs, load.style);
+        }
+    }
+}
+
+void CTavrinDlg::LoadBackgrounds() {
+    const auto folder = ProgramFolderOf(m_app);
+    // Each picture on its own: a missing one is drawn in place by the painting.
+    constexpr const char* kBackgrounds[kSkinClasses] = {"N_VGA", "N_QVGA", "P_VGA", "P_QVGA", "N_QVGA", "P_QVGA"};
+    for (int i = 0; i < kSkinClasses; ++i) {
+        const std::string base = std::string("BMP/") + kBackgrounds[i] + "_BG";
+        m_hBackground[i] = LoadSkinPicture(folder, base + ".bmp");
+        m_hBackgroundPanel[i] = LoadSkinPicture(folder, base + "_EX.bmp");
+        m_hStatusBar[i] = LoadSkinPicture(folder, i == 0 || i == 2 ? "BMP/VGA_Status_Bar.bmp" : "BMP/StatusBar.bmp");
+    }
+    m_hOnlineUserIcon = LoadSkinPicture(folder, "BMP/Online_User_ICON.bmp");
+    m_hAlarmIcon = LoadSkinPicture(folder, "BMP/alarm.bmp");
+}
+
+const QPixmap& CTavrinDlg::Background(int layoutClass, bool panelOpen) const {
+    const int i = layoutClass % kSkinClasses;
+    return panelOpen ? m_hBackgroundPanel[i] : m_hBackground[i];
+}
+
+void CTavrinDlg::LoadTitleSkin() {
+    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
+                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
+    const auto holds = PanelPictures();
+    ApplyLoads(mainwindow::TitleSkinLoads(mainwindow::LayoutClass(m_app.w_VideoLayout.load()),
+                                          m_app.CSettingINI.m_dwImageResolution.load(),
+                                          level.dwEnabled[mainwindow::kPowerEntry] != 0, buttons, holds));
+}
+
+void CTavrinDlg::SwitchTo(mainwindow::SkinFormat format) {
+    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
+                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto holds = PanelPictures();
+    ApplyLoads(mainwindow::PanelSkinLoads(format, m_app.dw_TurboMode.load() != 0, buttons, holds));
+    ApplyLayout();
+}
+
+// The panel buttons at their rectangles of the layout class, shown by their
+// flags and the user's level, enabled by their flag.
+void CTavrinDlg::PlacePanelButtons() {
+    const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
+    const auto& buttons = mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
+    const std::size_t format = static_cast<std::size_t>(mainwindow::LayoutClass(m_app.w_VideoLayout.load())) % 4;
+    for (std::size_t i = 0; i < m_btnPanel.size(); ++i) {
+        CVtxButton* button = m_btnPanel[i];
+        if (i >= buttons.size()) {
+            button->hide();
+            continue;
+        }
+        std::uint16_t flags = buttons[i].wFlags;
+        if (i == 25 && m_app.dw_RecordSearchRemoved.load() && mainwindow::LacksRecordSearch(type))
+            flags = 0;
+        if (!(flags & mainwindow::kPanelPresent)) {
+            button->hide();
+            continue;
+        }
+        const mainwindow::PanelRect& r = buttons[i].rcPos[format];
+        button->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        button->setVisible(mainwindow::PanelButtonShown(flags, m_app.w_UserLevel.load(), level.byRank));
+        button->setEnabled((flags & mainwindow::kPanelEnabled) != 0);
+    }
+}
+
+void CTavrinDlg::HidePanelButtons() {
+    for (CVtxButton* button : m_btnPanel)
+        if (button)
+            button->hide();
+}
+
+void CTavrinDlg::ApplyLayout() {
+    PlaceItems();
+    RepositionToolButtons();
+    const auto& row = Row();
+    const std::size_t field = m_bPanelOpen ? mainwindow::kOpenRect : mainwindow::kClosedRect;
+    MoveWindowTo(row[field], row[field + 1], row[field + 2], row[field + 3]);
+    if (m_bPanelOpen)
+        PlacePanelButtons();
+    else
+        HidePanelButtons();
+    update();
+}
+
+void CTavrinDlg::ChangeItemPositionForDeviceModified() {
+    if (auto format = mainwindow::PanelFormatFor(m_app.by_VideoMode.load(), m_app.CSettingINI.m_dwImageResolution.load())) {
+        const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
+                                                             mainwindow::kLinkedDeviceTypeCount].Buttons;
+        const auto holds = PanelPictures();
+        ApplyLoads(mainwindow::PanelSkinLoads(*format, m_app.dw_TurboMode.load() != 0, buttons, holds));
+    }
+    const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
+    const auto& typeRow = mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount];
+    for (std::size_t i = 0; i < m_btnPanel.size() && i < typeRow.Buttons.size(); ++i)
+        m_btnPanel[i]->setToolTip(LoadText(typeRow.Buttons[i].wTipId));
+    auto pairTip = [this](std::uint16_t id, bool first) {
+        if (CVtxButton* button = Button(id))
+            button->setToolTip(LoadText(id).split('$').value(first ? 0 : 1));
+    };
+    pairTip(8312, !m_app.C_ControlD.IsCurrentMaster());
+    pairTip(8310, m_app.dw_TurboMode.load() != 0);
+    pairTip(mainwindow::kRetrButtonId, false);
+    pairTip(8356, m_app.dw_PresetMode.load() == 0);
+
+    const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
+    const auto& row = Row();
+    if (typeRow.dwFlags & mainwindow::kLinkedTypeNoPanel) {
+        if (m_bPanelOpen) {
+            m_bPanelOpen = false;
+            MoveWindowTo(row[0], row[1], row[2], row[3]);
+            move(m_rcWorkArea.center() - QPoint(width() / 2, height() / 2));
+            HidePanelButtons();
+            m_btnPanelOpen->hide();
+            m_btnPanelClose->hide();
+        } else {
+            PlacePanelButtons();
+            m_btnPanelOpen->hide();
+            m_btnPanelClose->setVisible(level.dwEnabled[mainwindow::kOpenPanelEntry + 1] != 0);
+        }
+    } else if (m_bPanelOpen) {
+        PlacePanelButtons();
+        m_btnPanelOpen->hide();
+        m_btnPanelClose->setVisible(level.dwEnabled[mainwindow::kOpenPanelEntry + 1] != 0);
+    } else {
+        HidePanelButtons();
+        m_btnPanelOpen->setVisible(level.dwEnabled[mainwindow::kOpenPanelEntry] != 0);
+        m_btnPanelClose->hide();
+    }
+    const std::string product = m_app.str_ProductID.Get();
+    const bool dvrFrom1035 = IsDvrFamily(product) && CompareFirmwareVersion("1035", m_app.str_FWVersion.Get()) != 2;
+    m_app.by_MouseMode.store(mainwindow::MouseModeFor(type, dvrFrom1035, (m_app.dw_DeviceCapability.load() & 0x2) != 0));
+    if (m_app.by_MultiChannel.load() != 0)
+        if (CVtxButton* ptz = Button(8312))
+            ptz->hide();
+    const int top = row[mainwindow::kOpenRect + 1] + row[mainwindow::kVideoRect + 3];
+    update(QRect(QPoint(row[mainwindow::kOpenRect], top),
+                 QPoint(row[mainwindow::kOpenRect + 2], row[mainwindow::kOpenRect + 3])));
+}
+
+void CTavrinDlg::OnFrameSize(std::uint16_t width, std::uint16_t height) {
+    const auto change = m_app.VideoSizeSelector.OnFrameSize(width, height);
+    if (!change || !m_started)
+        return;
+    ++m_relayouts;
+    if (change->channelBarLayout)
+        LayoutChannelBar();
+    ChangeItemPositionForDeviceModified();
+    if (change->skin)
+        SwitchTo(static_cast<mainwindow::SkinFormat>(*change->skin));
+    else
+        ApplyLayout();
+}
+
+void CTavrinDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    DockSensorBar();
+}
+
+// Dragged by any point of its background (not in full screen).
+void CTavrinDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !display_.m_bFullScreen.load())
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    QDialog::mousePressEvent(event);
+}
+
+void CTavrinDlg::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) && !display_.m_bFullScreen.load())
+        move(event->globalPosition().toPoint() - m_dragOffset);
+    QDialog::mouseMoveEvent(event);
 }
 
 }  // namespace session

@@ -12,14 +12,18 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPixmap>
 
 #include <array>
 #include <atomic>
 #include <functional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "mainwindow/MainWindowStart.h"
+#include "mainwindow/WindowLayoutTable.h"
+#include "mainwindow/WindowSkin.h"
 #include "platform/Timing.h"
 #include "session/devices/ControlDeviceList.h"
 #include "session/live/FrameDisplay.h"
@@ -87,6 +91,20 @@ public:
 
     // The window's buttons by control id (null for none).
     CVtxButton* Button(std::uint16_t controlId) const;
+    CVtxButton* PanelButton(std::size_t index) const { return index < m_btnPanel.size() ? m_btnPanel[index] : nullptr; }
+
+    // Layout and skins (GUI thread).
+    void ApplyLayout();
+    void ChangeItemPositionForDeviceModified();
+    void SwitchTo(mainwindow::SkinFormat format);
+    bool PanelOpen() const { return m_bPanelOpen; }
+    // Pictures of a new format that re-laid the window out.
+    int Relayouts() const { return m_relayouts; }
+    void SetPanelOpen(bool open) { m_bPanelOpen = open; }
+    // Every skin file a load asked for, in order (tests read it).
+    const std::vector<std::string>& SkinFilesAsked() const { return m_skinFilesAsked; }
+    // The background of a layout class (null when its file is missing).
+    const QPixmap& Background(int layoutClass, bool panelOpen) const;
 
 signals:
     // The video area has painted the picture of that sequence number.
@@ -99,6 +117,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -110,16 +131,25 @@ private:
     void CreateButtons();
     void CreatePanelButtons(std::uint8_t type);
     void ApplyUserLevelToPanelButtons();
-    // Filled by the layout, channel bar, tool button and sensor bar work.
-    void InitLayout() {}
-    void LoadBackgrounds() {}
-    void LoadTitleSkin() {}
+    const mainwindow::WindowLayoutRow& Row() const;
+    void PlaceItems();
+    void SetWindowRegion(int width, int height, int corner);
+    void MoveWindowTo(int left, int top, int right, int bottom);
+    void ApplyLoads(const std::vector<mainwindow::SkinLoad>& loads);
+    std::array<bool, mainwindow::kPanelButtonCount> PanelPictures() const;
+    // Rank 30 and level 30 pick the same rows as the no-panel case's 40 and 60.
+    void PlacePanelButtons();
+    void HidePanelButtons();
+    void LoadBackgrounds();
+    void LoadTitleSkin();
+    // Filled by the channel bar, tool button and sensor bar work.
     void CreateChannelBar() {}
+    void LayoutChannelBar() {}
     void CreateToolButtons() {}
-    void ChangeItemPositionForDeviceModified() {}
-    void ApplyLayout() {}
+    void RepositionToolButtons() {}
     void SetResolutionAndQualityStates() {}
     void CreateSensorBar() {}
+    void DockSensorBar() {}
     void TakeNewestPicture();
     void RefreshInfo();
 
@@ -133,6 +163,7 @@ private:
     void EnterFullScreen() override;
     void SetButtonState(std::uint32_t flagMask, int state) override;
     void RefreshStatus() override { RefreshInfo(); }
+    void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
 
     AppData& m_app;
     SessionResources& m_resources;
@@ -146,6 +177,13 @@ private:
     bool m_started = false;
     bool m_closed = false;
     QRect m_rcWorkArea;
+    bool m_bPanelOpen = false;
+    static constexpr int kSkinClasses = 6;
+    std::array<QPixmap, kSkinClasses> m_hBackground, m_hBackgroundPanel, m_hStatusBar;
+    QPixmap m_hOnlineUserIcon, m_hAlarmIcon;
+    std::vector<std::string> m_skinFilesAsked;
+    QPoint m_dragOffset;
+    int m_relayouts = 0;
 
     DisplayPicture m_picture;  // the newest picture taken from the slot
     QImage m_videoImage;

@@ -1,0 +1,168 @@
+// The main window laid out and skinned offscreen: button places by row, the
+// picture in the video rectangle, skins present and missing, and a picture
+// of a new size re-laying the window out.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "fakes/TestPictures.h"
+#include "gui/VtxButton.h"
+#include "mainwindow/gui/TavrinDlg.h"
+#include "session/AppData.h"
+#include "session/SessionResources.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using session::AppData;
+using session::CTavrinDlg;
+using session::CVtxButton;
+
+const std::map<std::string, std::pair<QSize, QColor>> kSkin{
+    {"Title_Bar_Hide", {{13, 13}, QColor(255, 0, 0)}},
+    {"Title_Bar_Fullscreen", {{13, 13}, QColor(0, 255, 0)}},
+    {"Title_Bar_Close", {{13, 13}, QColor(0, 0, 255)}},
+    {"N_VGA_PANELUP", {{32, 32}, QColor(255, 255, 0)}},
+    {"N_QVGA_PANELUP", {{32, 32}, QColor(0, 255, 255)}},
+};
+
+class MainWindowLayoutGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.CSettingINI.m_strAppPath = folder.path().string() + "/";
+        app.CSettingINI.m_strServerName = "127.0.0.1";
+        app.str_ProductID = "R41T";
+        app.str_FWVersion = "1052";
+        app.w_UserLevel = 30;
+        app.by_UserLevelIndex = 0;
+        // A PTZ master: a type with a control panel, so 8192 shows.
+        app.C_ControlD.AddDevice(2400, 1, mainwindow::kTypePtz, mainwindow::kControlDeviceMaster);
+        app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
+        ASSERT_TRUE(app.lp_ImageBuffer.Allocate(session::kPictureBufferSize));
+    }
+    void WriteSkin() {
+        std::filesystem::create_directories(folder.path() / "BMP");
+        for (const auto& [name, look] : kSkin) {
+            for (const char* suffix : {"", "_a", "_OVER"}) {
+                QImage picture(look.first, QImage::Format_RGB32);
+                picture.fill(look.second);
+                picture.save(QString::fromStdString((folder.path() / "BMP" / (name + suffix + ".bmp")).string()));
+            }
+        }
+    }
+    std::unique_ptr<CTavrinDlg> Open(std::uint8_t videoMode, std::uint32_t resolution) {
+        app.by_VideoMode = videoMode;
+        app.CSettingINI.m_dwImageResolution = resolution;
+        auto window = std::make_unique<CTavrinDlg>(app, resources);
+        window->SetStartJob([](std::stop_token) { return mainwindow::StartOutcome{}; });
+        window->show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->Started(); }, 5000));
+        return window;
+    }
+    void ShowPicture(CTavrinDlg& window, int width, int height) {
+        const auto pixels = testpictures::QuadrantPicture(width, height);
+        std::memcpy(app.lp_ImageBuffer.data(), pixels.data(), pixels.size());
+        app.lp_CurrentImage.store(app.lp_ImageBuffer.data());
+        app.w_ImageWidth.store(static_cast<std::uint16_t>(width));
+        app.w_ImageHeight.store(static_cast<std::uint16_t>(height));
+        app.dw_VideoConnected.store(1);
+        ASSERT_EQ(window.DisplayFrame(), 1);
+    }
+    void Save(QWidget& window, const QString& name) {
+        const QImage image = window.grab().toImage();
+        if (const char* keep = std::getenv("QUENLO_TEST_SCREENSHOTS"); keep && *keep)
+            image.save(QString::fromUtf8(keep) + "/" + name);
+    }
+
+    testutil::TempFolder folder;
+    AppData app;
+    session::SessionResources resources{app};
+};
+
+TEST_F(MainWindowLayoutGuiTest, ButtonsAndPictureSitAtTheirRowsPlacesWithAndWithoutSkin) {
+    struct Case {
+        std::uint32_t resolution;
+        QSize size;
+        int titleLeft;
+        QRect openPanel;
+        QColor openPanelColour;
+    };
+    const Case cases[] = {
+        {0, {722, 608}, 663, {345, 571, 32, 32}, QColor(255, 255, 0)},
+        {1, {370, 366}, 311, {166, 329, 32, 32}, QColor(0, 255, 255)},
+    };
+    for (bool skin : {false, true}) {
+        if (skin)
+            WriteSkin();
+        for (const Case& c : cases) {
+            auto window = Open(0, c.resolution);
+            EXPECT_EQ(window->size(), c.size);
+            EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+            const QColor titleColours[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
+            for (int i = 0; i < 3; ++i) {
+                CVtxButton* title = window->Button(static_cast<std::uint16_t>(8200 + i));
+                EXPECT_EQ(title->geometry(), QRect(c.titleLeft + 17 * i, 8, 13, 13));
+                EXPECT_EQ(title->HasPictures(), skin);
+            }
+            CVtxButton* open = window->Button(8192);
+            EXPECT_TRUE(open->isVisible());
+            EXPECT_EQ(open->geometry(), c.openPanel);
+            ShowPicture(*window, 640, 228);
+            QTRY_COMPARE(window->VideoImage().height(), 456);
+            const QImage shot = window->grab().toImage();
+            Save(*window, QString("mainwindow-%1-%2.png").arg(c.resolution).arg(skin ? "skin" : "drawn"));
+            const QRect video = window->VideoArea()->geometry();
+            if (c.resolution == 0) {
+                EXPECT_EQ(video, QRect(QPoint(42, 96), QPoint(681, 551)));
+                EXPECT_EQ(shot.pixelColor(42 + 160, 96 + 100), QColor(255, 0, 0));  // top left quadrant
+                EXPECT_EQ(shot.pixelColor(42 + 480, 96 + 100), QColor(0, 255, 0));  // top right quadrant
+            }
+            if (skin) {
+                for (int i = 0; i < 3; ++i)
+                    EXPECT_EQ(shot.pixelColor(c.titleLeft + 17 * i + 6, 14), titleColours[i]);
+                EXPECT_EQ(shot.pixelColor(c.openPanel.center()), c.openPanelColour);
+            }
+            window->DestroyWindow();
+        }
+    }
+}
+
+TEST_F(MainWindowLayoutGuiTest, APictureOfANewSizeReLaysTheWindowOutOnce) {
+    auto window = Open(1, 0);  // PAL full size: row 2
+    EXPECT_EQ(app.w_VideoLayout.load(), 2);
+    EXPECT_EQ(window->size(), QSize(722, 705));
+    // The compose thread reports every picture's size through the port.
+    std::thread compose([&] {
+        for (int i = 0; i < 5; ++i)
+            window->Port().OnFrameSize(640, 228);
+    });
+    compose.join();
+    QTRY_COMPARE(window->size(), QSize(722, 608));
+    QTest::qWait(20);
+    EXPECT_EQ(window->Relayouts(), 1);
+    EXPECT_EQ(app.w_VideoLayout.load(), 0);
+    EXPECT_EQ(window->VideoArea()->geometry().topLeft(), QPoint(42, 96));
+    window->Port().OnFrameSize(720, 576);  // not a listed size: nothing
+    QTest::qWait(20);
+    EXPECT_EQ(window->Relayouts(), 1);
+    window->DestroyWindow();
+}
+
+TEST_F(MainWindowLayoutGuiTest, CameraNeverShowsTheOpenPanelButton) {
+    app.C_ControlD.Clear();
+    for (std::uint8_t row : {0, 1, 3}) {
+        app.by_UserLevelIndex = row;
+        auto window = Open(0, 0);
+        EXPECT_FALSE(window->Button(8192)->isVisible()) << int(row);
+        window->DestroyWindow();
+    }
+}
+
+}  // namespace
