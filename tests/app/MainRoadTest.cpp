@@ -123,7 +123,9 @@ protected:
 };
 
 // Checks the quadrant colours of the doubled 640 × 240 picture in a grab of the window.
+// The window is laid out for the pictures' format once their size has reached it.
 void ExpectQuadrantsOnScreen(CTavrinDlg& window) {
+    QTRY_VERIFY_WITH_TIMEOUT(window.VideoArea()->width() >= 640, 5000);
     const QImage shot = window.grab().toImage();
     const QPoint origin = window.VideoArea()->mapTo(&window, QPoint(0, 0));
     const auto expect = [&](int x, int y, testpictures::Bgr c, const char* where) {

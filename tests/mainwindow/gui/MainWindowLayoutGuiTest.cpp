@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "fakes/TestPictures.h"
+#include "support/CurrentPicture.h"
 #include "gui/VtxButton.h"
 #include "mainwindow/gui/TavrinDlg.h"
 #include "session/AppData.h"
@@ -67,12 +67,7 @@ protected:
         return window;
     }
     void ShowPicture(CTavrinDlg& window, int width, int height) {
-        const auto pixels = testpictures::QuadrantPicture(width, height);
-        std::memcpy(app.lp_ImageBuffer.data(), pixels.data(), pixels.size());
-        app.lp_CurrentImage.store(app.lp_ImageBuffer.data());
-        app.w_ImageWidth.store(static_cast<std::uint16_t>(width));
-        app.w_ImageHeight.store(static_cast<std::uint16_t>(height));
-        app.dw_VideoConnected.store(1);
+        testutil::SetCurrentPicture(app, width, height);
         ASSERT_EQ(window.DisplayFrame(), 1);
     }
     void Save(QWidget& window, const QString& name) {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "fakes/TestPictures.h"
+#include "support/CurrentPicture.h"
 #include "session/AppData.h"
 #include "session/SessionResources.h"
 
@@ -28,12 +28,7 @@ protected:
     }
 
     void ShowPicture(int width, int height) {
-        const auto pixels = testpictures::QuadrantPicture(width, height);
-        std::memcpy(app.lp_ImageBuffer.data(), pixels.data(), pixels.size());
-        app.lp_CurrentImage.store(app.lp_ImageBuffer.data());
-        app.w_ImageWidth.store(static_cast<std::uint16_t>(width));
-        app.w_ImageHeight.store(static_cast<std::uint16_t>(height));
-        app.dw_VideoConnected.store(1);
+        testutil::SetCurrentPicture(app, width, height);
         ASSERT_EQ(window.DisplayFrame(), 1);
     }
 
