@@ -73,6 +73,9 @@ CAddressBookDialog::CAddressBookDialog(std::filesystem::path file, QWidget* pare
         grid->addWidget(edit, 2, c);
         m_edits[c] = edit;
     }
+    // Tab walks the fields from left to right, not down each column's list.
+    for (std::size_t c = 1; c < m_edits.size(); ++c)
+        setTabOrder(m_edits[c - 1], m_edits[c]);
     m_edits[0]->setMaxLength(kMaxUserLength);
     m_edits[2]->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_edits[2]));
     m_edits[2]->setText("0");

@@ -308,3 +308,10 @@ TEST_F(AddressBookDialogTest, ScrollBarMovesTheSelectionOfAllFourLists) {
     Click(*d, "deleteButton");
     EXPECT_FALSE(bar->isEnabled());
 }
+
+TEST_F(AddressBookDialogTest, TabWalksTheFieldsFromLeftToRight) {
+    auto d = OpenDialog();
+    Click(*d, "addButton");
+    QWidget* next = Child<QLineEdit>(*d, "userEdit")->nextInFocusChain();
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(next)) << next->metaObject()->className();
+}
