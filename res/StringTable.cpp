@@ -10,7 +10,13 @@ namespace {
 
 // Sorted by id.
 constexpr std::pair<unsigned, std::string_view> kStrings[] = {
+    {999, "JASKRAWOŚĆ/KONTRAST/NASYCENIE"},
+    {1002, "POŁĄCZ/ROZŁĄCZ"},
+    {1004, "ZDJĘCIE"},
     {1005, "NAGRAJ$NAGRYWANIE"},
+    {1006, "KONFIGURACJA SYSTEMU"},
+    {1007, "ROZDZIELCZOŚĆ"},
+    {1008, "JAKOŚĆ OBRAZU"},
     {3011, "SUPERVISOR"},
     {3012, "UŻYTKOWNIK"},
     {3013, "GOŚĆ"},

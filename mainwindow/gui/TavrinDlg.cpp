@@ -18,6 +18,7 @@
 #include "gui/SkinPicture.h"
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
+#include "mainwindow/StatusDrawing.h"
 #include "mainwindow/UserLevelTable.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -34,6 +35,18 @@ namespace {
 // The status codes no re-login posts (the others: ReLoginThread.h).
 constexpr int kStatusServerBusy = 2;
 constexpr int kStatusRepaint = 8;
+
+using mainwindow::LayoutField;
+
+QRect FieldRect(const mainwindow::WindowLayoutRow& row, std::size_t field) {
+    return QRect(QPoint(row[field], row[field + 1]), QPoint(row[field + 2] - 1, row[field + 3] - 1));
+}
+
+// Fields given as left, top, width, height.
+QRect FieldBox(const mainwindow::WindowLayoutRow& row, std::size_t field) {
+    return QRect(row[field], row[field + 1], row[field + 2], row[field + 3]);
+}
+
 
 }  // namespace
 
@@ -69,22 +82,13 @@ CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timi
     // Skinned: no frame; dragged by its background.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     m_videoArea = new VideoWidget(*this);
-    m_statusLine = new QLabel(this);
-    m_infoLine = new QLabel(this);
-    m_linkButton = new QPushButton(QStringLiteral("LINK"), this);
-    m_linkButton->setCheckable(true);
-    m_linkButton->setChecked(true);
-    m_linkButton->setAutoDefault(false);
+    setMouseTracking(true);
     CreateButtons();
 
     PlaceItems();
     const auto& row = Row();
     setFixedSize(row[mainwindow::kClosedRect + 2], row[mainwindow::kClosedRect + 3]);
 
-    connect(m_linkButton, &QPushButton::clicked, this, [this] {
-        OnLogin();
-        m_linkButton->setChecked(m_linkState == 0);
-    });
 }
 
 void CTavrinDlg::CreateButtons() {
@@ -269,9 +273,7 @@ void CTavrinDlg::TakeNewestPicture() {
 }
 
 void CTavrinDlg::EnterFullScreen() {
-    m_statusLine->hide();
-    m_infoLine->hide();
-    m_linkButton->hide();
+    ShowToolButtons(0);
     for (CVtxButton* button : m_btnTitle)
         button->hide();
     for (CVtxButton* button : {m_btnPower, m_btnPanelOpen, m_btnPanelClose})
@@ -287,28 +289,38 @@ void CTavrinDlg::EnterFullScreen() {
     showFullScreen();
 }
 
+// The status text lives only here, set by queued calls on the GUI thread;
+// texts that come in full screen are dropped.
 void CTavrinDlg::SetStatusText(const std::string& text) {
     if (display_.m_bFullScreen.load())
         return;
     m_strStatusText = QString::fromStdString(text);
-    m_statusLine->setText(m_strStatusText);
-    RefreshInfo();
+    update(FieldRect(Row(), mainwindow::kStatusRect));
 }
 
-QString CTavrinDlg::InfoText() const {
-    const ImageSlotInfo header = m_app.CRTPHeader.LastHeader();
-    QStringList parts;
-    parts << QString::number(header.byChannel);
-    const std::string alarm = m_app.m_strAlarmChannel.Get();
-    if (!alarm.empty())
-        parts << QString::fromStdString(alarm);
-    const std::string sensor = m_app.m_strSensorText.Get();
-    if (!sensor.empty())
-        parts << QString::fromStdString(sensor);
-    return parts.join(QStringLiteral("  "));
+void CTavrinDlg::RefreshInfo() {
+    if (display_.m_bFullScreen.load())
+        return;
+    const MousePoint mouse = m_app.pt_MousePos.Get();
+    const auto& row = Row();
+    m_app.by_StatusHover.store(mainwindow::StatusHoverAt(row, mouse.x, mouse.y));
+    update(row[mainwindow::kInfoOrigin], row[mainwindow::kInfoOrigin + 1], mainwindow::kInfoAreaWidth + 1,
+           mainwindow::kInfoAreaHeight + 1);
 }
 
-void CTavrinDlg::RefreshInfo() { m_infoLine->setText(InfoText()); }
+mainwindow::StatusFacts CTavrinDlg::StatusFactsNow() const {
+    mainwindow::StatusFacts facts;
+    facts.statusText = m_strStatusText.toStdString();
+    facts.extraStatus = m_app.m_strSensorText.Get();
+    facts.alarmText = m_app.m_strAlarmChannel.Get();
+    facts.channel = m_app.CRTPHeader.LastHeader().byChannel;
+    facts.dvrFamily = IsDvrFamily(m_app.str_ProductID.Get());
+    facts.deviceName = m_app.str_DeviceName.Get();
+    facts.serverName = m_app.CSettingINI.m_strServerName.Get();
+    facts.statusHover = m_app.by_StatusHover.load();
+    facts.clock = m_app.st_FrameTime.Get();
+    return facts;
+}
 
 void CTavrinDlg::OnShowStatus(int code, unsigned value) {
     switch (code) {
@@ -343,11 +355,119 @@ void CTavrinDlg::OnShowStatus(int code, unsigned value) {
     }
 }
 
+// The first tool button whose role shares a bit with the flags takes the state.
 void CTavrinDlg::SetButtonState(std::uint32_t flagMask, int state) {
-    if ((flagMask & kLinkButtonFlag) == 0)
+    if (flagMask & kLinkButtonFlag)
+        m_linkState = state;
+    if (auto k = m_toolPanel.ButtonForRole(flagMask); k && *k < m_btnTool.size())
+        m_btnTool[*k]->SetImageState(state & 0xFF);
+}
+
+void CTavrinDlg::ShowToolButtons(int mode) {
+    if (mode != 0 && mode != 1)
         return;
-    m_linkState = state;
-    m_linkButton->setChecked(state == 0);
+    for (CVtxButton* button : m_btnTool)
+        button->setVisible(mode == 1);
+}
+
+void CTavrinDlg::CreateToolButtons() {
+    if (!m_toolPanel.Create(m_app.str_ProductID.Get(), m_app.by_MultiChannel.load() != 0))
+        return;
+    for (std::size_t k = 0; k < m_toolPanel.ButtonCount(); ++k) {
+        const mainwindow::ToolButtonRow& row = *m_toolPanel.Buttons()[k];
+        auto* button = new CVtxButton(this);
+        button->setObjectName(QStringLiteral("button%1").arg(row.wControlId));
+        const QString tip = row.dwRoleFlag == mainwindow::kToolRecord ? LoadText(1005).split('$').value(0)
+                                                                      : LoadText(row.wTipId);
+        button->setToolTip(tip);
+        button->setText(tip.isEmpty() ? QString::number(row.wControlId) : tip);
+        button->show();
+        m_btnTool.push_back(button);
+    }
+    // The connect button keeps today's connect and disconnect until the tool commands come.
+    if (auto k = m_toolPanel.ButtonForRole(mainwindow::kToolConnect))
+        connect(m_btnTool[*k], &QAbstractButton::clicked, this, [this] { OnLogin(); });
+    RepositionToolButtons();
+}
+
+void CTavrinDlg::LoadToolBitmaps() {
+    const auto folder = ProgramFolderOf(m_app);
+    const std::uint8_t level = m_app.by_UserLevelIndex.load();
+    for (std::size_t k = 0; k < m_btnTool.size(); ++k) {
+        const mainwindow::ToolButtonRow& row = *m_toolPanel.Buttons()[k];
+        const auto pictures = m_toolPanel.PicturesFor(k, level);
+        const auto& names = pictures.names;
+        if (!pictures.enabled)
+            m_btnTool[k]->setEnabled(false);
+        if (row.byStyle == CVtxButton::VTX_STATE_CLICK || row.byStyle == CVtxButton::VTX_STATE_HOVER) {
+            std::vector<CVtxButton::StatePair> pairs;
+            for (std::size_t i = 0; i + 1 < names.size(); i += 2)
+                pairs.push_back({names[i], names[i + 1]});
+            m_btnTool[k]->LoadButtonBitmap(folder, pairs, row.byStyle);
+        } else if (names.size() >= 3) {
+            m_btnTool[k]->LoadButtonBitmap(folder, names[0], names[1], names[2], row.byStyle);
+        }
+    }
+}
+
+void CTavrinDlg::RepositionToolButtons() {
+    const std::uint16_t layout = m_app.w_VideoLayout.load();
+    for (std::size_t k = 0; k < m_btnTool.size(); ++k) {
+        const auto place = m_toolPanel.Place(k, layout);
+        m_btnTool[k]->setGeometry(place[0], place[1], place[2], place[3]);
+    }
+}
+
+void CTavrinDlg::SetResolutionAndQualityStates() {
+    SetButtonState(mainwindow::kToolResolution, static_cast<int>(m_app.CSettingINI.m_dwImageResolution.load()));
+    SetButtonState(mainwindow::kToolQuality, static_cast<int>(m_app.CSettingINI.m_dwImageQuality.load()));
+}
+
+// ---- Painting -------------------------------------------------------------------
+
+void CTavrinDlg::paintEvent(QPaintEvent*) {
+    if (isMinimized() || display_.m_bFullScreen.load())
+        return;
+    QPainter painter(this);
+    const auto& row = Row();
+    const int layoutClass = static_cast<int>(mainwindow::LayoutClass(m_app.w_VideoLayout.load()));
+    const QRect backgroundRect = FieldRect(row, m_bPanelOpen ? mainwindow::kOpenRect : mainwindow::kPaintClosedRect);
+    const QPixmap& background = Background(layoutClass, m_bPanelOpen);
+    if (!background.isNull()) {
+        painter.drawPixmap(backgroundRect, background);
+    } else {
+        // The row's background drawn in place: a framed face with the black video rectangle.
+        painter.fillRect(backgroundRect, kSkinGrey);
+        painter.setPen(kSkinBlue);
+        painter.drawRect(backgroundRect.adjusted(0, 0, -1, -1));
+        painter.fillRect(FieldRect(row, mainwindow::kVideoRect), Qt::black);
+    }
+    const QRect statusRect = FieldRect(row, mainwindow::kStatusRect);
+    const QPixmap& strip = m_hStatusBar[static_cast<std::size_t>(layoutClass)];
+    if (!strip.isNull())
+        painter.drawPixmap(statusRect, strip);
+    else
+        painter.fillRect(statusRect, kSkinLightBlue);
+
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(12);
+    painter.setFont(font);
+    const mainwindow::StatusDrawing drawing = mainwindow::DrawStatus(row, StatusFactsNow());
+    for (const mainwindow::DrawnIcon& icon : drawing.icons) {
+        const QRect place(icon.left, icon.top, icon.width, icon.height);
+        const QPixmap& picture =
+            icon.which == mainwindow::DrawnIcon::Which::Alarm ? m_hAlarmIcon : m_hOnlineUserIcon;
+        if (!picture.isNull())
+            painter.drawPixmap(place, picture);
+        else
+            painter.fillRect(place, icon.which == mainwindow::DrawnIcon::Which::Alarm ? QColor(Qt::red) : kSkinBlue);
+    }
+    for (const mainwindow::DrawnText& text : drawing.texts) {
+        painter.setPen(QColor::fromRgb(text.rgb));
+        painter.drawText(QRect(text.x, text.y, width() - text.x, 16), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(text.text));
+    }
 }
 
 void CTavrinDlg::OnLogin() {
@@ -413,20 +533,6 @@ void CTavrinDlg::ShowMessageText(const std::string& text) {
 
 // ---- Layout and skins ---------------------------------------------------------
 
-namespace {
-
-using mainwindow::LayoutField;
-
-QRect FieldRect(const mainwindow::WindowLayoutRow& row, std::size_t field) {
-    return QRect(QPoint(row[field], row[field + 1]), QPoint(row[field + 2] - 1, row[field + 3] - 1));
-}
-
-// Fields given as left, top, width, height.
-QRect FieldBox(const mainwindow::WindowLayoutRow& row, std::size_t field) {
-    return QRect(row[field], row[field + 1], row[field + 2], row[field + 3]);
-}
-
-}  // namespace
 
 const mainwindow::WindowLayoutRow& CTavrinDlg::Row() const { return mainwindow::LayoutRow(m_app.w_VideoLayout.load()); }
 
@@ -436,11 +542,6 @@ void CTavrinDlg::PlaceItems() {
     const QRect video = FieldRect(row, mainwindow::kVideoRect);
     m_videoArea->setGeometry(video);
     display_.SetVideoOrigin(video.left(), video.top());
-    m_statusLine->setGeometry(FieldRect(row, mainwindow::kStatusRect));
-    m_infoLine->setGeometry(row[mainwindow::kInfoOrigin], row[mainwindow::kInfoOrigin + 1], 120, 14);
-    // The link button stands where the tool buttons end, until they come.
-    const int width = row[mainwindow::kClosedRect + 2] - row[mainwindow::kClosedRect];
-    m_linkButton->setGeometry(width - 34, 34, 26, 26);
     for (std::size_t i = 0; i < m_btnTitle.size(); ++i)
         m_btnTitle[i]->setGeometry(row[mainwindow::kTitleButtons] +
                                        static_cast<int>(i) * (row[mainwindow::kTitleButtons + 2] +
@@ -519,6 +620,7 @@ void CTavrinDlg::LoadTitleSkin() {
     ApplyLoads(mainwindow::TitleSkinLoads(mainwindow::LayoutClass(m_app.w_VideoLayout.load()),
                                           m_app.CSettingINI.m_dwImageResolution.load(),
                                           level.dwEnabled[mainwindow::kPowerEntry] != 0, buttons, holds));
+    LoadToolBitmaps();
 }
 
 void CTavrinDlg::SwitchTo(mainwindow::SkinFormat format) {
@@ -657,6 +759,8 @@ void CTavrinDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CTavrinDlg::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    m_app.pt_MousePos.Set(MousePoint{at.x(), at.y()});
     if ((event->buttons() & Qt::LeftButton) && !display_.m_bFullScreen.load())
         move(event->globalPosition().toPoint() - m_dragOffset);
     QDialog::mouseMoveEvent(event);

@@ -23,6 +23,8 @@
 
 #include "mainwindow/MainWindowStart.h"
 #include "mainwindow/WindowLayoutTable.h"
+#include "mainwindow/StatusDrawing.h"
+#include "mainwindow/ToolButtonPanel.h"
 #include "mainwindow/WindowSkin.h"
 #include "platform/Timing.h"
 #include "session/devices/ControlDeviceList.h"
@@ -72,7 +74,6 @@ public:
     void DestroyWindow();
 
     QString StatusText() const { return m_strStatusText; }
-    QString InfoText() const;
     // The picture the video area shows (top-down), and its position there.
     const QImage& VideoImage() const { return m_videoImage; }
     QWidget* VideoArea() const;
@@ -98,6 +99,10 @@ public:
     void ChangeItemPositionForDeviceModified();
     void SwitchTo(mainwindow::SkinFormat format);
     bool PanelOpen() const { return m_bPanelOpen; }
+    // 1 shows every tool button, 0 hides them; other values do nothing.
+    void ShowToolButtons(int mode);
+    CVtxButton* ToolButton(std::size_t k) const { return k < m_btnTool.size() ? m_btnTool[k] : nullptr; }
+    std::size_t ToolButtonCount() const { return m_btnTool.size(); }
     // Pictures of a new format that re-laid the window out.
     int Relayouts() const { return m_relayouts; }
     void SetPanelOpen(bool open) { m_bPanelOpen = open; }
@@ -118,6 +123,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -145,13 +151,15 @@ private:
     // Filled by the channel bar, tool button and sensor bar work.
     void CreateChannelBar() {}
     void LayoutChannelBar() {}
-    void CreateToolButtons() {}
-    void RepositionToolButtons() {}
-    void SetResolutionAndQualityStates() {}
+    void CreateToolButtons();
+    void RepositionToolButtons();
+    void SetResolutionAndQualityStates();
     void CreateSensorBar() {}
     void DockSensorBar() {}
     void TakeNewestPicture();
     void RefreshInfo();
+    mainwindow::StatusFacts StatusFactsNow() const;
+    void LoadToolBitmaps();
 
     // UiPort, called on the GUI thread through port_.
     void SetStatusText(const std::string& text) override;
@@ -192,9 +200,8 @@ private:
     QString m_strStatusText;
     int m_linkState = 0;
     VideoWidget* m_videoArea = nullptr;
-    QLabel* m_statusLine = nullptr;
-    QLabel* m_infoLine = nullptr;
-    QPushButton* m_linkButton = nullptr;
+    mainwindow::ToolButtonPanel m_toolPanel;
+    std::vector<CVtxButton*> m_btnTool;
     std::array<CVtxButton*, 3> m_btnTitle{};
     std::array<CVtxButton*, mainwindow::kPanelButtonCount> m_btnPanel{};
     CVtxButton* m_btnPanelOpen = nullptr;

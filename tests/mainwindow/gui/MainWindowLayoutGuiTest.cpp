@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -31,6 +32,8 @@ const std::map<std::string, std::pair<QSize, QColor>> kSkin{
     {"Title_Bar_Close", {{13, 13}, QColor(0, 0, 255)}},
     {"N_VGA_PANELUP", {{32, 32}, QColor(255, 255, 0)}},
     {"N_QVGA_PANELUP", {{32, 32}, QColor(0, 255, 255)}},
+    {"N_VGA_BG", {{722, 608}, QColor(10, 60, 10)}},
+    {"VGA_Status_Bar", {{708, 20}, QColor(200, 200, 255)}},
 };
 
 class MainWindowLayoutGuiTest : public ::testing::Test {
@@ -156,6 +159,95 @@ TEST_F(MainWindowLayoutGuiTest, CameraNeverShowsTheOpenPanelButton) {
         app.by_UserLevelIndex = row;
         auto window = Open(0, 0);
         EXPECT_FALSE(window->Button(8192)->isVisible()) << int(row);
+        window->DestroyWindow();
+    }
+}
+
+std::vector<QRect> ToolPlaces(CTavrinDlg& window) {
+    std::vector<QRect> places;
+    for (std::size_t k = 0; k < window.ToolButtonCount(); ++k)
+        places.push_back(window.ToolButton(k)->geometry());
+    return places;
+}
+
+TEST_F(MainWindowLayoutGuiTest, ToolButtonsByProductAndSize) {
+    app.by_MultiChannel = 1;
+    for (std::uint32_t resolution : {0u, 1u}) {
+        auto window = Open(0, resolution);
+        std::vector<QRect> expected;
+        for (int k = 0; k < 7; ++k)
+            expected.push_back(resolution == 0 ? QRect(532 + 26 * k, 34, 26, 26) : QRect(180 + 26 * k, 35, 26, 26));
+        EXPECT_EQ(ToolPlaces(*window), expected);
+        EXPECT_NE(window->Button(999), nullptr);
+        window->DestroyWindow();
+    }
+    app.by_MultiChannel = 0;
+    auto window = Open(0, 0);
+    std::vector<QRect> expected;
+    for (int k = 0; k < 6; ++k)
+        expected.push_back(QRect(558 + 26 * k, 34, 26, 26));
+    EXPECT_EQ(ToolPlaces(*window), expected);
+    EXPECT_EQ(window->Button(999), nullptr);
+    window->DestroyWindow();
+}
+
+TEST_F(MainWindowLayoutGuiTest, ToolButtonsByLevelAndByRole) {
+    struct Case {
+        std::uint8_t row;
+        std::vector<std::uint16_t> enabled;
+    };
+    for (const Case& c : {Case{2, {1002}}, Case{3, {1002, 1004, 1005}}}) {
+        app.by_UserLevelIndex = c.row;
+        auto window = Open(0, 0);
+        for (std::uint16_t id : {1002, 1007, 1008, 1004, 1005, 1006})
+            EXPECT_EQ(window->Button(id)->isEnabled(),
+                      std::find(c.enabled.begin(), c.enabled.end(), id) != c.enabled.end())
+                << int(c.row) << " " << id;
+        window->DestroyWindow();
+    }
+    app.by_UserLevelIndex = 0;
+    app.CSettingINI.m_dwImageQuality = 2;
+    auto window = Open(0, 1);
+    EXPECT_EQ(window->Button(1007)->ImageIndex(), 1);  // the resolution setting
+    EXPECT_EQ(window->Button(1008)->ImageIndex(), 2);  // the quality setting
+    window->Port().SetButtonState(0x20, 1);
+    QTRY_COMPARE(window->Button(1005)->ImageIndex(), 1);
+    for (std::uint16_t id : {1002, 1007, 1008, 1004})
+        EXPECT_EQ(window->Button(id)->ImageIndex(), id == 1007 ? 1 : id == 1008 ? 2 : 0) << id;
+    window->ShowToolButtons(2);
+    EXPECT_TRUE(window->Button(1002)->isVisible());
+    window->ShowToolButtons(0);
+    EXPECT_FALSE(window->Button(1002)->isVisible());
+    window->DestroyWindow();
+}
+
+TEST_F(MainWindowLayoutGuiTest, PaintingDrawsSkinOrItsReplacementAndTheStatusTexts) {
+    for (bool skin : {false, true}) {
+        if (skin)
+            WriteSkin();
+        app.m_strAlarmChannel.Set("CH1");
+        auto window = Open(0, 0);
+        const QImage shot = window->grab().toImage();
+        Save(*window, QString("mainwindow-paint-%1.png").arg(skin ? "skin" : "drawn"));
+        if (skin) {
+            EXPECT_EQ(shot.pixelColor(10, 300), QColor(10, 60, 10));     // background
+            EXPECT_EQ(shot.pixelColor(400, 80), QColor(200, 200, 255));  // status strip
+        } else {
+            EXPECT_EQ(shot.pixelColor(10, 300), QColor(221, 221, 221));  // the drawn face
+            EXPECT_EQ(shot.pixelColor(400, 80), QColor(157, 216, 244));  // the drawn strip
+        }
+        // The alarm text in red from (L77 - 30, L76 + 2).
+        bool red = false;
+        for (int x = 668; x < 700 && !red; ++x)
+            for (int y = 67; y < 81 && !red; ++y)
+                red = shot.pixelColor(x, y) == QColor(255, 0, 0);
+        EXPECT_TRUE(red) << skin;
+        // A status text that comes in full screen is dropped.
+        window->Display().m_bFullScreen = 1;
+        window->Port().SetStatusText("Video Loss!");
+        QTest::qWait(10);
+        EXPECT_EQ(window->StatusText(), "Start to get image!!");
+        window->Display().m_bFullScreen = 0;
         window->DestroyWindow();
     }
 }
