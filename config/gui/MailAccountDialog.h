@@ -1,0 +1,30 @@
+#pragma once
+// "Edycja kont email": one recipient address. "OK" stays disabled while the
+// address's stored form would not fit its slot of the mail block.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace config {
+
+class LimitedTextEdit;
+
+class MailAccountDialog : public QDialog {
+    Q_OBJECT
+public:
+    MailAccountDialog(const QString& prompt, const QString& address, QWidget* parent = nullptr);
+
+    QString Address() const;
+    LimitedTextEdit* AddressEdit() const { return edit_; }
+    QPushButton* OkButton() const { return ok_; }
+
+private:
+    void UpdateOk();
+
+    LimitedTextEdit* edit_;
+    QPushButton* ok_;
+};
+
+}  // namespace config
