@@ -24,6 +24,8 @@ void LimitedTextEdit::OnTextEdited(const QString& typed) {
     QString text = typed;
     if (mode_ == Mode::UpperCase) {
         text = text.toUpper();
+    } else if (mode_ == Mode::NoBlanks) {
+        text.remove(QLatin1Char(' '));
     } else if (mode_ == Mode::Digits) {
         std::string digits = text.toStdString();
         session::FilterNumericText(digits, 1);

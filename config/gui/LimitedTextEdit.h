@@ -13,7 +13,7 @@ namespace config {
 class LimitedTextEdit : public QLineEdit {
     Q_OBJECT
 public:
-    enum class Mode : std::uint8_t { Plain, Digits, UpperCase };
+    enum class Mode : std::uint8_t { Plain, Digits, UpperCase, NoBlanks };
 
     LimitedTextEdit(int limit, Mode mode = Mode::Plain, QWidget* parent = nullptr);
 

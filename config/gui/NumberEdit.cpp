@@ -73,7 +73,7 @@ void NumberEdit::OnEditingFinished() {
         return;
     }
     if (*value < rules_.min) {
-        Show(rules_.rangeMessage ? rules_.fallback.value_or(rules_.min) : rules_.min);
+        Show(rules_.rangeMessage ? rules_.lowFallback.value_or(rules_.fallback.value_or(rules_.min)) : rules_.min);
         if (rules_.rangeMessage)
             ShowConfigMessage(this, rules_.rangeMessage);
         emit ValueEdited();

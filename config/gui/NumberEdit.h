@@ -20,6 +20,7 @@ public:
         std::uint8_t filterMode = 1;         // 0 keeps a leading minus, 1 digits only
         unsigned rangeMessage = 0;           // 0: clamp silently
         std::optional<std::int64_t> fallback;  // the value after the range message (none: the bound)
+        std::optional<std::int64_t> lowFallback;  // the same below the range (none: as fallback)
         unsigned emptyMessage = 0;           // 0: an empty field is allowed
     };
 

@@ -1,6 +1,8 @@
 #include "simulator/PageSettings.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace devicesim {
 
@@ -21,6 +23,46 @@ void SetMailRecipients(DeviceProfile& profile) {
 
 void SetLongFtpServer(DeviceProfile& profile) {
     PutBlockText(profile, 5, 4, 32, "ftp.long-server-name.example.org");
+}
+
+void SetAccounts(DeviceProfile& profile) {
+    std::string upper = profile.userName;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const struct {
+        std::string name, password;
+        std::uint8_t level;
+        std::int32_t activity;
+    } slots[5] = {{"admin", "adm1n", 30, -1}, {}, {upper, profile.password, 20, 60}, {}, {}};
+    Bytes block = profile.Block(2);
+    block[2] = 5;
+    for (std::size_t slot = 0; slot < 5; ++slot) {
+        std::fill_n(block.begin() + 8 + 16 * slot, 16, 0);
+        std::fill_n(block.begin() + 88 + 16 * slot, 16, 0);
+        std::copy(slots[slot].name.begin(), slots[slot].name.end(), block.begin() + 8 + 16 * slot);
+        std::copy(slots[slot].password.begin(), slots[slot].password.end(), block.begin() + 88 + 16 * slot);
+        if (!slots[slot].name.empty()) {
+            block[168 + slot] = slots[slot].level;
+            for (int i = 0; i < 4; ++i)
+                block[176 + 4 * slot + i] = static_cast<std::uint8_t>(std::uint32_t(slots[slot].activity) >> (8 * i));
+        }
+    }
+    profile.blocks[2] = std::move(block);
+}
+
+void SetOnlineUsers(DeviceProfile& profile, std::initializer_list<OnlineUser> users) {
+    Bytes block;
+    for (const OnlineUser& user : users) {
+        Bytes record(24, 0);
+        std::copy_n(user.name.begin(), std::min<std::size_t>(user.name.size(), 16), record.begin());
+        std::copy_n(user.address, 4, record.begin() + 16);
+        record[20] = user.level;
+        record[21] = user.channel;
+        record[22] = user.size;
+        record[23] = user.quality;
+        block.insert(block.end(), record.begin(), record.end());
+    }
+    profile.blocks[kOptionOnline] = std::move(block);
 }
 
 }  // namespace devicesim

@@ -3,6 +3,8 @@
 // tests, on top of its filled blocks: each call changes only its own fields.
 
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "simulator/DeviceProfile.h"
@@ -16,5 +18,19 @@ void PutBlockText(DeviceProfile& profile, int option, std::size_t offset, std::s
 void SetMailRecipients(DeviceProfile& profile);
 // FTP: a server name of 32 characters, filling its field.
 void SetLongFtpServer(DeviceProfile& profile);
+
+// Accounts: slot 0 "admin"/"adm1n" (supervisor, unlimited), slot 2 the login
+// account with its name in upper case (main user, 60 minutes); slots 1, 3 and 4
+// free; at most 5 users.
+void SetAccounts(DeviceProfile& profile);
+
+// One connected user of the ONLINE block.
+struct OnlineUser {
+    std::string_view name;  // empty: a free record
+    std::uint8_t address[4];
+    std::uint8_t level, channel, size, quality;
+};
+// The ONLINE block: the users' 24-byte records in order.
+void SetOnlineUsers(DeviceProfile& profile, std::initializer_list<OnlineUser> users);
 
 }  // namespace devicesim
