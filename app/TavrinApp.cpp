@@ -19,6 +19,7 @@
 #include "session/SessionResources.h"
 #include "session/files/TraceLog.h"
 #include "session/gui/LoginDialog.h"
+#include "config/gui/MySystemDialog.h"
 #include "gui/QtUiPort.h"
 #include "mainwindow/gui/TavrinDlg.h"
 
@@ -138,10 +139,18 @@ StartupEnd CTavrinApp::InitInstance() {
 
     if (!OpensMainWindow(app_->w_LoginResult.load()))
         return StartupEnd::NoMainWindow;
-    CTavrinDlg window(*app_, *resources_, options_.timing);
-    if (options_.mainWindowCreated)
-        options_.mainWindowCreated(window);
-    window.exec();
+    // The setup command opens the configuration sheet through this port; the
+    // sheet ends with the window at the latest.
+    config::SystemDialogPort sheetPort(*app_);
+    gui::SetConfigSheetPort(&sheetPort);
+    {
+        CTavrinDlg window(*app_, *resources_, options_.timing);
+        if (options_.mainWindowCreated)
+            options_.mainWindowCreated(window);
+        window.exec();
+        sheetPort.CloseSheet();
+    }
+    gui::SetConfigSheetPort(nullptr);
     return StartupEnd::MainWindowClosed;
 }
 

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QWidget>
 
+#include "config/sheet/SheetApply.h"
+#include "config/sheet/SheetLocalSettings.h"
+
 namespace config {
 
 class ConfigWorkingSet;
@@ -33,6 +36,12 @@ public:
 
     // Asked before the sheet leaves the page: a refusal shows its message and keeps the page.
     bool ConfirmLeave();
+
+    // Apply, on the GUI thread, for a filled page only: the values the sheet
+    // itself takes (the PPPoE check, the local settings), and the page's send
+    // routines, which carry copies of the page's values to the worker.
+    virtual void ContributeValues(SheetPageValues& values) const {}
+    virtual void AddSendRoutines(ApplyRoutines& routines) {}
 
 protected:
     virtual void Fill() {}

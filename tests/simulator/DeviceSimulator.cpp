@@ -428,7 +428,12 @@ void DeviceSimulator::Serve(int handle, std::uint16_t port) {
                 takeOver(*this, *request, connection);
             } else {
                 Reply reply = handler ? handler(*this, *request) : Reply::WithStatus(404);
-                if (auto fault = TakeFault(request->path))
+                std::optional<Fault> fault;
+                if (auto option = request->Param("Option"))
+                    fault = TakeFault(request->path + "?Option=" + *option);
+                if (!fault)
+                    fault = TakeFault(request->path);
+                if (fault)
                     fault->apply(reply);
                 connection.SendReply(reply);
             }

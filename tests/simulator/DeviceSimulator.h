@@ -112,6 +112,7 @@ public:
     ConnectionHandler ConnectionHandlerFor(const std::string& path) const;
     void SetReply(const std::string& path, Reply reply);
     // The next `times` requests of the path (every one when negative) get the fault.
+    // A path may name one Option value ("/SetSysCfg.cgi?Option=SMTP"): only those requests get it.
     void AddFault(const std::string& path, Fault fault, int times = 1);
     // Only the k-th request of the path from now on (counted from 1) gets the fault.
     void AddFaultOnRequest(const std::string& path, int k, Fault fault);
