@@ -23,20 +23,25 @@ bool PppoeWithoutDdns(const SheetPageValues& values, std::uint8_t loadedNetworkT
     return type == 1 && !ddns;
 }
 
+namespace {
+
+// A value a page reported goes into its setting; an unset one leaves it.
+template <typename Target, typename Value>
+void Take(Target& target, const std::optional<Value>& value) {
+    if (value)
+        target = *value;
+}
+
+}  // namespace
+
 void ApplyLocalSettings(const SheetPageValues& v, session::AppData& app) {
     auto& settings = app.CSettingINI;
-    if (v.recordPath)
-        settings.m_strRecordPath = *v.recordPath;
-    if (v.snapshotPath)
-        settings.m_strSnapshotPath = *v.snapshotPath;
-    if (v.triggerWavPath)
-        settings.m_strTriggerWavPath = *v.triggerWavPath;
-    if (v.alarmTriggerRecord)
-        settings.m_byAlarmTriggerRecord = *v.alarmTriggerRecord;
-    if (v.alarmAutoSwitchVideo)
-        settings.m_byAlarmAutoSwitchVideo = *v.alarmAutoSwitchVideo;
-    if (v.dynamicDownload)
-        settings.m_dwDynamicDownload = *v.dynamicDownload;
+    Take(settings.m_strRecordPath, v.recordPath);
+    Take(settings.m_strSnapshotPath, v.snapshotPath);
+    Take(settings.m_strTriggerWavPath, v.triggerWavPath);
+    Take(settings.m_byAlarmTriggerRecord, v.alarmTriggerRecord);
+    Take(settings.m_byAlarmAutoSwitchVideo, v.alarmAutoSwitchVideo);
+    Take(settings.m_dwDynamicDownload, v.dynamicDownload);
     if (v.turboIndex)
         app.by_TurboRepeatStep = static_cast<std::uint8_t>(*v.turboIndex + 1);
 
@@ -46,14 +51,10 @@ void ApplyLocalSettings(const SheetPageValues& v, session::AppData& app) {
             std::filesystem::create_directories(folder, ignored);
     }
 
-    if (v.networkFileDirectory)
-        settings.m_strNetworkFileDirectory = *v.networkFileDirectory;
-    if (v.searchListType)
-        settings.m_bySearchListType = *v.searchListType;
-    if (v.searchListHdd)
-        settings.m_wSearchListHDD = *v.searchListHdd;
-    if (v.searchListMaxNumber)
-        settings.m_wSearchListMaxNumber = *v.searchListMaxNumber;
+    Take(settings.m_strNetworkFileDirectory, v.networkFileDirectory);
+    Take(settings.m_bySearchListType, v.searchListType);
+    Take(settings.m_wSearchListHDD, v.searchListHdd);
+    Take(settings.m_wSearchListMaxNumber, v.searchListMaxNumber);
 }
 
 }  // namespace config

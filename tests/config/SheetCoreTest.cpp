@@ -11,6 +11,7 @@
 #include "fakes/RecordingUiPort.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
+#include "support/TempFolder.h"
 
 namespace config {
 namespace {
@@ -69,6 +70,26 @@ TEST(SheetLocalSettings, PppoeNeedsDdnsFromThePageOrTheBlock) {
     EXPECT_FALSE(PppoeWithoutDdns(values, 0, 0));
     EXPECT_FALSE(PppoeWithoutDdns({}, 2, 0));
     EXPECT_TRUE(PppoeWithoutDdns({}, 1, 0));
+}
+
+TEST(SheetLocalSettings, ReportedValuesReachTheSettingsAndTheFoldersAreMade) {
+    testutil::TempFolder folder;
+    session::AppData app;
+    app.CSettingINI.m_strTriggerWavPath = "kept.wav";
+    SheetPageValues values;
+    values.recordPath = (folder.path() / "rec").string();
+    values.snapshotPath = (folder.path() / "snap" / "deep").string();
+    values.alarmAutoSwitchVideo = 1;
+    values.turboIndex = 2;
+    values.searchListMaxNumber = 64;
+    ApplyLocalSettings(values, app);
+    EXPECT_EQ(app.CSettingINI.m_strRecordPath.Get(), *values.recordPath);
+    EXPECT_EQ(app.CSettingINI.m_strTriggerWavPath.Get(), "kept.wav");  // no page reported it
+    EXPECT_EQ(app.CSettingINI.m_byAlarmAutoSwitchVideo, 1);
+    EXPECT_EQ(app.by_TurboRepeatStep, 3);
+    EXPECT_EQ(app.CSettingINI.m_wSearchListMaxNumber, 64);
+    EXPECT_TRUE(std::filesystem::is_directory(*values.recordPath));
+    EXPECT_TRUE(std::filesystem::is_directory(*values.snapshotPath));
 }
 
 struct RebuildFixture : ::testing::Test {
