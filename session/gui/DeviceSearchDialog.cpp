@@ -263,7 +263,14 @@ void DeviceSearchDialog::OnNetworkChange(NetworkChange kind) {
 }
 
 void DeviceSearchDialog::OnExchangeFinished(const ExchangeOutcome& outcome) {
-    m_form.ApplyOutcome(outcome);
+    const int index = m_form.SelectedResult();
+    if (m_form.ApplyOutcome(outcome)) {
+        if (QTreeWidgetItem* row = m_list->topLevelItem(m_form.Results().Count() - 1 - index)) {
+            const auto texts = SearchRowTexts(*m_form.Results().Find(index));
+            for (std::size_t i = 0; i < texts.size(); ++i)
+                row->setText(static_cast<int>(i), FromStd(texts[i]));
+        }
+    }
     SetIdle();
 }
 

@@ -235,6 +235,17 @@ void DeviceSearchForm::ClearResults() {
     selected_ = -1;
 }
 
+void SearchResultList::ApplyChange(int index, const DeviceNetworkFields& fields) {
+    if (index < 0 || index >= Count())
+        return;
+    SearchResultNode& node = nodes_[static_cast<std::size_t>(index)];
+    node.ipAddress = fields.ipAddress;
+    node.webPort = static_cast<std::uint32_t>(fields.webPort);
+    node.gateway = fields.gateway;
+    node.dnsServer = fields.dnsServer;
+    node.subnetMask = fields.subnetMask;
+}
+
 unsigned DeviceSearchForm::SelectRow(int row) {
     selected_ = results_.IndexOfRow(row);
     const SearchResultNode* node = results_.Find(selected_);
@@ -284,7 +295,7 @@ SearchRecord DeviceSearchForm::ChangeRequest(NetworkChange kind) const {
     return MakeNetworkChangeRequest(kind, fields_, userName_, password_);
 }
 
-void DeviceSearchForm::ApplyOutcome(const ExchangeOutcome& outcome) {
+bool DeviceSearchForm::ApplyOutcome(const ExchangeOutcome& outcome) {
     using Stage = ExchangeOutcome::Stage;
     bool takeAddress = false;
     switch (outcome.stage) {
@@ -303,6 +314,11 @@ void DeviceSearchForm::ApplyOutcome(const ExchangeOutcome& outcome) {
     }
     if (takeAddress)
         chosenAddress_ = fields_.ipAddress;
+    const bool changed = outcome.stage == Stage::Answered && outcome.kind == NetworkChange::SetIp &&
+                         outcome.status == kSearchStatusDone && results_.Find(selected_);
+    if (changed)
+        results_.ApplyChange(selected_, fields_);
+    return changed;
 }
 
 void DeviceSearchForm::ChooseSelected() {

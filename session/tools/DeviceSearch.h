@@ -109,6 +109,8 @@ public:
     // lastMac1/lastMac2: the last two MAC bytes of the device logged in to last.
     const SearchResultNode& Append(const SearchRecord& reply, unsigned lastMac1, unsigned lastMac2);
     const SearchResultNode* Find(int index) const;
+    // A change the device confirmed: the node shows the settings it now has.
+    void ApplyChange(int index, const DeviceNetworkFields& fields);
     int Count() const { return static_cast<int>(nodes_.size()); }
     int IndexOfRow(int row) const { return Count() - 1 - row; }
     void Clear() { nodes_.clear(); }
@@ -174,8 +176,10 @@ public:
     unsigned AcceptCredentials(NetworkChange kind, const std::string& userName,
                                const std::string& password);
     SearchRecord ChangeRequest(NetworkChange kind) const;
-    // The address field becomes the chosen address after the outcomes that call for it.
-    void ApplyOutcome(const ExchangeOutcome& outcome);
+    // The address field becomes the chosen address after the outcomes that call for it;
+    // a change the device confirmed also becomes the selected node's settings. True
+    // when that node changed (its list row is to be redrawn).
+    bool ApplyOutcome(const ExchangeOutcome& outcome);
     // OK: a selected device becomes the choice.
     void ChooseSelected();
 

@@ -156,6 +156,9 @@ TEST_F(DeviceSearchDialogTest, ChangedAddressIsSentAndOffered) {
     EXPECT_EQ(messages_, QStringList{"Dane zachowane prawidłowo"});
     EXPECT_EQ(responder_->Devices()[0].ipAddress, (std::array<std::uint8_t, 4>{192, 168, 1, 77}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 2000));
+    // The row shows the device as it now is.
+    EXPECT_EQ(RowTexts(0)[0], "192.168.1.77");
+    EXPECT_EQ(RowTexts(0)[2], "8080");
 
     QTest::mouseClick(Button("ok"), Qt::LeftButton);
     const DeviceSearchChoice choice = dialog_->Choice();

@@ -187,6 +187,22 @@ TEST(DeviceSearchFormTest, OutcomeDecidesWhetherTheAddressFieldIsOffered) {
     }
 }
 
+TEST(DeviceSearchFormTest, OnlyAChangeTheDeviceConfirmedBecomesItsListedSettings) {
+    for (const std::uint8_t status : {std::uint8_t{1}, std::uint8_t{0}}) {
+        DeviceSearchForm form = TwoDevices();
+        form.SelectRow(1);
+        const SearchResultNode before = *form.Results().Find(form.SelectedResult());
+        form.Fields().ipAddress = "192.168.1.55";
+        form.Fields().webPort = 8080;
+        ASSERT_EQ(form.AcceptCredentials(NetworkChange::SetIp, "admin", "admin"), 0u);
+        const bool changed = form.ApplyOutcome({NetworkChange::SetIp, Stage::Answered, status});
+        const SearchResultNode& node = *form.Results().Find(form.SelectedResult());
+        EXPECT_EQ(changed, status == 1);
+        EXPECT_EQ(node.ipAddress, status == 1 ? "192.168.1.55" : before.ipAddress);
+        EXPECT_EQ(node.webPort, status == 1 ? 8080u : before.webPort);
+    }
+}
+
 TEST(DeviceSearchFormTest, OkChoosesTheSelectedDeviceOnly) {
     DeviceSearchForm none = TwoDevices();
     none.ChooseSelected();
