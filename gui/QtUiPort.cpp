@@ -83,4 +83,8 @@ void QtUiPort::OnFrameSize(std::uint16_t width, std::uint16_t height) {
     Deliver([this, width, height] { target_.OnFrameSize(width, height); });
 }
 
+void QtUiPort::LowerMainWindow() {
+    Deliver([this] { target_.LowerMainWindow(); });
+}
+
 }  // namespace session

@@ -37,6 +37,7 @@ public:
     void SwitchChannel(std::uint8_t channel) override;
     void SyncCurrentChannel(std::uint8_t channel) override;
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
+    void LowerMainWindow() override;
 
 private:
     void Deliver(std::function<void()> call);

@@ -70,6 +70,11 @@ struct Timing {
     ms firmwareRequestPause{3000};    // after each DVR stream upload request, before its bytes
     ms firmwareKeepAlivePause{2000};  // once after the image stream path's keep-alive request
     ms firmwareReplyTimeout{15000};   // the one receive after a stream upload's last piece
+
+    // Companion player following a network backup
+    ms playerHelloWait{10000};   // for a started player to say hello on the link
+    ms playerAnswerWait{5000};   // each send to the player and each record's answer
+    ms backupLockWait{5000};     // for the player to let go of the backup file's lock
 };
 
 }  // namespace platform

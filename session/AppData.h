@@ -13,10 +13,12 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "session/devices/ControlDeviceList.h"
 #include "session/devices/ControlFile.h"
+#include "platform/FileLock.h"
 #include "platform/SyncObjects.h"
 #include "platform/WorkerThread.h"
 #include "session/live/FrameHistory.h"
@@ -227,10 +229,16 @@ public:
     std::atomic<std::uint32_t> dw_RecordSearchRemoved{0};
 
     // ---- Network backup and the companion player --------------------------
+    // The player's process and its link connection (its "window"); 0 when none is known.
     std::atomic<std::int32_t> dw_PlayerProcessID{0};
+    std::atomic<std::uint32_t> h_PlayerWindow{0};
     std::atomic<std::uint32_t> dw_PlayerAck{0};
     std::atomic<std::uint32_t> dw_PlayerStopped{0};
     std::atomic<std::uint32_t> dw_PlayerBlockSize{0};
+    std::atomic<std::uint32_t> dw_PlayerStarted{0};
+    // The lock guarding the growing backup file, shared with the player; null when none.
+    SharedValue<std::shared_ptr<platform::FileLock>> h_NetworkBackupMutex;
+    SharedText sz_NetworkBackupMutexName;
 
     // ---- Threads ----------------------------------------------------------
     // Last, so that destruction stops them before anything they use goes.

@@ -47,6 +47,9 @@ public:
     virtual void SyncCurrentChannel(std::uint8_t channel) {}
     // The video-size selector: the size of the picture just decoded.
     virtual void OnFrameSize(std::uint16_t width, std::uint16_t height) {}
+    // Put the main window below the others without moving, sizing or activating
+    // it, so a newly started companion player is seen on top.
+    virtual void LowerMainWindow() {}
 };
 
 }  // namespace session

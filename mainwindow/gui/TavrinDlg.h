@@ -172,6 +172,7 @@ private:
     void SetButtonState(std::uint32_t flagMask, int state) override;
     void RefreshStatus() override { RefreshInfo(); }
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
+    void LowerMainWindow() override { lower(); }
 
     AppData& m_app;
     SessionResources& m_resources;

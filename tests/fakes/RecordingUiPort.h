@@ -36,6 +36,7 @@ public:
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override {
         Add("framesize:" + std::to_string(width) + "x" + std::to_string(height));
     }
+    void LowerMainWindow() override { Add("lowermain"); }
 };
 
 }  // namespace fakes
