@@ -11,6 +11,9 @@
 #include "config/gui/UpgradeFWDlg.h"
 #include "platform/ProgramFolder.h"
 #include "recording/Recorders.h"
+#include "recording/backup/CdBackupWriter.h"
+#include "recording/backup/IsoBurnEngine.h"
+#include "recording/gui/ImageFileDialog.h"
 #include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -104,6 +107,9 @@ StartupEnd CTavrinApp::InitInstance() {
     }
     g_lpApp = app_.get();
     recorders_ = std::make_unique<recording::Recorders>(*app_, platform::ProgramFolder());
+    app_->CdBackupWriter = std::make_shared<recording::CdBackupWriter>(
+        *app_, std::make_unique<recording::IsoBurnEngine>(true, [](const std::string& line) { WriteTraceLog(line); }),
+        recording::ImageFileDialogQuestion());
     GetLocalHostAddress(*app_);
     GetScreenDpi();
     if (AllocateSystemBuffer(*app_) == 0) {

@@ -33,7 +33,10 @@ void RestoreCount(platform::Semaphore& semaphore, long count) {
 
 AppData::AppData() : C_ControlD(CSettingINI, [this]() -> UiPort& { return Ui(); }) {}
 
-AppData::~AppData() = default;
+AppData::~AppData() {
+    // The writer closes its engine while the ports it reports through still stand.
+    CdBackupWriter.reset();
+}
 
 UiPort& AppData::Ui() const {
     auto* p = ui_.load();

@@ -35,6 +35,10 @@
 #include "session/files/TraceLog.h"
 #include "session/UiPort.h"
 
+namespace recording {
+class CdBackupWriter;
+}
+
 namespace session {
 
 struct MousePoint {
@@ -239,6 +243,9 @@ public:
     // The lock guarding the growing backup file, shared with the player; null when none.
     SharedValue<std::shared_ptr<platform::FileLock>> h_NetworkBackupMutex;
     SharedText sz_NetworkBackupMutexName;
+    // The disc writer, made by the application at start-up; it keeps the
+    // burning engine from its first initialisation until this object ends.
+    std::shared_ptr<recording::CdBackupWriter> CdBackupWriter;
 
     // ---- Threads ----------------------------------------------------------
     // Last, so that destruction stops them before anything they use goes.

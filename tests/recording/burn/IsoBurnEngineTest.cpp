@@ -7,17 +7,13 @@
 #include <fstream>
 #include <map>
 
-// libisofs first (its own burn_source); libburn declares itself in namespace
-// burn for C++, and libisoburn expects to see it unqualified.
-#include <libisofs/libisofs.h>
-#include <libburn/libburn.h>
-using namespace burn;
-#include <libisoburn/libisoburn.h>
 
+#include "support/IsoImageReader.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using namespace recording;
+using testutil::ReadImage;
 
 namespace {
 
@@ -26,51 +22,6 @@ std::string Pattern(std::size_t size, int seed) {
     for (std::size_t i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 31 + seed) ^ (i >> 9));
     return data;
-}
-
-// What an image holds at its root, read back with libisofs.
-struct ImageContent {
-    std::string volume;
-    std::map<std::string, std::string> files;
-};
-
-ImageContent ReadImage(const fs::path& image) {
-    ImageContent content;
-    burn_drive_info* info = nullptr;
-    std::string address = "stdio:" + image.string();
-    if (isoburn_drive_aquire(&info, address.data(), 0) <= 0) {
-        ADD_FAILURE() << "cannot open " << image;
-        return content;
-    }
-    isoburn_read_opts* options = nullptr;
-    isoburn_ropt_new(&options, 0);
-    isoburn_ropt_set_extensions(options, isoburn_ropt_noiso1999);
-    IsoImage* iso = nullptr;
-    if (isoburn_read_image(info[0].drive, options, &iso) > 0) {
-        content.volume = iso_image_get_volume_id(iso);
-        IsoDirIter* iter = nullptr;
-        iso_dir_get_children(iso_image_get_root(iso), &iter);
-        IsoNode* node = nullptr;
-        while (iso_dir_iter_next(iter, &node) == 1) {
-            if (iso_node_get_type(node) != LIBISO_FILE)
-                continue;
-            IsoStream* stream = iso_file_get_stream(reinterpret_cast<IsoFile*>(node));
-            std::string bytes;
-            if (iso_stream_open(stream) >= 0) {
-                char buffer[65536];
-                for (int n; (n = iso_stream_read(stream, buffer, sizeof(buffer))) > 0;)
-                    bytes.append(buffer, static_cast<std::size_t>(n));
-                iso_stream_close(stream);
-            }
-            content.files[iso_node_get_name(node)] = bytes;
-        }
-        iso_dir_iter_free(iter);
-        iso_image_unref(iso);
-    }
-    isoburn_ropt_destroy(&options, 0);
-    isoburn_drive_release(info[0].drive, 0);
-    burn_drive_info_free(info);
-    return content;
 }
 
 class IsoBurnEngineTest : public ::testing::Test {

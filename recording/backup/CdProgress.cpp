@@ -1,0 +1,22 @@
+#include "recording/backup/CdProgress.h"
+
+namespace recording {
+
+void CdProgressCallback(ProgressBarPort& bar, int event, std::uint32_t value) {
+    switch (event) {
+        case kCdProgressBegin:
+            bar.Begin();
+            bar.SetRange(100);
+            break;
+        case kCdProgressPosition:
+            bar.SetPos(value);
+            break;
+        case kCdProgressEnd:
+            bar.End();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace recording
