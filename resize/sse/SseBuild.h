@@ -2,10 +2,12 @@
 // The SSE build of the resize engine (dispatch slot 2): the frame over the SSE build's kernel
 // set. Its linear kernels are the SSE2 build's: the integer ones give the generic results
 // whatever their loop shape, and the float ones round every operation to single precision as
-// this build's do. Methods whose SSE kernels are not written yet use the generic kernels.
+// this build's do. Its cubic kernels share the SSE2 build's groups; only its three- and
+// four-channel horizontal kernels differ (channel by channel over four pixels, then scalar). Methods whose SSE kernels are not written yet use the generic kernels.
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
+#include "resize/sse2/CubicKernels.h"
 #include "resize/sse2/LinearKernels.h"
 
 namespace resize::sse {
@@ -15,6 +17,10 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void HorzLinear(A... a) { sse2::ResizeHorzLinear<T, L>(a...); }
     template <class T, class L, class... A>
     static void VertLinear(A... a) { sse2::ResizeVertLinear<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void HorzCubic(A... a) { sse2::ResizeHorzCubicSse<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertCubic(A... a) { sse2::ResizeVertCubic<T, L>(a...); }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

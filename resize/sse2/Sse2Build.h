@@ -4,6 +4,7 @@
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
+#include "resize/sse2/CubicKernels.h"
 #include "resize/sse2/LinearKernels.h"
 
 namespace resize::sse2 {
@@ -13,6 +14,10 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void HorzLinear(A... a) { ResizeHorzLinear<T, L>(a...); }
     template <class T, class L, class... A>
     static void VertLinear(A... a) { ResizeVertLinear<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void HorzCubic(A... a) { ResizeHorzCubic<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertCubic(A... a) { ResizeVertCubic<T, L>(a...); }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

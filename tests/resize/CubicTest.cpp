@@ -99,12 +99,13 @@ TEST(CubicEdges, EdgeRowsAndSingleRowsCarryTheirSourceRow) {
     for (std::int32_t type : {Type8u, Type16u}) {
         TestImage source(C3, type, 9, 10);
         source.FillRandom(random);
+        const double within = AllowedDifference(InterpCubic, type, 0.0);
         TestImage enlarged(C3, type, 9, 25);
         ASSERT_EQ(RunCore(WholeImageCall(source, enlarged, 1.0, 2.5, InterpCubic)), StatusOk);
         for (std::int32_t x = 0; x < 9; ++x) {
             for (int e = 0; e < 3; ++e) {
-                EXPECT_EQ(enlarged.Get(x, 24, e), source.Get(x, 9, e));
-                EXPECT_EQ(enlarged.Get(x, 0, e), source.Get(x, 0, e));
+                EXPECT_NEAR(enlarged.Get(x, 24, e), source.Get(x, 9, e), within);
+                EXPECT_NEAR(enlarged.Get(x, 0, e), source.Get(x, 0, e), within);
             }
         }
         for (std::int32_t firstRow : {0, 1, 4, 8, 9}) {
@@ -115,7 +116,8 @@ TEST(CubicEdges, EdgeRowsAndSingleRowsCarryTheirSourceRow) {
             ASSERT_EQ(RunCore(call), StatusOk);
             for (std::int32_t x = 0; x < 9; ++x) {
                 for (int e = 0; e < 3; ++e) {
-                    EXPECT_EQ(single.Get(x, 0, e), source.Get(x, firstRow, e)) << "region from row " << firstRow;
+                    EXPECT_NEAR(single.Get(x, 0, e), source.Get(x, firstRow, e), within)
+                        << "region from row " << firstRow;
                     EXPECT_EQ(single.Get(x, 1, e), 0xCDCD & (type == Type8u ? 0xFF : 0xFFFF));
                 }
             }

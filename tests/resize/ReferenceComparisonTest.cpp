@@ -46,10 +46,7 @@ void RunRandomCase(std::mt19937& random, std::int32_t code, const Layout& layout
     ASSERT_EQ(RunCore(call), StatusOk) << Describe(call);
     call.destinationImage = expected.EngineDestination();
     ReferenceResize(call);
-    // The generic build computes the reference's formulas; the others agree with it by the table.
-    const bool generic = std::string(BuildUnderTest().name) == "generic";
-    const Agreement rule = generic ? Agreement::Identical : AgreementFor(code, type);
-    ASSERT_TRUE(AgreeWithin(destination.Contents(), expected.Contents(), type, rule,
+    ASSERT_TRUE(AgreeWithin(destination.Contents(), expected.Contents(), type, BuildAgreement(code, type),
                             type == Type32f ? LargestMagnitude(source) : 0.0))
         << Describe(call);
     ASSERT_TRUE(destination.GuardsIntact()) << Describe(call);

@@ -170,6 +170,22 @@ Agreement AgreementFor(std::int32_t code, std::int32_t type) {
     return code == resize::InterpLinear ? Agreement::Identical : Agreement::WithinOne;
 }
 
+Agreement BuildAgreement(std::int32_t code, std::int32_t type) {
+    return std::string(BuildUnderTest().name) == "generic" ? Agreement::Identical : AgreementFor(code, type);
+}
+
+double AllowedDifference(std::int32_t code, std::int32_t type, double largestMagnitude) {
+    switch (BuildAgreement(code, type)) {
+    case Agreement::Identical:
+        return 0.0;
+    case Agreement::WithinOne:
+        return 1.0;
+    case Agreement::FloatBound:
+        break;
+    }
+    return std::ldexp(std::max(1.0, largestMagnitude), -12);
+}
+
 double LargestMagnitude(TestImage& image) {
     double largest = 0.0;
     for (std::int32_t y = 0; y < image.Height(); ++y) {

@@ -127,6 +127,13 @@ const resize::ResizeBuild& BuildUnderTest();
 enum class Agreement { Identical, WithinOne, FloatBound };
 Agreement AgreementFor(std::int32_t interpolationCode, std::int32_t elementType);
 
+// The rule for the build under test against the reference: the generic build computes the
+// reference's formulas (identical); the SIMD builds agree by AgreementFor.
+Agreement BuildAgreement(std::int32_t interpolationCode, std::int32_t elementType);
+// The largest difference BuildAgreement allows one element whose source's largest magnitude is
+// largestMagnitude.
+double AllowedDifference(std::int32_t interpolationCode, std::int32_t elementType, double largestMagnitude);
+
 // Largest magnitude of any element of the image.
 double LargestMagnitude(TestImage& image);
 
