@@ -25,6 +25,21 @@ void SetLongFtpServer(DeviceProfile& profile) {
     PutBlockText(profile, 5, 4, 32, "ftp.long-server-name.example.org");
 }
 
+void SetNetwork(DeviceProfile& profile, std::uint16_t webPort, std::uint8_t networkType, std::uint32_t capability) {
+    Bytes block = profile.Block(1);
+    block[16] = static_cast<std::uint8_t>(webPort);
+    block[17] = static_cast<std::uint8_t>(webPort >> 8);
+    block[22] = networkType;
+    profile.blocks[1] = std::move(block);
+    profile.SetCapability(capability);
+}
+
+void SetDdns(DeviceProfile& profile, std::string_view provider, std::string_view domain, bool enabled) {
+    PutBlockText(profile, 4, 88, 16, provider);
+    PutBlockText(profile, 4, 328, 48, domain);
+    profile.blocks[4][5] = enabled ? 1 : 0;
+}
+
 void SetAccounts(DeviceProfile& profile) {
     std::string upper = profile.userName;
     for (char& c : upper)

@@ -19,6 +19,11 @@ void SetMailRecipients(DeviceProfile& profile);
 // FTP: a server name of 32 characters, filling its field.
 void SetLongFtpServer(DeviceProfile& profile);
 
+// Network: web port, network type (block 1) and the capability word.
+void SetNetwork(DeviceProfile& profile, std::uint16_t webPort, std::uint8_t networkType, std::uint32_t capability = 0);
+// DDNS: the provider key and host name of block 4 (and DDNS on or off).
+void SetDdns(DeviceProfile& profile, std::string_view provider, std::string_view domain, bool enabled = true);
+
 // Accounts: slot 0 "admin"/"adm1n" (supervisor, unlimited), slot 2 the login
 // account with its name in upper case (main user, 60 minutes); slots 1, 3 and 4
 // free; at most 5 users.
