@@ -105,6 +105,17 @@ void AccountPropertyPage::Fill() {
     RefreshRows();
 }
 
+void AccountPropertyPage::AddSendRoutines(ApplyRoutines& routines) {
+    // The account list and login settings are replaced on the worker while the
+    // sheet is disabled; nothing else reads them meanwhile.
+    routines[std::size_t(ApplyRoutine::Account)] = [values = values_](ApplyContext& apply) {
+        return SendAccountConfig(
+            values, apply.Set(),
+            [&apply](std::uint8_t option) { return apply.StoreOrReportText(option, kAccountStoreFailedText); },
+            apply.App());
+    };
+}
+
 unsigned AccountPropertyPage::LeaveRefusal() {
     if (maxUsers_->text().isEmpty())
         return 4042;

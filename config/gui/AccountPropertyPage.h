@@ -26,6 +26,7 @@ public:
 
     const AccountValues& Values() const { return values_; }
     bool EditGroupOpen() const { return editing_; }
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
     void AddAccount();
     void DeleteAccount();

@@ -104,6 +104,14 @@ void CDNSPage::ShowDdnsEnabled(bool enabled) {
         widget->setEnabled(enabled);
 }
 
+void CDNSPage::ContributeValues(SheetPageValues& values) const { values.ddnsEnable = DdnsEnabled(); }
+
+void CDNSPage::AddSendRoutines(ApplyRoutines& routines) {
+    routines[std::size_t(ApplyRoutine::Ddns)] = [values = values_](ApplyContext& apply) {
+        return SendDdnsConfig(values, apply.Set(), [&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    };
+}
+
 void CDNSPage::Pull() {
     values_.dnsServer.Edit(dnsServer_->Value());
     values_.user.Edit(user_->Utf8());

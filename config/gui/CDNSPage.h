@@ -27,6 +27,8 @@ public:
     void SetNetworkTypeSource(std::function<int()> source) { networkType_ = std::move(source); }
     const DdnsValues& Values() const { return values_; }
     bool DdnsEnabled() const { return values_.ddnsEnable.Current() != 0; }
+    void ContributeValues(SheetPageValues& values) const override;
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
     Ipv4Edit* DnsServerEdit() const { return dnsServer_; }
     QCheckBox* AutoBox() const { return auto_; }

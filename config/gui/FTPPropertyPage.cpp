@@ -58,6 +58,12 @@ void FTPPropertyPage::Fill() {
     port_->Load(values_.port.Loaded());
 }
 
+void FTPPropertyPage::AddSendRoutines(ApplyRoutines& routines) {
+    routines[std::size_t(ApplyRoutine::Ftp)] = [values = values_](ApplyContext& apply) {
+        return SendFtpConfig(values, apply.Set(), [&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    };
+}
+
 void FTPPropertyPage::Pull() {
     values_.server.Edit(server_->Utf8());
     values_.user.Edit(user_->Utf8());

@@ -16,6 +16,7 @@ public:
     explicit FTPPropertyPage(ConfigWorkingSet& set, QWidget* parent = nullptr);
 
     const FtpValues& Values() const { return values_; }
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
     LimitedTextEdit* ServerEdit() const { return server_; }
     LimitedTextEdit* UserEdit() const { return user_; }

@@ -114,6 +114,12 @@ void MailPropertyPage::Fill() {
     RefreshList();
 }
 
+void MailPropertyPage::AddSendRoutines(ApplyRoutines& routines) {
+    routines[std::size_t(ApplyRoutine::Mail)] = [values = values_](ApplyContext& apply) {
+        return SendMailConfig(values, apply.Set(), [&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    };
+}
+
 void MailPropertyPage::Pull() {
     values_.server.Edit(server_->Utf8());
     values_.sender.Edit(sender_->Utf8());

@@ -24,6 +24,7 @@ public:
 
     // The values as the person left them (after PullControls).
     const MailValues& Values() const { return values_; }
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
     // Runs "Edycja kont email" with the prompt and address; the address on
     // "OK", none on "ANULUJ". Tests answer in its place.

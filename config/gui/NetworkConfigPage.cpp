@@ -114,6 +114,17 @@ void NetworkConfigPage::ShowType(int type) {
         widget->setVisible(pppoe);
 }
 
+void NetworkConfigPage::ContributeValues(SheetPageValues& values) const {
+    values.networkType = static_cast<std::uint8_t>(NetworkType());
+}
+
+void NetworkConfigPage::AddSendRoutines(ApplyRoutines& routines) {
+    routines[std::size_t(ApplyRoutine::Network)] = [values = values_](ApplyContext& apply) {
+        return SendNetworkConfig(
+            values, apply.Set(), [&apply](std::uint8_t option) { return apply.StoreOrReport(option); }, apply.App());
+    };
+}
+
 void NetworkConfigPage::Pull() {
     values_.pppoeUser.Edit(pppoeUser_->Utf8());
     values_.pppoePassword.Edit(pppoePassword_->Utf8());

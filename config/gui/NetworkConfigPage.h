@@ -25,6 +25,8 @@ public:
     const NetworkValues& Values() const { return values_; }
     // The network type the page holds (the sheet and the DDNS page read it once the page was opened).
     int NetworkType() const { return values_.networkType.Current(); }
+    void ContributeValues(SheetPageValues& values) const override;
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
     Ipv4Edit* AddressEdit() const { return address_; }
     Ipv4Edit* GatewayEdit() const { return gateway_; }

@@ -1,5 +1,12 @@
 #include "config/gui/SheetPages.h"
 
+#include "config/gui/AccountPropertyPage.h"
+#include "config/gui/CDNSPage.h"
+#include "config/gui/COnlineUserPage.h"
+#include "config/gui/FTPPropertyPage.h"
+#include "config/gui/MailPropertyPage.h"
+#include "config/gui/MySystemDialog.h"
+#include "config/gui/NetworkConfigPage.h"
 #include "config/gui/PlaceholderPage.h"
 #include "config/sheet/SheetContext.h"
 
@@ -12,11 +19,43 @@ QString CaptionOf(SheetPageId page) {
     return QString::fromUtf8(caption.data(), qsizetype(caption.size()));
 }
 
+// The sheet's network type: the network page's choice once it was opened, else block 1's.
+int SheetNetworkType(QWidget* sheet, const ConfigWorkingSet& set) {
+    const auto pages = sheet ? sheet->findChildren<NetworkConfigPage*>() : QList<NetworkConfigPage*>();
+    if (!pages.isEmpty() && pages.front()->WasFilled())
+        return pages.front()->NetworkType();
+    return static_cast<int>(set.Number(1, "by_NetworkType"));
+}
+
+ConfigPage* MakeDdnsPage(SheetContext& context, QWidget* parent) {
+    auto* page = new CDNSPage(context.set, parent);
+    page->SetNetworkTypeSource([parent, &set = context.set] { return SheetNetworkType(parent, set); });
+    return page;
+}
+
+ConfigPage* MakeAccountPage(SheetContext& context, QWidget* parent) {
+    auto* page = new AccountPropertyPage(context.set, context.app, parent);
+    if (auto* sheet = qobject_cast<MySystemDialog*>(parent))
+        QObject::connect(page, &AccountPropertyPage::EditingChanged, sheet, [sheet](bool editing) {
+            if (editing)
+                sheet->DisableSheetButtons();
+            else
+                sheet->EnableSheetButtons();
+        });
+    return page;
+}
+
 }  // namespace
 
 ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* parent) {
     // Each page takes its row here as it is built; the rest stand in until then.
     switch (page) {
+    case SheetPageId::Network: return new NetworkConfigPage(context.set, parent);
+    case SheetPageId::Ddns: return MakeDdnsPage(context, parent);
+    case SheetPageId::Mail: return new MailPropertyPage(context.set, parent);
+    case SheetPageId::Ftp: return new FTPPropertyPage(context.set, parent);
+    case SheetPageId::Account: return MakeAccountPage(context, parent);
+    case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
     default: return new PlaceholderPage(CaptionOf(page), context.set, parent);
     }
 }
