@@ -134,8 +134,25 @@ inline __m128 LoadFour(const T* p) {
 // Three elements of a stride-3 pixel read as two and one, the fourth lane zero.
 template <class T>
 inline __m128 LoadThree(const T* p) {
-    alignas(16) float f[4] = {TapAt(p), TapAt(p + 1), TapAt(p + 2), 0.0f};
-    return _mm_load_ps(f);
+    if constexpr (std::is_same_v<T, float>) {
+        const __m128 pair = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)));
+        return _mm_movelh_ps(pair, _mm_load_ss(p + 2));
+    } else {
+        // Two elements and one: never the element after the pixel.
+        __m128i e;
+        if constexpr (std::is_same_v<T, std::uint16_t>) {
+            std::uint32_t pair;
+            std::memcpy(&pair, p, sizeof pair);
+            e = _mm_unpacklo_epi16(_mm_set_epi32(0, 0, p[2], static_cast<int>(pair)), _mm_setzero_si128());
+        } else {
+            std::uint16_t pair;
+            std::memcpy(&pair, p, sizeof pair);
+            const std::uint32_t three = pair | (static_cast<std::uint32_t>(p[2]) << 16);
+            e = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(three)), _mm_setzero_si128()),
+                                   _mm_setzero_si128());
+        }
+        return _mm_cvtepi32_ps(e);
+    }
 }
 
 // Four vector-body values to the destination type: rounded after the bias and clamped.
@@ -204,9 +221,8 @@ void HorzCubicPixels(const T* row, std::int32_t count, const std::ptrdiff_t* o, 
         if constexpr (L::channels == 4) {
             _mm_store_ps(work + 4 * k, v);
         } else {
-            alignas(16) float lanes[4];
-            _mm_store_ps(lanes, v);
-            std::memcpy(work + 3 * k, lanes, 3 * sizeof(float));
+            _mm_store_sd(reinterpret_cast<double*>(work + 3 * k), _mm_castps_pd(v));
+            _mm_store_ss(work + 3 * k + 2, _mm_movehl_ps(v, v));
         }
     }
 }
