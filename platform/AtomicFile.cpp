@@ -83,19 +83,34 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
     return ReplaceFileAtomically(path, ContentWriter(content));
 }
 
-FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+FileResult ReadWholeFile(const std::filesystem::path& path, std::string& content, std::uintmax_t maxBytes) {
+    content.clear();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return Fail("cannot open " + path.string());
-    content.clear();
+    FileResult tooLarge{false, path.string() + " is larger than " + std::to_string(maxBytes) + " bytes"};
+    tooLarge.tooLarge = true;
+    struct stat info {};
+    if (::fstat(::fileno(f), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        std::fclose(f);
+        return tooLarge;
+    }
     char buffer[65536];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        if (n > maxBytes - content.size()) {  // grew while being read
+            std::fclose(f);
+            content.clear();
+            return tooLarge;
+        }
         content.append(buffer, n);
+    }
     const bool bad = std::ferror(f);
     std::fclose(f);
-    if (bad)
+    if (bad) {
+        content.clear();
         return Fail("cannot read " + path.string());
+    }
     return {true, {}};
 }
 

@@ -17,7 +17,10 @@ constexpr int kDefaultQuality = 75;
 // Largest side a JPEG can describe.
 constexpr int kMaxSide = 65535;
 
-constexpr int kFlags = TJFLAG_BOTTOMUP | TJFLAG_STOPONWARNING;
+constexpr int kEncodeFlags = TJFLAG_BOTTOMUP | TJFLAG_STOPONWARNING;
+// Warnings (a missing end marker, data cut short) do not stop the decode: the
+// library fills what it could not read and the picture is still shown.
+constexpr int kDecodeFlags = TJFLAG_BOTTOMUP;
 
 bool ValidSize(int width, int height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
@@ -37,6 +40,15 @@ JpegStatus JpegCodec::Fail(JpegStatus status, std::string text) {
     return status;
 }
 
+JpegStatus JpegCodec::FailDecode() {
+    lastError_ = tjGetErrorStr2(decompressor_);
+    // After an error inside a JPEG's header the library leaves the handle in a
+    // state that refuses every later picture; the next call starts afresh.
+    tjDestroy(decompressor_);
+    decompressor_ = nullptr;
+    return JpegStatus::BadData;
+}
+
 JpegStatus JpegCodec::ReadInfo(std::span<const std::uint8_t> jpeg, JpegInfo& info) {
     if (jpeg.empty() || jpeg.size() > std::numeric_limits<unsigned long>::max())
         return Fail(JpegStatus::BadArgument, "no JPEG data");
@@ -45,7 +57,7 @@ JpegStatus JpegCodec::ReadInfo(std::span<const std::uint8_t> jpeg, JpegInfo& inf
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     if (tjDecompressHeader3(decompressor_, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &width,
                             &height, &subsampling, &colourspace) != 0)
-        return Fail(JpegStatus::BadData, tjGetErrorStr2(decompressor_));
+        return FailDecode();
     if (!ValidSize(width, height))
         return Fail(JpegStatus::BadData, "JPEG header gives no usable size");
     info = {width, height};
@@ -59,11 +71,12 @@ JpegStatus JpegCodec::Decode(std::span<const std::uint8_t> jpeg, std::span<std::
         return status;
     if (BgrPictureBytes(info.width, info.height) > dest.size())
         return Fail(JpegStatus::TooLarge, "picture larger than its buffer");
-    // A warning (a cut-short or damaged stream) counts as failure: the library
-    // would otherwise hand back a picture with grey or garbled rows.
     if (tjDecompress2(decompressor_, jpeg.data(), static_cast<unsigned long>(jpeg.size()), dest.data(),
-                      info.width, info.width * 3, info.height, TJPF_BGR, kFlags) != 0)
-        return Fail(JpegStatus::BadData, tjGetErrorStr2(decompressor_));
+                      info.width, info.width * 3, info.height, TJPF_BGR, kDecodeFlags) == 0)
+        return JpegStatus::Ok;
+    if (tjGetErrorCode(decompressor_) != TJERR_WARNING)
+        return FailDecode();
+    lastError_ = tjGetErrorStr2(decompressor_);  // decoded; the warning is kept for the curious
     return JpegStatus::Ok;
 }
 
@@ -76,7 +89,7 @@ JpegStatus JpegCodec::Encode(const std::uint8_t* pixels, int width, int height,
     unsigned char* out = nullptr;
     unsigned long size = 0;
     if (tjCompress2(compressor_, pixels, width, width * 3, height, TJPF_BGR, &out, &size, TJSAMP_420,
-                    kDefaultQuality, kFlags) != 0) {
+                    kDefaultQuality, kEncodeFlags) != 0) {
         tjFree(out);
         return Fail(JpegStatus::NoMemory, tjGetErrorStr2(compressor_));
     }

@@ -7,7 +7,8 @@
 //
 // Every call reports its outcome as a status; bad data never throws or crashes.
 // One codec object belongs to one thread (it keeps the library's handles so a
-// stream decodes without setting them up per frame).
+// stream decodes without setting them up per frame); a picture that fails
+// leaves nothing behind that could spoil the next one.
 
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +52,9 @@ public:
     // Decodes into dest. info holds the header's size whenever the header could
     // be read, also when decoding then fails. A picture larger than dest is
     // refused with TooLarge before anything is written. Grey JPEGs come out as
-    // grey blue-green-red pixels.
+    // grey blue-green-red pixels. Only the library's errors fail (BadData); a
+    // warning such as a missing end marker or data cut short gives Ok with
+    // what could be decoded, and LastError() holds the warning.
     JpegStatus Decode(std::span<const std::uint8_t> jpeg, std::span<std::uint8_t> dest, JpegInfo& info);
 
     // Compresses a picture with the library's usual quality (75, 4:2:0).
@@ -62,11 +65,13 @@ public:
     JpegStatus WriteFile(const std::filesystem::path& path, const std::uint8_t* pixels, int width,
                          int height);
 
-    // The library's or the file system's words for the last failure.
+    // The library's or the file system's words for the last failure (or a
+    // decode's warning).
     const std::string& LastError() const { return lastError_; }
 
 private:
     JpegStatus Fail(JpegStatus status, std::string text);
+    JpegStatus FailDecode();  // BadData with the library's words; drops the decompressor
 
     void* decompressor_ = nullptr;
     void* compressor_ = nullptr;

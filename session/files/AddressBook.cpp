@@ -5,8 +5,10 @@
 #include <system_error>
 
 #include "platform/ByteOrder.h"
+#include "platform/MoveAside.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
+#include "session/live/LocalClock.h"
 
 namespace session {
 
@@ -55,16 +57,16 @@ std::optional<IPRecord> MakeRecord(const AddressFields& f, unsigned& refusal) {
 }  // namespace
 
 std::string EncodeTextField(std::string_view utf8) {
-    const bool valid = platform::IsValidUtf8(utf8);
-    if (valid && utf8.size() <= kIPRecordTextMax)
-        return std::string(utf8);
-    // Only when it reads back unchanged: Windows-1250 bytes that happen to form
-    // valid UTF-8 would be read as UTF-8.
+    if (!platform::IsValidUtf8(utf8))  // not ours to guess at; keep what Windows-1250 can hold
+        return platform::Utf8ToWindows1250(utf8).substr(0, kIPRecordTextMax);
     std::string cp1250 = platform::Utf8ToWindows1250(utf8);
-    if (valid && cp1250.size() <= kIPRecordTextMax && platform::DecodeText(cp1250) == utf8)
-        return cp1250;
-    if (!valid)  // not ours to guess at; keep what Windows-1250 can hold
-        return cp1250.substr(0, kIPRecordTextMax);
+    if (platform::Windows1250ToUtf8(cp1250) == utf8) {  // every character has a Windows-1250 form
+        cp1250.resize(std::min(cp1250.size(), kIPRecordTextMax));
+        // Only when it reads back as written: Windows-1250 bytes that happen to
+        // form valid UTF-8 would be read as UTF-8.
+        if (platform::DecodeText(cp1250) == platform::Windows1250ToUtf8(cp1250))
+            return cp1250;
+    }
     return std::string(platform::CutUtf8(utf8, kIPRecordTextMax));
 }
 
@@ -124,6 +126,7 @@ std::filesystem::path AddressBook::DefaultPath() {
 
 platform::FileResult AddressBook::Load(const std::filesystem::path& path) {
     entries_.clear();
+    loaded_.clear();
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) {
         auto created = platform::ReplaceFileAtomically(path, std::string_view{});
@@ -132,7 +135,12 @@ platform::FileResult AddressBook::Load(const std::filesystem::path& path) {
         return {true, {}};
     }
     std::string content;
-    auto read = platform::ReadWholeFile(path, content);
+    auto read = platform::ReadWholeFile(path, content, kIPRecordFileMaxBytes);
+    if (read.tooLarge) {
+        std::filesystem::path aside;
+        const auto moved = platform::MoveFileAside(path, LocalCalendarTime(), &aside);
+        read.error += moved ? "; it was moved to " + aside.string() : "; " + moved.error;
+    }
     if (!read)
         return read;
 
@@ -141,29 +149,37 @@ platform::FileResult AddressBook::Load(const std::filesystem::path& path) {
 
 platform::FileResult AddressBook::Parse(std::string_view content, const std::string& name) {
     entries_.clear();
+    loaded_.clear();
     std::vector<IPRecord> entries;
+    std::vector<std::optional<IPRecordBytes>> loaded;
     const std::size_t count = content.size() / kIPRecordSize;
     entries.reserve(count);
+    loaded.reserve(count);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
     for (std::size_t i = 0; i < count; ++i) {
+        const std::span<const std::uint8_t, kIPRecordSize> raw(bytes + i * kIPRecordSize, kIPRecordSize);
         int badCheck = 0;
-        auto record = DecodeIPRecord(std::span<const std::uint8_t, kIPRecordSize>(bytes + i * kIPRecordSize,
-                                                                                 kIPRecordSize),
-                                     &badCheck);
+        auto record = DecodeIPRecord(raw, &badCheck);
         if (!record) {
             return {false, name + ": record " + std::to_string(i + 1) + " is damaged (check code " +
                                std::to_string(badCheck) + "); the file was left as it is"};
         }
         entries.push_back(std::move(*record));
+        loaded.emplace_back(std::in_place);
+        std::copy(raw.begin(), raw.end(), loaded.back()->begin());
     }
     entries_ = std::move(entries);
+    loaded_ = std::move(loaded);
     return {true, {}};
 }
 
 platform::FileResult AddressBook::Save(const std::filesystem::path& path) const {
     return platform::ReplaceFileAtomically(path, [this](std::FILE* f) {
-        for (const auto& entry : entries_) {
-            const auto bytes = EncodeIPRecord(entry);
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            // The original program's record as it was, unless the entry has changed since.
+            const auto& loaded = loaded_[i];
+            const auto bytes =
+                loaded && DecodeIPRecord(*loaded) == entries_[i] ? *loaded : EncodeIPRecord(entries_[i]);
             if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
                 return false;
         }
@@ -174,8 +190,10 @@ platform::FileResult AddressBook::Save(const std::filesystem::path& path) const 
 unsigned AddressBook::Add(const AddressFields& fields) {
     unsigned refusal = 0;
     auto record = MakeRecord(fields, refusal);
-    if (record)
+    if (record) {
         entries_.push_back(std::move(*record));
+        loaded_.emplace_back();
+    }
     return refusal;
 }
 
@@ -190,8 +208,10 @@ unsigned AddressBook::Replace(std::size_t index, const AddressFields& fields) {
 }
 
 void AddressBook::Remove(std::size_t index) {
-    if (index < entries_.size())
+    if (index < entries_.size()) {
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+        loaded_.erase(loaded_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
 }
 
 }  // namespace session

@@ -25,6 +25,8 @@ inline constexpr std::size_t kIPRecordSize = 400;
 inline constexpr std::size_t kIPRecordTextField = 128;
 inline constexpr std::size_t kIPRecordTextMax = kIPRecordTextField - 1;
 inline constexpr const char* kIPRecordFileName = "IPRecord.dat";
+// Ten thousand entries; a larger file is not an address book of ours.
+inline constexpr std::uintmax_t kIPRecordFileMaxBytes = 10000 * kIPRecordSize;
 
 // Message ids of the address book.
 inline constexpr unsigned kMsgChooseSomething = 4050;     // "WYBIERZ" without a row
@@ -48,10 +50,10 @@ struct IPRecord {
 
 using IPRecordBytes = std::array<std::uint8_t, kIPRecordSize>;
 
-// The bytes a text field stores (at most 127). UTF-8 when it fits; a text
-// that fits only in Windows-1250 (long Polish texts from the original
-// program) is stored in Windows-1250 when that reads back to the same text;
-// otherwise the UTF-8 is cut at the last whole character that fits.
+// The bytes a text field stores (at most 127). Windows-1250, as the original
+// program reads them, whenever every character has a Windows-1250 form and
+// the bytes read back as the same text (cut to 127 characters); otherwise
+// UTF-8, cut at the last whole character that fits.
 std::string EncodeTextField(std::string_view utf8);
 // The text as it will read back after saving.
 std::string FitTextField(std::string_view utf8);
@@ -80,12 +82,14 @@ public:
     // Reads every whole record; a shorter remainder at the end is ignored.
     // A missing file is created empty. Fails (and keeps no entries) when the
     // file cannot be read or created, or a record has a wrong check code; the
-    // file is left as it was.
+    // file is left as it was. A file larger than kIPRecordFileMaxBytes fails
+    // too, and is moved aside (platform::MoveFileAside).
     platform::FileResult Load(const std::filesystem::path& path);
     // The same for the file's bytes; `name` goes into the error text.
     platform::FileResult Parse(std::string_view content, const std::string& name);
     // Replaces the file with the entries in list order; on failure the old
-    // file stays whole.
+    // file stays whole. An entry that still holds what it was loaded with is
+    // written back byte for byte.
     platform::FileResult Save(const std::filesystem::path& path) const;
 
     const std::vector<IPRecord>& Entries() const { return entries_; }
@@ -100,6 +104,8 @@ public:
 
 private:
     std::vector<IPRecord> entries_;
+    // Beside each entry: the record it was read from, while it still reads the same.
+    std::vector<std::optional<IPRecordBytes>> loaded_;
 };
 
 }  // namespace session

@@ -39,14 +39,15 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
 
 }  // namespace
 
-bool ProfileFile::Load(const std::filesystem::path& path) {
+platform::FileResult ProfileFile::Load(const std::filesystem::path& path, std::uintmax_t maxBytes) {
     std::string bytes;
-    if (!platform::ReadWholeFile(path, bytes)) {
+    auto read = platform::ReadWholeFile(path, bytes, maxBytes);
+    if (!read) {
         lines_.clear();
-        return false;
+        return read;
     }
     Parse(platform::DecodeText(bytes));
-    return true;
+    return read;
 }
 
 void ProfileFile::Parse(std::string_view text) {

@@ -4,19 +4,23 @@
 // and values; setting a key rewrites its line where it stands or appends it to
 // its section, so comments, unknown keys and other sections survive a save.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/AtomicFile.h"
+
 namespace session {
 
 class ProfileFile {
 public:
     // Reads the file (UTF-8, or Windows-1250 from the original program).
-    // False, with an empty profile, when it cannot be read.
-    bool Load(const std::filesystem::path& path);
+    // Fails, with an empty profile, when it cannot be read or holds more than
+    // maxBytes (tooLarge).
+    platform::FileResult Load(const std::filesystem::path& path, std::uintmax_t maxBytes);
     void Parse(std::string_view text);
 
     // The value of the first such key in the first such section.

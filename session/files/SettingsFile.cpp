@@ -7,8 +7,11 @@
 #include <system_error>
 #include <variant>
 
+#include "platform/AtomicFile.h"
+#include "platform/MoveAside.h"
 #include "platform/ProgramFolder.h"
 #include "session/files/ProfileFile.h"
+#include "session/live/LocalClock.h"
 #include "session/UiPort.h"
 
 namespace session {
@@ -299,7 +302,15 @@ int CSettingINI::LoadSetting(const SettingsFolders& folders, std::uint8_t& turbo
                              UiPort* ui) {
     m_strAppPath = WithTrailingSlash(folders.program.string());
     ProfileFile file;
-    file.Load(SettingFilePath());  // no file: every key takes its default
+    const auto path = SettingFilePath();
+    // No file, or one that cannot be read: every key takes its default.
+    if (const auto read = file.Load(path, kSettingFileMaxBytes); read.tooLarge) {
+        std::filesystem::path aside;
+        const auto moved = platform::MoveFileAside(path, LocalCalendarTime(), &aside);
+        if (ui)
+            ui->ShowMessageText(read.error + (moved ? "; it was moved to " + aside.string() : "; " + moved.error) +
+                                ", and the settings start from their defaults.");
+    }
     SettingIO io(*this, file, turboRepeatStep);
 
     for (int key : kFirstNumbers)
@@ -346,12 +357,19 @@ int CSettingINI::LoadSetting(const SettingsFolders& folders, std::uint8_t& turbo
 int CSettingINI::SaveSetting(std::uint8_t turboRepeatStep) {
     ProfileFile file;
     const auto path = SettingFilePath();
-    file.Load(path);
+    std::error_code ec;
+    if (!file.Load(path, kSettingFileMaxBytes) && std::filesystem::exists(path, ec) && !platform::MoveFileAside(path, LocalCalendarTime()))
+        return 1;  // never replace what could not be read with a file that lost it
     SettingIO io(*this, file, turboRepeatStep);
     for (int key : kSaveOrder)
         io.Save(key);
     file.Save(path);  // a write failure is ignored; the old file stays whole
     return 1;
+}
+
+void CSettingINI::SetTypedServer(std::string server) {
+    m_szServerAddress = std::string();
+    m_strServerName = std::move(server);
 }
 
 std::filesystem::path CSettingINI::SettingFilePath() const {

@@ -47,6 +47,8 @@ struct SettingsFolders {
 inline constexpr std::string_view kDefaultServerName = "127.0.0.1";
 // Texts read from the file keep at most this many characters.
 inline constexpr std::size_t kSettingTextMax = 255;
+// Setting.ini holds a few kilobytes; a larger file is not read.
+inline constexpr std::uintmax_t kSettingFileMaxBytes = 1 << 20;
 // The login account's default name and password.
 inline constexpr std::string_view kDefaultAccount = "tovik";
 
@@ -58,19 +60,26 @@ public:
     CSettingINI(const CSettingINI&) = delete;
     CSettingINI& operator=(const CSettingINI&) = delete;
 
-    // Reads Setting.ini from the program folder; a missing file or key gives
-    // the defaults. The turbo repeat step (kept by the application data
-    // object) is read into turboRepeatStep. Creates the record and snapshot
-    // folders. Shows message 4056 through ui when the desktop folder is
-    // unknown. Returns 1 in every case.
+    // Reads Setting.ini from the program folder; a missing or unreadable file
+    // or key gives the defaults. A file larger than kSettingFileMaxBytes is
+    // moved aside (platform::MoveFileAside) and reported through ui. The turbo
+    // repeat step (kept by the application data object) is read into
+    // turboRepeatStep. Creates the record and snapshot folders. Shows message
+    // 4056 through ui when the desktop folder is unknown. Returns 1 in every case.
     int LoadSetting(std::uint8_t& turboRepeatStep, UiPort* ui = nullptr);
     int LoadSetting(const SettingsFolders& folders, std::uint8_t& turboRepeatStep,
                     UiPort* ui = nullptr);
 
     // Writes every saved key into Setting.ini in the program folder found at
     // load (keys already in the file are updated in place, other keys and
-    // sections kept). Returns 1 in every case.
+    // sections kept). A file that exists but cannot be read is moved aside
+    // first, and left alone when it cannot be. Returns 1 in every case.
     int SaveSetting(std::uint8_t turboRepeatStep);
+
+    // The device's address as the person typed or picked it. A host name an
+    // earlier login resolved (m_szServerAddress) belongs to another attempt:
+    // it is forgotten, so neither the save nor a re-login goes back to it.
+    void SetTypedServer(std::string server);
 
     // Setting.ini's full path (valid after LoadSetting).
     std::filesystem::path SettingFilePath() const;

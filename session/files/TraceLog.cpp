@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <system_error>
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/MoveAside.h"
+#include "session/live/LocalClock.h"
 
 namespace session {
 
@@ -55,8 +59,14 @@ void WriteTraceLog(std::string_view text) {
     if (state.path.empty())
         return;
     std::string old;
-    if (!platform::ReadWholeFile(state.path, old) && std::filesystem::exists(state.path))
+    if (const auto read = platform::ReadWholeFile(state.path, old, kTraceLogMaxBytes); read.tooLarge) {
+        std::filesystem::path aside;
+        if (!platform::MoveFileAside(state.path, LocalCalendarTime(), &aside))
+            return;  // the line is lost, the file kept
+        std::fprintf(stderr, "%s; moved to %s\n", read.error.c_str(), aside.c_str());
+    } else if (std::error_code ec; !read && std::filesystem::exists(state.path, ec)) {
         return;  // unreadable: rewriting would lose its lines
+    }
     const auto lines = SplitLines(old);
     // Keep the newest lines so that the file ends with maxLines lines, even
     // when it held more than that.

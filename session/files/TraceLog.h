@@ -3,6 +3,7 @@
 // stream and its recovery, written by any thread; and DebugTrace.log, created
 // empty at start-up and held open until exit.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -15,8 +16,11 @@ namespace session {
 // Called once at start-up, before any thread that writes exists.
 void TraceLog(int maxLines, const std::filesystem::path& programFolder);
 // Appends one line (the text followed by CR LF); keeps only the newest
-// maxLines lines. Callable from any thread; a line that cannot be written is lost.
+// maxLines lines. Callable from any thread; a line that cannot be written is
+// lost. A trace.log larger than kTraceLogMaxBytes (not one of ours) is moved
+// aside, reported on standard error, and a new one begins.
 void WriteTraceLog(std::string_view text);
+inline constexpr std::uintmax_t kTraceLogMaxBytes = 1 << 20;
 // Forgets the path; later writes are dropped.
 void FreeTraceLog();
 

@@ -476,7 +476,7 @@ void LoginDialog::OnSearchButton() {
     if (!choice.chosen)
         return;
     m_app.CSettingINI.m_wWebPort = static_cast<std::uint16_t>(choice.webPort & 0xFFFF);
-    m_app.CSettingINI.m_strServerName = choice.address;
+    m_app.CSettingINI.SetTypedServer(choice.address);
     m_editServer->setText(QString::fromStdString(choice.address));
     m_editPort->setText(QString::number(choice.webPort));
 }

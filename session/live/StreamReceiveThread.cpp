@@ -8,6 +8,8 @@
 #include "platform/WorkerThread.h"
 #include "session/AppData.h"
 #include "session/net/BlockingSocket.h"
+#include "session/net/CgiCommandTable.h"
+#include "session/net/CgiRequest.h"
 #include "session/net/CommandSender.h"
 #include "session/live/StreamFramer.h"
 #include "session/files/TraceLog.h"
@@ -128,8 +130,12 @@ private:
             socket_.CloseQuietly();
             return requests_.Reason().value_or(StreamExit::ConnectFailed);
         }
-        const std::string request = BuildStreamRequest(app_.SessionCookie.Get(), app_.LocalHostAddress.Get());
         try {
+            // Host: as every command names it, the local address of the route to the device.
+            const std::string request =
+                BuildStreamRequest(app_.SessionCookie.Get(), socket_.GetLocalAddress().ToText());
+            if (request.empty())  // a cookie that cannot go on the request line
+                throw CBlockingSocketException("Send");
             socket_.SendAll(request.data(), static_cast<int>(request.size()), timing_.streamSendTimeout,
                             requests_.Token());
         } catch (const CBlockingSocketException&) {
@@ -205,8 +211,11 @@ const char* ToString(StreamExit exit) {
 }
 
 std::string BuildStreamRequest(const std::string& cookie, const std::string& hostAddress) {
-    // The command sender's request lines, without a body.
-    return FormatRequestHeader("/Getvideo.cgi?Cookie=" + cookie, std::nullopt, hostAddress);
+    // The command sender's request builder and header lines, without a body.
+    CgiRequest request(CMD_GET_VIDEO);
+    if (!request.AddParam("Cookie", cookie))
+        return {};
+    return FormatRequestHeader(request.Text(), std::nullopt, hostAddress);
 }
 
 int Jpeg_TCP_Get_Image_Data_Thread(AppData& app, const platform::Timing& timing, std::stop_token stop) {

@@ -42,7 +42,9 @@ enum class StreamExit {
 };
 const char* ToString(StreamExit exit);
 
-// The stream request, CR LF after each line and an empty line at the end.
+// The stream request, CR LF after each line and an empty line at the end: the
+// cookie goes on the line as every command's values do (a blank as %20); one
+// holding a control byte gives an empty text, and nothing is sent.
 std::string BuildStreamRequest(const std::string& cookie, const std::string& hostAddress);
 
 // The thread body; always returns 0.

@@ -342,7 +342,8 @@ DeviceGates GatesFor(std::string_view product, std::string_view firmware) {
     return gates;
 }
 
-std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options, DeviceInfoRules rules) {
+std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options, DeviceInfoRules rules,
+                                             int* senderResult) {
     CSettingINI& settings = app.CSettingINI;
     const std::string product = app.str_ProductID.Get();
     const std::uint8_t channel = ClampChannel(product, settings.m_bySelectedChannel, rules);
@@ -365,9 +366,11 @@ std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions
 
     std::vector<std::uint8_t> reply(kDeviceInfoReplySize, 0);
     std::uint32_t length = 0;
-    if (SorelSendCommand(app, SenderOptions(options), CMD_GET_DEVICE_INFO, request.Text(), nullptr, 0, nullptr,
-                         reply, &length) != 1 ||
-        length == 0)
+    const int result = SorelSendCommand(app, SenderOptions(options), CMD_GET_DEVICE_INFO, request.Text(), nullptr, 0,
+                                        nullptr, reply, &length);
+    if (senderResult)
+        *senderResult = result;
+    if (result != 1 || length == 0)
         return std::nullopt;
     return std::string(reinterpret_cast<const char*>(reply.data()), std::min<std::size_t>(length, reply.size()));
 }

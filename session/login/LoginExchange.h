@@ -128,9 +128,12 @@ DeviceGates GatesFor(std::string_view productId, std::string_view firmwareVersio
 // Clamps the selected channel, reads the capability word when the device
 // has one, sends /Getdeviceinfo.cgi (Cookie, RES, QUA, CH, and NEWHR=1 when
 // the gate says so, setting dw_NewHeaderFormat either way) and returns the
-// reply text; nullopt when the request failed or the reply was empty.
+// reply text; nullopt when the request failed or the reply was empty. The
+// sender's own result goes to *senderResult when given: an empty reply after
+// status 200 is still a command that succeeded.
 std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions& options,
-                                             DeviceInfoRules rules = DeviceInfoRules::ReLogin);
+                                             DeviceInfoRules rules = DeviceInfoRules::ReLogin,
+                                             int* senderResult = nullptr);
 
 // The session facts of a device-information reply: LIFETIME, VIDEOMODE,
 // USERLEVEL and the three component versions (absent keys change nothing).

@@ -9,7 +9,7 @@ namespace session {
 int RunDialogLogin(AppData& app, const LoginFields& fields, const platform::Timing& timing, std::stop_token stop,
                    std::function<void()> wrongAddress) {
     CSettingINI& settings = app.CSettingINI;
-    settings.m_strServerName = fields.server;
+    settings.SetTypedServer(fields.server);
     settings.m_strUserName = fields.user;
     settings.m_strPassword = fields.password;
     settings.m_wWebPort = PortFromText(fields.port);

@@ -94,7 +94,7 @@ int LoginWorkerThread(AppData& app, const LoginWorkerJob& job, std::stop_token s
         return 0;
     }
     // Only the address and port go into the settings; the credentials stay with the worker.
-    app.CSettingINI.m_strServerName = job.server;
+    app.CSettingINI.SetTypedServer(job.server);
     app.CSettingINI.m_wWebPort = PortFromText(job.port);
 
     const ExchangeOptions options{job.timing, stop, {}};

@@ -73,8 +73,10 @@ private:
             return false;
 
         WriteTraceLog("start to send get device info command");
-        reply_ = RequestDeviceInfo(app_, Options());
-        WriteTraceLog(reply_ ? "Command success" : "Command failed");
+        int sent = 0;
+        reply_ = RequestDeviceInfo(app_, Options(), DeviceInfoRules::ReLogin, &sent);
+        // The sender's word; an empty reply is still retried.
+        WriteTraceLog(sent == 1 ? "Command success" : "Command failed");
         return reply_.has_value();
     }
 

@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -13,6 +12,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+
+#include "session/net/HostLookup.h"
 
 namespace session {
 
@@ -270,16 +271,13 @@ CBlockingSocket::WaitOutcome CBlockingSocket::WaitFor(short events, Millis timeo
     }
 }
 
-SocketAddress CBlockingSocket::GetHostByName(const std::string& name, std::uint16_t port) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (name.empty() || ::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+SocketAddress CBlockingSocket::GetHostByName(const std::string& name, std::uint16_t port, std::stop_token stop) {
+    const auto found = LookUpHost(name, std::move(stop));
+    if (!found)
         throw CBlockingSocketException("GetHostByName");
     sockaddr_in address{};
-    std::memcpy(&address, found->ai_addr, sizeof address);
-    ::freeaddrinfo(found);
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(*found);
     address.sin_port = htons(port);
     return SocketAddress(address);
 }

@@ -118,8 +118,10 @@ public:
     bool IsConnected() const { return m_bConnected; }
     bool HasSocket() const { return m_hSocket >= 0; }
 
-    // Resolves a host name (or dotted text) to its first IPv4 address; throws "GetHostByName".
-    static SocketAddress GetHostByName(const std::string& name, std::uint16_t port);
+    // Resolves a host name (or dotted text) to its first IPv4 address; throws
+    // "GetHostByName" when it is unknown and at once on a stop request (the
+    // look-up itself goes on elsewhere, see HostLookup.h).
+    static SocketAddress GetHostByName(const std::string& name, std::uint16_t port, std::stop_token stop = {});
 
     SocketAddress m_saDestination;  // where Sendto sends; the owner sets it
 

@@ -153,9 +153,11 @@ int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t c
         }
     } else {
         try {
-            address = CBlockingSocket::GetHostByName(server, port);
+            // A stop ends the wait for the name server at once.
+            address = CBlockingSocket::GetHostByName(server, port, options.stop);
         } catch (const CBlockingSocketException&) {
-            ReportWrongAddress(app, options);
+            if (!options.stop.stop_requested())
+                ReportWrongAddress(app, options);
             return 0;
         }
         if (command == CMD_LOGIN) {
@@ -181,15 +183,21 @@ int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t c
     if (command == CMD_REBOOT)
         return 1;  // the device restarts without answering
 
-    // The header: bounded in bytes, however many receives it takes.
+    // The header: bounded in bytes, however many receives it takes, and in
+    // time: a device that sends a byte now and then cannot hold the command
+    // longer than one receive time-out.
     char area[kReplyHeaderLimit];
     std::size_t held = 0;
     std::size_t headerEnd = std::string_view::npos;
+    const auto headerDeadline = std::chrono::steady_clock::now() + options.receiveTimeout;
     while (headerEnd == std::string_view::npos) {
         if (held == sizeof area)
             return 0;
+        const auto left = std::chrono::duration_cast<Millis>(headerDeadline - std::chrono::steady_clock::now());
+        if (left <= Millis(0))
+            return 0;
         const int piece = static_cast<int>(std::min(kReceivePiece, sizeof area - held));
-        const int got = socket.Receive(area + held, piece, options.receiveTimeout, options.stop);
+        const int got = socket.Receive(area + held, piece, left, options.stop);
         if (got < 0)
             return 0;
         const std::size_t searchFrom = held >= 3 ? held - 3 : 0;

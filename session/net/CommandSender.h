@@ -42,7 +42,8 @@ struct StatusRecord {
 struct CommandOptions {
     Millis connectTimeout{platform::Timing{}.connectTimeout};
     Millis sendTimeout{platform::Timing{}.commandTimeout};     // wait for room before each send
-    Millis receiveTimeout{platform::Timing{}.commandTimeout};  // wait for data before each receive
+    // Wait for data before each receive; also the most the whole reply header may take.
+    Millis receiveTimeout{platform::Timing{}.commandTimeout};
     std::stop_token stop;  // a stop request ends a blocked exchange at once (result 0)
     // Called instead of showing "IP Address is wrong." when the server's
     // address cannot be found (a caller that retries tells the user once).

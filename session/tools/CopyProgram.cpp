@@ -22,7 +22,11 @@ bool WriteFolderKeys(const std::filesystem::path& destination, const CSettingINI
         folder += '/';
     const auto file = destination / "Setting.ini";
     ProfileFile profile;
-    profile.Load(file);  // no copied Setting.ini: a file with only these keys
+    // No copied Setting.ini: a file with only these keys. One that cannot be
+    // read is not replaced by a file that lost its lines.
+    std::error_code ec;
+    if (!profile.Load(file, kSettingFileMaxBytes) && std::filesystem::exists(file, ec))
+        return false;
     const std::string& section = settings.m_strKeyName[0];
     profile.Set(section, settings.m_strKeyName[kRecordPathKey], folder);
     profile.Set(section, settings.m_strKeyName[kSnapshotPathKey], folder);

@@ -4,6 +4,7 @@
 // blue-green-red, rows bottom-up, width × 3 bytes per row.
 // The checks that go with them: PictureChecks.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +46,45 @@ inline std::vector<std::uint8_t> QuadrantJpeg(int width, int height) {
     const auto pixels = QuadrantPicture(width, height);
     if (codec.Encode(pixels.data(), width, height, jpeg) != platform::JpegStatus::Ok)
         jpeg.clear();
+    return jpeg;
+}
+
+// Ways a device's picture gets damaged. The first three are errors inside the
+// JPEG's header; with the fourth the header reads but decoding fails; the last
+// is only a warning to the decoder.
+enum class Damage { BogusQuantTable, BogusHuffmanTable, CutInHeader, UndefinedQuantTable, NoEndMarker };
+
+// Where the first segment with this marker (FF marker) starts; 0 when none.
+inline std::size_t FindSegment(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker) {
+    std::size_t at = 2;  // after the start marker
+    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF) {
+        if (jpeg[at + 1] == marker)
+            return at;
+        at += 2 + (std::size_t{jpeg[at + 2]} << 8 | jpeg[at + 3]);
+    }
+    return 0;
+}
+
+// A copy of a JPEG made by QuadrantJpeg with the damage done.
+inline std::vector<std::uint8_t> Damaged(std::vector<std::uint8_t> jpeg, Damage damage) {
+    switch (damage) {
+    case Damage::BogusQuantTable:
+        jpeg[FindSegment(jpeg, 0xDB) + 4] = 0x1F;  // table number 15 does not exist
+        break;
+    case Damage::BogusHuffmanTable:
+        for (std::size_t i = 0; i < 16; ++i)  // code counts that add up to far more than 256
+            jpeg[FindSegment(jpeg, 0xC4) + 5 + i] = 0xFF;
+        break;
+    case Damage::UndefinedQuantTable:
+        jpeg[FindSegment(jpeg, 0xC0) + 12] = 3;  // the first component's table, never defined
+        break;
+    case Damage::CutInHeader:
+        jpeg.resize(FindSegment(jpeg, 0xC4) + 10);
+        break;
+    case Damage::NoEndMarker:
+        jpeg.resize(jpeg.size() - 2);
+        break;
+    }
     return jpeg;
 }
 

@@ -61,39 +61,72 @@ TEST(JpegCodec, PictureLargerThanBufferIsRefusedUntouched) {
     EXPECT_TRUE(std::all_of(small.begin(), small.end(), [](auto b) { return b == 0x5A; }));
 }
 
+// Errors drop the picture, and the same codec decodes the next good one: an
+// error inside a JPEG's header must not spoil the library's handle.
 TEST(JpegCodec, DamagedDataGivesErrorsAndTheCodecGoesOn) {
+    using testpictures::Damage;
     const auto good = testpictures::QuadrantJpeg(160, 120);
-    const std::vector<std::uint8_t> notJpeg(500, 0x42);
     struct Case {
         const char* name;
         std::vector<std::uint8_t> data;
         JpegStatus expected;
-        bool headerReads;
+        bool headerReads = false;  // the size is reported all the same
     };
-    auto cut = [&](std::size_t n) { return std::vector<std::uint8_t>(good.begin(), good.begin() + n); };
-    auto scanCut = good;
-    // Bytes inside the entropy-coded data turned into a restart marker.
-    scanCut[good.size() / 2] = 0xFF;
-    scanCut[good.size() / 2 + 1] = 0xD3;
     const Case cases[] = {
-        {"empty", {}, JpegStatus::BadArgument, false},
-        {"not a JPEG", notJpeg, JpegStatus::BadData, false},
-        {"start marker only", cut(4), JpegStatus::BadData, false},
-        {"cut in the middle", cut(good.size() / 2), JpegStatus::BadData, true},
-        {"end marker missing", cut(good.size() - 2), JpegStatus::BadData, true},
-        {"stray marker in the scan", scanCut, JpegStatus::BadData, true},
+        {"empty", {}, JpegStatus::BadArgument},
+        {"not a JPEG", std::vector<std::uint8_t>(500, 0x42), JpegStatus::BadData},
+        {"start marker only", {good.begin(), good.begin() + 4}, JpegStatus::BadData},
+        {"bogus quantisation table", testpictures::Damaged(good, Damage::BogusQuantTable), JpegStatus::BadData},
+        {"bogus Huffman table", testpictures::Damaged(good, Damage::BogusHuffmanTable), JpegStatus::BadData},
+        {"cut inside the header", testpictures::Damaged(good, Damage::CutInHeader), JpegStatus::BadData},
+        {"table never defined", testpictures::Damaged(good, Damage::UndefinedQuantTable), JpegStatus::BadData,
+         true},
     };
     JpegCodec codec;
     std::vector<std::uint8_t> picture(platform::BgrPictureBytes(160, 120));
     for (const auto& c : cases) {
-        JpegInfo info;
-        EXPECT_EQ(codec.Decode(c.data, picture, info), c.expected) << c.name;
-        EXPECT_FALSE(codec.LastError().empty()) << c.name;
-        if (c.headerReads) {
-            EXPECT_EQ(info.width, 160) << c.name;
+        for (int twice = 0; twice < 2; ++twice) {
+            JpegInfo info;
+            EXPECT_EQ(codec.Decode(c.data, picture, info), c.expected) << c.name;
+            EXPECT_FALSE(codec.LastError().empty()) << c.name;
+            EXPECT_EQ(info.width, c.headerReads ? 160 : 0) << c.name;
         }
-        // The same codec decodes the next good frame.
-        EXPECT_EQ(codec.Decode(good, picture, info), JpegStatus::Ok) << c.name;
+        JpegInfo info;
+        ASSERT_EQ(codec.ReadInfo(good, info), JpegStatus::Ok) << c.name << ": " << codec.LastError();
+        ASSERT_EQ(codec.Decode(good, picture, info), JpegStatus::Ok) << c.name << ": " << codec.LastError();
+        testpictures::ExpectQuadrants(picture.data(), 160, 120);
+    }
+}
+
+// A warning is no error: what could be decoded is shown, and the warning is
+// kept in LastError.
+TEST(JpegCodec, WarningsStillGiveThePicture) {
+    const auto good = testpictures::QuadrantJpeg(160, 120);
+    auto scanCut = good;
+    // Bytes inside the entropy-coded data turned into a restart marker.
+    scanCut[good.size() / 2] = 0xFF;
+    scanCut[good.size() / 2 + 1] = 0xD3;
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> data;
+        bool wholePicture;  // the damage leaves every pixel readable
+    };
+    const Case cases[] = {
+        {"end marker missing", testpictures::Damaged(good, testpictures::Damage::NoEndMarker), true},
+        {"cut in the middle", {good.begin(), good.begin() + good.size() / 2}, false},
+        {"stray marker in the scan", scanCut, false},
+    };
+    JpegCodec codec;
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> picture(platform::BgrPictureBytes(160, 120));
+        JpegInfo info;
+        EXPECT_EQ(codec.Decode(c.data, picture, info), JpegStatus::Ok) << c.name;
+        EXPECT_FALSE(codec.LastError().empty()) << c.name;
+        EXPECT_EQ(info.width, 160) << c.name;
+        if (c.wholePicture)
+            testpictures::ExpectQuadrants(picture.data(), 160, 120);
+        ASSERT_EQ(codec.Decode(good, picture, info), JpegStatus::Ok) << c.name;
+        EXPECT_TRUE(codec.LastError().empty()) << c.name;
     }
 }
 

@@ -114,8 +114,11 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
                     bytes.insert(bytes.end(), fault.garbage.begin(), fault.garbage.end());
                     break;
                 case StreamFault::Kind::BadVersion: header.version = 2; break;
-                case StreamFault::Kind::Oversize: {
-                    const Bytes frame = Frame(fields, FillerPicture(fault.length), layout);
+                case StreamFault::Kind::Oversize:
+                case StreamFault::Kind::Picture: {
+                    const Bytes& picture =
+                        fault.kind == StreamFault::Kind::Picture ? fault.garbage : FillerPicture(fault.length);
+                    const Bytes frame = Frame(fields, picture, layout);
                     bytes.insert(bytes.end(), frame.begin(), frame.end());
                     break;
                 }

@@ -3,8 +3,9 @@
 // just frames (header, then a JPEG picture) at a chosen rate, in the header
 // layout that the session asked for with NEWHR at its device-information
 // request. Faults bend the stream: writes split into small segments, garbage
-// between frames, a header with a bad version, an oversize frame, a stall, a
-// closed connection; the header fields carry video loss, alarm and motion bits.
+// between frames, a header with a bad version, an oversize frame, a damaged
+// picture, a stall, a closed connection; the header fields carry video loss,
+// alarm and motion bits.
 
 #include <condition_variable>
 #include <cstddef>
@@ -24,9 +25,9 @@ namespace devicesim {
 Bytes DevicePicture(const Bytes& jpeg);
 
 struct StreamFault {
-    enum class Kind { Garbage, BadVersion, Oversize, Stall, Close };
+    enum class Kind { Garbage, BadVersion, Oversize, Picture, Stall, Close };
     Kind kind;
-    Bytes garbage;              // Garbage: the bytes
+    Bytes garbage;              // Garbage, Picture: the bytes
     std::uint32_t length = 0;   // Oversize: the picture's length (the new header keeps 16 bits)
 
     static StreamFault Garbage(Bytes bytes) { return {Kind::Garbage, std::move(bytes), 0}; }
@@ -34,6 +35,8 @@ struct StreamFault {
     static StreamFault BadVersion() { return {Kind::BadVersion, {}, 0}; }
     // A framed picture of that length before the next frame.
     static StreamFault Oversize(std::uint32_t length) { return {Kind::Oversize, {}, length}; }
+    // A framed picture of these bytes as they stand (a damaged JPEG) before the next frame.
+    static StreamFault Picture(Bytes jpeg) { return {Kind::Picture, std::move(jpeg), 0}; }
     // Sends nothing more and keeps the connection open until the client leaves.
     static StreamFault Stall() { return {Kind::Stall, {}, 0}; }
     static StreamFault Close() { return {Kind::Close, {}, 0}; }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/AtomicFile.h"
 
@@ -37,6 +38,15 @@ public:
     }
     void Write(const std::string& name, const std::string& content) const {
         ASSERT_TRUE(platform::ReplaceFileAtomically(path_ / name, content)) << name;
+    }
+    // The files that `name` (a path inside the folder) was moved aside to.
+    std::vector<std::filesystem::path> SetAside(const std::string& name) const {
+        const std::filesystem::path file = path_ / name;
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+            if (entry.path().filename().string().starts_with(file.filename().string() + ".bad-"))
+                found.push_back(entry.path());
+        return found;
     }
 
 private:

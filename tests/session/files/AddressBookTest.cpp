@@ -94,9 +94,9 @@ TEST(IPRecord, FieldWithoutZeroByteIsReadOverItsWholeWidth) {
     EXPECT_EQ(decoded->address, std::string(128, 'a'));
 }
 
-// A text field holds 127 bytes. UTF-8 is written when it fits; a text that
-// fits only in Windows-1250 (a long Polish text from the original program) is
-// written in Windows-1250, so loading and saving an old file loses nothing.
+// A text field holds 127 bytes. Windows-1250 is written whenever every
+// character has a form there, as the original program reads the file; other
+// texts are UTF-8, cut between characters.
 TEST(IPRecord, TextFieldEncodingTable) {
     const std::string a127(127, 'a');
     std::string ogonki;  // 100 x "ą": 200 bytes of UTF-8, 100 of Windows-1250
@@ -105,10 +105,10 @@ TEST(IPRecord, TextFieldEncodingTable) {
     std::string ambiguous;  // "Ăł" in Windows-1250 is C3 B3, valid UTF-8 for "ó"
     for (int i = 0; i < 40; ++i)
         ambiguous += "Ăł";
-    std::string zz;  // 70 x "ż" + 'z': 141 bytes of UTF-8
+    std::string zh;  // 70 x "ж" + 'z': 141 bytes of UTF-8, no Windows-1250 form
     for (int i = 0; i < 70; ++i)
-        zz += "ż";
-    zz += "z";
+        zh += "ж";
+    zh += "z";
     const struct {
         const char* what;
         std::string text;
@@ -117,10 +117,12 @@ TEST(IPRecord, TextFieldEncodingTable) {
         {"ascii as it is", "hall", "hall"},
         {"127 bytes fit", a127, a127},
         {"200 ascii bytes keep their first 127", std::string(200, 'b'), std::string(127, 'b')},
-        {"short Polish text as UTF-8", "Łódź", "Łódź"},
+        {"short Polish text in Windows-1250", "Łódź", "\xA3\xF3\x64\x9F"},
         {"long Polish text in Windows-1250", ogonki, std::string(100, '\xB9')},
+        {"Polish text cut at 127 characters", ogonki + ogonki, std::string(127, '\xB9')},
         {"Windows-1250 that would read as UTF-8 is cut as UTF-8 instead", ambiguous, ambiguous.substr(0, 126)},
-        {"cut between characters, never inside one", zz + std::string(200, 'x'), zz.substr(0, 126)},
+        {"without a Windows-1250 form: UTF-8", "Жанна", "Жанна"},
+        {"cut between characters, never inside one", zh + std::string(200, 'x'), zh.substr(0, 126)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -218,21 +220,46 @@ TEST_F(AddressBookFileTest, WrongCheckCodeRefusesTheFileAndLeavesItAsItIs) {
     EXPECT_EQ(Read(), original);
 }
 
-TEST_F(AddressBookFileTest, OriginalWindows1250TextsLoadAndSurviveASave) {
+// Records of the original program go back as they came; an edited one is
+// written anew, its Polish texts in Windows-1250.
+TEST_F(AddressBookFileTest, OriginalRecordsSurviveASaveByteForByte) {
     const std::string longComment(127, '\xB9');  // 127 x "ą" in Windows-1250
-    Write(RawRecord("\xA3ukasz", "10.0.0.7", longComment, 80));
+    std::string first = RawRecord("\xA3ukasz", "10.0.0.7", longComment, 80);
+    first[4 + 20] = 'j';  // bytes behind the text's end that no reader looks at
+    first[398] = 1;
+    const std::string second = RawRecord("anna", std::string(128, 'h'), "\xE6ma", 8080);  // no zero byte in the address
+    Write(first + second + RawRecord("ewa", "10.0.0.9", "", 81));
     AddressBook book;
     ASSERT_TRUE(book.Load(file));
-    ASSERT_EQ(book.Count(), 1u);
+    ASSERT_EQ(book.Count(), 3u);
     EXPECT_EQ(book.Entries()[0].user, "Łukasz");
     EXPECT_EQ(book.Entries()[0].comment, platform::Windows1250ToUtf8(longComment));
+    EXPECT_EQ(book.Replace(2, {"Ewa Żak", "10.0.0.9", "81", ""}), 0u);
     ASSERT_TRUE(book.Save(file));
     const std::string saved = Read();
-    EXPECT_EQ(Field(saved, 4), "Łukasz" + std::string(121, '\0'));  // short: now UTF-8
-    EXPECT_EQ(Field(saved, 268), longComment + '\0');  // too long for UTF-8: kept as it was
+    ASSERT_EQ(saved.size(), 1200u);
+    EXPECT_EQ(saved.substr(0, 800), first + second);
+    EXPECT_EQ(saved.substr(800), RawRecord("Ewa \xAF\x61k", "10.0.0.9", "", 81));
     AddressBook again;
     ASSERT_TRUE(again.Load(file));
     EXPECT_EQ(again.Entries(), book.Entries());
+}
+
+// An IPRecord.dat far beyond ten thousand entries is not read: the book
+// fails with a message naming the file, which goes aside whole.
+TEST_F(AddressBookFileTest, HugeFileIsRefusedAndMovedAside) {
+    Write(RawRecord("anna", "10.0.0.7", "hall", 80));
+    fs::resize_file(file, std::uintmax_t{1536} << 20);
+    AddressBook book;
+    const auto result = book.Load(file);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find(file.string() + " is larger than"), std::string::npos) << result.error;
+    const auto aside = temp.SetAside("IPRecord.dat");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_NE(result.error.find("moved to " + aside[0].string()), std::string::npos) << result.error;
+    EXPECT_EQ(book.Count(), 0u);
+    EXPECT_EQ(fs::file_size(aside[0]), std::uintmax_t{1536} << 20);
+    EXPECT_FALSE(fs::exists(file));
 }
 
 TEST_F(AddressBookFileTest, FailedSaveLeavesTheOldFileWhole) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cctype>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +14,15 @@
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
 #include "session/files/SettingsFile.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define SETTINGS_TEST_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define SETTINGS_TEST_SANITIZED 1
+#endif
 
 namespace {
 
@@ -360,5 +373,72 @@ TEST_F(SettingsFileTest, UnwritableFileIsIgnored) {
     EXPECT_EQ(s.SaveSetting(turbo), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
 }
+
+// A Setting.ini of 1.5 GB (sparse: it takes no disc space) is never read: a
+// clear message, the defaults, and the file moved aside whole rather than
+// replaced by the next save.
+TEST_F(SettingsFileTest, HugeFileIsReportedMovedAsideAndTheDefaultsUsed) {
+    constexpr std::uintmax_t kHuge = std::uintmax_t{1536} << 20;
+    const auto path = dir.path() / "prog" / "Setting.ini";
+    WriteIni("[Quenlo]\r\nServerPort=8080\r\n");
+    std::filesystem::resize_file(path, kHuge);
+
+    CSettingINI s;
+    std::uint8_t turbo = 0;
+    fakes::RecordingUiPort ui;
+    Load(s, turbo, &ui);
+    EXPECT_EQ(s.m_wWebPort.load(), 80);
+    EXPECT_EQ(turbo, 5);
+    const auto moved = dir.SetAside("prog/Setting.ini");
+    ASSERT_EQ(moved.size(), 1u);
+    const auto aside = moved[0];
+    EXPECT_EQ(ui.Calls(), std::vector<std::string>{"msgtext:" + path.string() + " is larger than 1048576 bytes; " +
+                                                   "it was moved to " + aside.string() +
+                                                   ", and the settings start from their defaults."});
+    EXPECT_EQ(std::filesystem::file_size(aside), kHuge);
+
+    s.m_wWebPort = 8081;
+    EXPECT_EQ(s.SaveSetting(turbo), 1);
+    EXPECT_NE(ReadIni().find("ServerPort=8081\r\n"), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size(aside), kHuge);
+}
+
+// A file that cannot be read by the time of the save (here: one grown past
+// the cap since the load) is not replaced by a save that lost its lines: it
+// goes aside first.
+TEST_F(SettingsFileTest, SaveMovesAnUnreadableFileAsideFirst) {
+    CSettingINI s;
+    std::uint8_t turbo = 0;
+    Load(s, turbo);
+    const auto path = dir.path() / "prog" / "Setting.ini";
+    WriteIni("[Other]\r\nkept=1\r\n");
+    std::filesystem::resize_file(path, session::kSettingFileMaxBytes + 1);
+    EXPECT_EQ(s.SaveSetting(turbo), 1);
+    const auto aside = dir.SetAside("prog/Setting.ini");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(aside[0]), session::kSettingFileMaxBytes + 1);
+    EXPECT_NE(ReadIni().find("ServerPort=80\r\n"), std::string::npos);
+}
+
+#ifndef SETTINGS_TEST_SANITIZED
+// The same load in a process that cannot hold the file in memory (the
+// sanitizers reserve far more address space than the limit, so they skip it).
+TEST_F(SettingsFileTest, HugeFileLoadsTheDefaultsUnderAMemoryLimit) {
+    const auto path = dir.path() / "prog" / "Setting.ini";
+    WriteIni("[Quenlo]\r\nServerPort=8080\r\n");
+    std::filesystem::resize_file(path, std::uintmax_t{1536} << 20);
+    const auto loadWithLittleMemory = [this] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;  // 1 GB of address space
+        ::setrlimit(RLIMIT_AS, &limit);
+        CSettingINI s;
+        std::uint8_t turbo = 0;
+        s.LoadSetting(Folders(), turbo);
+        std::exit(s.m_wWebPort.load() == 80 ? 0 : 1);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(loadWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace

@@ -81,6 +81,19 @@ TEST_F(TraceLogTest, MissingFolderLosesTheLineAndGoesOn) {
     EXPECT_EQ(dir.Read("trace.log"), "next\r\n");
 }
 
+// A trace.log far beyond any the program writes is not read: it goes aside
+// whole and a new one begins with the line.
+TEST_F(TraceLogTest, HugeFileIsMovedAsideAndANewOneBegins) {
+    const auto path = dir.path() / "trace.log";
+    dir.Write("trace.log", "old line\r\n");
+    std::filesystem::resize_file(path, std::uintmax_t{1536} << 20);
+    session::WriteTraceLog("Got start event");
+    EXPECT_EQ(dir.Read("trace.log"), "Got start event\r\n");
+    const auto aside = dir.SetAside("trace.log");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(aside[0]), std::uintmax_t{1536} << 20);
+}
+
 TEST_F(TraceLogTest, WritesAfterFreeAreDropped) {
     session::FreeTraceLog();
     session::WriteTraceLog("late");

@@ -157,8 +157,9 @@ TEST_F(DecodeThreadsTest, GoodFramesAreShownAndStoredForTheRecorders) {
 
 TEST_F(DecodeThreadsTest, BadFramesAreDroppedAndTheStreamGoesOn) {
     const auto good = testpictures::QuadrantJpeg(160, 120);
-    const auto other = testpictures::QuadrantJpeg(200, 100);
-    const std::vector<std::uint8_t> cut(other.begin(), other.begin() + other.size() / 2);
+    // The header reads, the data does not decode.
+    const auto other = testpictures::Damaged(testpictures::QuadrantJpeg(200, 100),
+                                             testpictures::Damage::UndefinedQuantTable);
     const std::vector<std::uint8_t> garbage(3000, 0x5A);
     const auto huge = testpictures::QuadrantJpeg(1100, 1000);  // 3.3 MB decoded: beyond the picture buffer
     ASSERT_LE(huge.size(), session::kSocketSlotSize);
@@ -167,7 +168,7 @@ TEST_F(DecodeThreadsTest, BadFramesAreDroppedAndTheStreamGoesOn) {
         std::vector<std::uint8_t> payload;
         std::size_t length;
     } bad[] = {
-        {"cut short", cut, 0},
+        {"undecodable data", other, 0},
         {"not a JPEG", garbage, 0},
         {"picture too large", huge, 0},
         {"length beyond the slot", good, session::kSocketSlotSize + 1},

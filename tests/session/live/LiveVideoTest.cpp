@@ -88,11 +88,13 @@ private:
     std::vector<std::uint16_t> widths_;
 };
 
+// A picture whose header the decoder refuses is dropped, and the pictures
+// after it are shown; one that only lacks its end marker is shown.
 TEST_F(LiveVideoTest, EveryGoodFrameSentIsShownAndACorruptOneIsSkipped) {
+    using testpictures::Damage;
     const auto first = testpictures::QuadrantJpeg(176, 144);
-    auto corrupt = testpictures::QuadrantJpeg(320, 240);
-    corrupt.resize(corrupt.size() / 2);  // framed as usual, but its picture is cut short
-    const auto second = testpictures::QuadrantJpeg(352, 288);
+    const auto corrupt = testpictures::Damaged(testpictures::QuadrantJpeg(320, 240), Damage::BogusHuffmanTable);
+    const auto second = testpictures::Damaged(testpictures::QuadrantJpeg(352, 288), Damage::NoEndMarker);
     stream.SetPictures({first, corrupt, second});
     stream.SetFrameRate(100);
     stream.SetSegmentSize(700);

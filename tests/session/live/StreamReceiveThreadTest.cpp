@@ -115,15 +115,46 @@ class StreamLayouts : public StreamReceiveThreadTest, public testing::WithParamI
 }  // namespace
 
 TEST(StreamRequest, CarriesTheCookieAndTheFixedHeaderLines) {
-    EXPECT_EQ(session::BuildStreamRequest("5A17C0DE", "192.0.2.7"),
-              "GET /Getvideo.cgi?Cookie=5A17C0DE HTTP/1.1\r\n"
-              "Accept: */* \r\n"
-              "Accept-Language: zh-tw\r\n"
-              "Accept-Encoding: gzip, deflate\r\n"
-              "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 1.1.4322)\r\n"
-              "Host: 192.0.2.7\r\n"
-              "Connection: Keep-Alive\r\n"
-              "\r\n");
+    const std::string fixedLines =
+        " HTTP/1.1\r\n"
+        "Accept: */* \r\n"
+        "Accept-Language: zh-tw\r\n"
+        "Accept-Encoding: gzip, deflate\r\n"
+        "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 1.1.4322)\r\n"
+        "Host: 192.0.2.7\r\n"
+        "Connection: Keep-Alive\r\n"
+        "\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"5A17C0DE", "GET /Getvideo.cgi?Cookie=5A17C0DE" + fixedLines},
+        {"5A17 C0DE", "GET /Getvideo.cgi?Cookie=5A17%20C0DE" + fixedLines},
+        {"", "GET /Getvideo.cgi?Cookie=" + fixedLines},
+        {"5A17\r\nX-Injected: 1", ""},  // refused: nothing is sent
+    };
+    for (const auto& [cookie, request] : cases)
+        EXPECT_EQ(session::BuildStreamRequest(cookie, "192.0.2.7"), request) << cookie;
+}
+
+// The cookie goes out escaped, and Host names the local end of the route to
+// the device, as in every command, whatever address start-up found.
+TEST_F(StreamReceiveThreadTest, TheRequestIsBuiltAsTheCommandsAre) {
+    const std::string cookie = "5A17 C0DE";
+    app.SessionCookie = cookie;
+    app.LocalHostAddress = "192.0.2.7";
+    device.Update([&](devicesim::DeviceState& s) { s.sessions[cookie].newHeader = true; });
+    StartStream();
+    ASSERT_TRUE(TakeFrame());
+    const auto requests = device.RequestsFor("/Getvideo.cgi");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].raw, session::BuildStreamRequest(cookie, "127.0.0.1"));
+}
+
+// A cookie that would break the request line never reaches the device; the
+// stream ends as after a failed send, so a re-login fetches a new cookie.
+TEST_F(StreamReceiveThreadTest, ACookieWithALineBreakIsNeverSent) {
+    app.SessionCookie = "5A17\r\nX-Injected: 1";
+    StartStream();
+    ExpectEndWithCode1(0);
+    EXPECT_TRUE(device.RequestsFor("/Getvideo.cgi").empty());
 }
 
 TEST_P(StreamLayouts, FramesArriveInOrderAndAResetEndsTheStreamQuietly) {

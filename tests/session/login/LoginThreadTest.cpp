@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "fakes/CallLog.h"
+#include "fakes/FakeNameServer.h"
 #include "session/AppData.h"
 #include "session/login/LoginExchange.h"
 #include "simulator/DeviceSimulator.h"
@@ -124,22 +125,41 @@ TEST_F(LoginThreadTest, ThreadReportsItsEndOnItsOwnThread) {
     EXPECT_EQ(events.Calls(), (std::vector<std::string>{"succeeded", "failed 1"}));
 }
 
+// Escape or a second press stops the attempt from the GUI thread: it ends at
+// once, also while the name server keeps the look-up waiting.
 TEST_F(LoginThreadTest, AnAbandonedAttemptEndsAtOnceAndReportsNothing) {
+    fakes::FakeNameServer names;
+    names.Silence("silent-dvr.test");
+    struct Case {
+        const char* name;
+        std::string server;
+        std::function<bool()> reached;  // the attempt waits where the stop must cut it short
+    };
+    const Case cases[] = {
+        {"silent device", "127.0.0.1", [&] { return device.WaitForRequests(1, 2000ms); }},
+        {"silent name server", "silent-dvr.test", [&] { return names.Asked().WaitForCount(1); }},
+    };
     device.AddFault("/Login.cgi", Fault::Silence(), -1);
     timing.commandTimeout = 10000ms;
-    fakes::CallLog events;
-    LoginThread thread(app, timing);
-    LoginThread::Reports reports;
-    reports.succeeded = [&] { events.Add("succeeded"); };
-    reports.failed = [&](int failure) { events.Add("failed"); };
-    ASSERT_TRUE(thread.Start(Fields(), reports));
-    ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
+    for (const auto& c : cases) {
+        fakes::CallLog events;
+        LoginThread thread(app, timing);
+        LoginThread::Reports reports;
+        reports.succeeded = [&] { events.Add("succeeded"); };
+        reports.failed = [&](int failure) { events.Add("failed"); };
+        reports.wrongAddress = [&] { events.Add("wrong address"); };
+        LoginFields fields = Fields();
+        fields.server = c.server;
+        ASSERT_TRUE(thread.Start(fields, reports)) << c.name;
+        ASSERT_TRUE(c.reached()) << c.name;
 
-    const auto start = std::chrono::steady_clock::now();
-    thread.Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
-    EXPECT_FALSE(thread.Running());
-    EXPECT_FALSE(events.WaitForCount(1, 100ms));
+        const auto start = std::chrono::steady_clock::now();
+        thread.Stop();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms) << c.name;
+        EXPECT_FALSE(thread.Running()) << c.name;
+        EXPECT_FALSE(events.WaitForCount(1, 100ms)) << c.name;
+    }
+    EXPECT_EQ(names.Asked().Count("silent-dvr.test"), 1) << "the look-up is still unanswered";
 }
 
 TEST(AnimateThreadTest, TicksAtOnceThenEveryPeriodUntilStopped) {

@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeNameServer.h"
 #include "fakes/RecordingRecorderPort.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/WorkerThread.h"
 #include "session/AppData.h"
 #include "session/login/LoginExchange.h"
+#include "session/login/LoginThread.h"
 #include "support/TempFolder.h"
 #include "session/files/TraceLog.h"
 #include "support/WaitUntil.h"
@@ -232,6 +234,8 @@ TEST_F(ReLoginThreadTest, LoginReplyWithoutSessionIdIsRetriedAfterThePause) {
     EXPECT_EQ(device.RequestsFor("/Getdeviceinfo.cgi").size(), 1u) << "no device information after a failed login";
 }
 
+// The trace says what the sender said: an empty status-200 reply is a
+// command that succeeded, and is retried all the same.
 TEST_F(ReLoginThreadTest, FailedOrEmptyDeviceInformationIsRetried) {
     device.AddFault("/Getdeviceinfo.cgi", devicesim::Fault::Status(500));
     device.AddFault("/Getdeviceinfo.cgi", {"empty", [](devicesim::Reply& reply) { reply.body.clear(); }});
@@ -239,8 +243,8 @@ TEST_F(ReLoginThreadTest, FailedOrEmptyDeviceInformationIsRetried) {
 
     RunToTheEnd();
 
-    EXPECT_EQ(TraceCount("Command failed"), 2);
-    EXPECT_EQ(TraceCount("Command success"), 1);
+    EXPECT_EQ(TraceCount("Command failed"), 1);
+    EXPECT_EQ(TraceCount("Command success"), 2);
     EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), 3u);
     EXPECT_EQ(ui.Count("showstatus:5,0"), 1);
 }
@@ -273,6 +277,28 @@ TEST_F(ReLoginThreadTest, AHostNameIsResolvedAgainForEveryAttempt) {
     EXPECT_EQ(app.CSettingINI.m_szServerAddress.Get(), "localhost");
 }
 
+// A name typed for a device that then could not be reached is forgotten once
+// the person types another address: the save and the re-login after a stream
+// drop go to the device that accepted the login.
+TEST_F(ReLoginThreadTest, AnAddressTypedAfterAFailedNameIsSavedAndLoggedInAgain) {
+    fakes::FakeNameServer names;
+    names.Answer("old-dvr.test", 0x7F000002);  // 127.0.0.2: nothing listens there
+    session::LoginFields fields{"old-dvr.test", "tovik", "tovik", std::to_string(device.Port())};
+    ASSERT_NE(session::RunDialogLogin(app, fields, timing), 0);
+    fields.server = "127.0.0.1";
+    ASSERT_EQ(session::RunDialogLogin(app, fields, timing), 0);
+
+    app.CSettingINI.m_strAppPath = folder.path().string() + "/";
+    app.CSettingINI.SaveSetting(5);
+    EXPECT_NE(folder.Read("Setting.ini").find("Server Name=127.0.0.1\r\n"), std::string::npos);
+
+    FakeProcessThreads process(app);
+    RunToTheEnd();
+    EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), 2u) << "the dialog's login and the re-login";
+    EXPECT_EQ(names.Asked().Count("old-dvr.test"), 1);
+    EXPECT_EQ(app.CSettingINI.m_strServerName.Get(), "127.0.0.1");
+}
+
 TEST_F(ReLoginThreadTest, AnUnresolvableHostGivesOneNoticePerRunAndTheRetriesGoOn) {
     app.CSettingINI.m_strServerName = "no-such-device.invalid";
     const std::string notice = "msgtext:IP Address is wrong.";
@@ -291,6 +317,8 @@ TEST_F(ReLoginThreadTest, AnUnresolvableHostGivesOneNoticePerRunAndTheRetriesGoO
 using testutil::WaitUntil;
 
 TEST_F(ReLoginThreadTest, AStopEndsTheThreadWithin500ms) {
+    fakes::FakeNameServer names;
+    names.Silence("silent-dvr.test");
     struct Case {
         const char* name;
         std::function<void(Timing&)> arrange;
@@ -320,8 +348,11 @@ TEST_F(ReLoginThreadTest, AStopEndsTheThreadWithin500ms) {
          [&](const FakeProcessThreads& p) { return WaitUntil([&] { return p.rebuilds == 1; }); }},
         {"start-event delay", [&](Timing& t) { t.startEventDelay = 30s; }, 0,
          [&](const FakeProcessThreads& p) { return WaitUntil([&] { return p.rebuilds == 1; }); }},
+        {"silent name server", [&](Timing&) { app.CSettingINI.m_strServerName = "silent-dvr.test"; }, 0,
+         [&](const FakeProcessThreads&) { return names.Asked().WaitForCount(1); }},
     };
     for (const auto& c : cases) {
+        app.CSettingINI.m_strServerName = "127.0.0.1";
         ui.Clear();
         device.ClearFaults();
         device.ClearRequests();

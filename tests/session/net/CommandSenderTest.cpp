@@ -47,7 +47,7 @@ protected:
         app.SetUiPort(&ui);
         options.connectTimeout = 1000ms;
         options.sendTimeout = 1000ms;
-        options.receiveTimeout = 300ms;
+        options.receiveTimeout = 1000ms;
     }
 
     Outcome Send(std::uint8_t command, std::string_view request, std::size_t capacity = 4096,
@@ -134,6 +134,9 @@ TEST_F(CommandSenderTest, EachReplyCaseEndsInItsDefinedResult) {
         {"status line without reason", body20,
          Fault{"no reason", [](Reply& r) { r.reason.clear(); }}, 4096, 1, 0, body20},
         {"header in one-byte segments", body20, Fault::HeaderInSegments(1), 4096, 1, 0, body20},
+        // Each byte well within the receive time-out, the whole header far beyond it.
+        {"header trickling in", body20,
+         Fault::HeaderInSegments(1) + Fault{"slow", [](Reply& r) { r.piecePause = 40ms; }}, 4096, 0, 0, ""},
         {"bytes past the length are not body", body20, Fault::ContentLengthValue("5"), 4096, 1, 0, "01234"},
         {"oversize header", body20, Fault::OversizeHeader(5000), 4096, 0, 0, ""},
         {"oversize body", body20, Fault::OversizeBody(5000), 4096, 0, 200, ""},
