@@ -15,12 +15,15 @@
 
 namespace session {
 
+// Our profile files hold a few kilobytes; a larger one is not read.
+inline constexpr std::uintmax_t kProfileFileMaxBytes = 1 << 20;
+
 class ProfileFile {
 public:
     // Reads the file (UTF-8, or Windows-1250 from the original program).
     // Fails, with an empty profile, when it cannot be read or holds more than
     // maxBytes (tooLarge).
-    platform::FileResult Load(const std::filesystem::path& path, std::uintmax_t maxBytes);
+    platform::FileResult Load(const std::filesystem::path& path, std::uintmax_t maxBytes = kProfileFileMaxBytes);
     void Parse(std::string_view text);
 
     // The value of the first such key in the first such section.

@@ -304,7 +304,7 @@ int CSettingINI::LoadSetting(const SettingsFolders& folders, std::uint8_t& turbo
     ProfileFile file;
     const auto path = SettingFilePath();
     // No file, or one that cannot be read: every key takes its default.
-    if (const auto read = file.Load(path, kSettingFileMaxBytes); read.tooLarge) {
+    if (const auto read = file.Load(path); read.tooLarge) {
         std::filesystem::path aside;
         const auto moved = platform::MoveFileAside(path, LocalCalendarTime(), &aside);
         if (ui)
@@ -358,7 +358,7 @@ int CSettingINI::SaveSetting(std::uint8_t turboRepeatStep) {
     ProfileFile file;
     const auto path = SettingFilePath();
     std::error_code ec;
-    if (!file.Load(path, kSettingFileMaxBytes) && std::filesystem::exists(path, ec) && !platform::MoveFileAside(path, LocalCalendarTime()))
+    if (!file.Load(path) && std::filesystem::exists(path, ec) && !platform::MoveFileAside(path, LocalCalendarTime()))
         return 1;  // never replace what could not be read with a file that lost it
     SettingIO io(*this, file, turboRepeatStep);
     for (int key : kSaveOrder)

@@ -47,8 +47,6 @@ struct SettingsFolders {
 inline constexpr std::string_view kDefaultServerName = "127.0.0.1";
 // Texts read from the file keep at most this many characters.
 inline constexpr std::size_t kSettingTextMax = 255;
-// Setting.ini holds a few kilobytes; a larger file is not read.
-inline constexpr std::uintmax_t kSettingFileMaxBytes = 1 << 20;
 // The login account's default name and password.
 inline constexpr std::string_view kDefaultAccount = "tovik";
 
@@ -61,7 +59,7 @@ public:
     CSettingINI& operator=(const CSettingINI&) = delete;
 
     // Reads Setting.ini from the program folder; a missing or unreadable file
-    // or key gives the defaults. A file larger than kSettingFileMaxBytes is
+    // or key gives the defaults. A file larger than kProfileFileMaxBytes is
     // moved aside (platform::MoveFileAside) and reported through ui. The turbo
     // repeat step (kept by the application data object) is read into
     // turboRepeatStep. Creates the record and snapshot folders. Shows message

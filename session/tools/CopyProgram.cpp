@@ -25,7 +25,7 @@ bool WriteFolderKeys(const std::filesystem::path& destination, const CSettingINI
     // No copied Setting.ini: a file with only these keys. One that cannot be
     // read is not replaced by a file that lost its lines.
     std::error_code ec;
-    if (!profile.Load(file, kSettingFileMaxBytes) && std::filesystem::exists(file, ec))
+    if (!profile.Load(file) && std::filesystem::exists(file, ec))
         return false;
     const std::string& section = settings.m_strKeyName[0];
     profile.Set(section, settings.m_strKeyName[kRecordPathKey], folder);

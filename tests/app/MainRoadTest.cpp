@@ -20,6 +20,7 @@
 #include "session/login/LoginExchange.h"
 #include "session/SessionResources.h"
 #include "support/TempFolder.h"
+#include "support/WaitWithEvents.h"
 #include "session/gui/LoginDialog.h"
 #include "app/TavrinApp.h"
 #include "mainwindow/gui/TavrinDlg.h"
@@ -168,6 +169,26 @@ TEST_F(MainRoadTest, LogsInDrawsLivePicturesShowsRatesAndClosesInOrder) {
     EXPECT_NE(folder.Read("Setting.ini").find(std::to_string(device.Port())), std::string::npos);
     RecordProperty("close_ms", static_cast<int>(closeMs));
     EXPECT_LT(closeMs, 5000);  // a hang guard, not a speed goal
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// A picture the decoder refuses (a bogus Huffman table in its header) among
+// good ones: the window goes on showing the pictures that follow it.
+TEST_F(MainRoadTest, ADamagedPictureDoesNotStopTheLiveVideo) {
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        int shownAfter = 0;
+        QObject::connect(&window, &CTavrinDlg::pictureShown, &window, [&] { ++shownAfter; });
+        const auto damaged = testpictures::Damaged(testpictures::QuadrantJpeg(640, 240),
+                                                   testpictures::Damage::BogusHuffmanTable);
+        stream.InjectFault(devicesim::StreamFault::Picture(devicesim::DevicePicture(damaged)));
+        // Two frames may still be on their way from before the damaged one.
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return shownAfter >= 12; }, kPatienceMs)) << shownAfter;
+        ExpectQuadrantsOnScreen(window);
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_EQ(loginDialogs, 1);
+    EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), 1u) << "no re-login";
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 

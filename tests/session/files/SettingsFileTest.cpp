@@ -13,6 +13,7 @@
 #include "fakes/RecordingUiPort.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextCodec.h"
+#include "session/files/ProfileFile.h"
 #include "session/files/SettingsFile.h"
 
 #if defined(__has_feature)
@@ -412,11 +413,11 @@ TEST_F(SettingsFileTest, SaveMovesAnUnreadableFileAsideFirst) {
     Load(s, turbo);
     const auto path = dir.path() / "prog" / "Setting.ini";
     WriteIni("[Other]\r\nkept=1\r\n");
-    std::filesystem::resize_file(path, session::kSettingFileMaxBytes + 1);
+    std::filesystem::resize_file(path, session::kProfileFileMaxBytes + 1);
     EXPECT_EQ(s.SaveSetting(turbo), 1);
     const auto aside = dir.SetAside("prog/Setting.ini");
     ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(std::filesystem::file_size(aside[0]), session::kSettingFileMaxBytes + 1);
+    EXPECT_EQ(std::filesystem::file_size(aside[0]), session::kProfileFileMaxBytes + 1);
     EXPECT_NE(ReadIni().find("ServerPort=80\r\n"), std::string::npos);
 }
 

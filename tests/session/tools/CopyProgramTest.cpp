@@ -34,7 +34,7 @@ protected:
     }
     std::optional<std::string> Key(const std::string& name) {
         ProfileFile profile;
-        EXPECT_TRUE(profile.Load(destination() / "Setting.ini", session::kSettingFileMaxBytes));
+        EXPECT_TRUE(profile.Load(destination() / "Setting.ini"));
         return profile.Get("Quenlo", name);
     }
 
