@@ -2,7 +2,7 @@
 
 namespace recording {
 
-void CdProgressCallback(ProgressBarPort& bar, int event, std::uint32_t value) {
+void CdProgressCallback(config::SheetProgress& bar, int event, std::uint32_t value) {
     switch (event) {
         case kCdProgressBegin:
             bar.Begin();
@@ -17,6 +17,10 @@ void CdProgressCallback(ProgressBarPort& bar, int event, std::uint32_t value) {
         default:
             break;
     }
+}
+
+void CdProgressCallback(int event, std::uint32_t value) {
+    CdProgressCallback(config::g_lpSheetProgress(), event, value);
 }
 
 }  // namespace recording

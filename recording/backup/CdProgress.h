@@ -1,10 +1,12 @@
 #pragma once
 // The disc writing's progress: the writer reports begin, position (percent)
-// and end; CdProgressCallback draws them on a progress bar (the configuration
-// sheet's, while the sheet is open).
+// and end; CdProgressCallback draws them on the configuration sheet's
+// progress bar (nothing happens while no sheet is open).
 
 #include <cstdint>
 #include <functional>
+
+#include "config/sheet/SheetProgress.h"
 
 namespace recording {
 
@@ -14,17 +16,10 @@ inline constexpr int kCdProgressEnd = 2;
 
 using CdProgressFunction = std::function<void(int event, std::uint32_t value)>;
 
-// A progress bar as the backup paths drive it (the sheet's progress commands).
-class ProgressBarPort {
-public:
-    virtual ~ProgressBarPort() = default;
-    virtual void Begin() = 0;
-    virtual void SetRange(std::uint32_t range) = 0;
-    virtual void SetPos(std::uint32_t position) = 0;
-    virtual void End() = 0;
-};
-
-// Begin: the bar starts empty with a range of 100; position: the percentage; end: cleared.
-void CdProgressCallback(ProgressBarPort& bar, int event, std::uint32_t value);
+// Begin: the bar starts empty with a range of 100; position: the percentage;
+// end: cleared; other events: nothing.
+void CdProgressCallback(config::SheetProgress& bar, int event, std::uint32_t value);
+// The same on the sheet's one progress channel: the function the backup page gives the writer.
+void CdProgressCallback(int event, std::uint32_t value);
 
 }  // namespace recording

@@ -173,14 +173,27 @@ TEST_F(CdBackupWriterTest, BurnResultsAndImportFailure) {
     EXPECT_EQ(engine->inits, 1);
 }
 
-TEST_F(CdBackupWriterTest, AbortDuringTheBurnIsShownAndEndsTheProgress) {
-    writer->Initialize(source, [this](int event, std::uint32_t value) {
-        progress.push_back(std::to_string(event) + ":" + std::to_string(value));
+// The sheet's strip as a test sees it: every command in order.
+class RecordingStrip : public config::SheetProgressSink {
+public:
+    std::vector<std::string> commands;
+    void Deliver(std::uint32_t command, std::uint32_t value) override {
+        commands.push_back(std::to_string(command) + ":" + std::to_string(value));
+    }
+};
+
+TEST_F(CdBackupWriterTest, AbortDuringTheBurnIsShownAndEndsTheSheetsProgressBar) {
+    config::SheetProgress bar;
+    RecordingStrip strip;
+    bar.Attach(&strip);
+    writer->Initialize(source, [&](int event, std::uint32_t value) {
+        CdProgressCallback(bar, event, value);
         if (event == kCdProgressPosition)
             writer->m_bAbort = 1;  // the progress dialog's cancel
     });
     EXPECT_EQ(writer->Burn(), 1);
-    EXPECT_EQ(progress, (std::vector<std::string>{"0:0", "1:50", "2:0"}));
+    bar.Detach(&strip);
+    EXPECT_EQ(strip.commands, (std::vector<std::string>{"1:0", "2:100", "3:50", "4:0"}));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Write CD Error : user aborted"}));
     EXPECT_EQ(writer->m_bAbort, 0);
 }
