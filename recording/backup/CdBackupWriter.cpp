@@ -45,8 +45,9 @@ std::string FilePart(const std::string& path) {
 
 // The item's time in calendar seconds; -1 for ours, whose time is all zero.
 std::time_t ItemTime(const BurnIsoItem& item) {
-    static const std::tm zero{};
-    if (std::memcmp(&item.time, &zero, sizeof(zero)) == 0)
+    const std::tm& t = item.time;
+    if (t.tm_sec == 0 && t.tm_min == 0 && t.tm_hour == 0 && t.tm_mday == 0 && t.tm_mon == 0 && t.tm_year == 0 &&
+        t.tm_wday == 0 && t.tm_yday == 0 && t.tm_isdst == 0)
         return -1;
     std::tm copy = item.time;
     return std::mktime(&copy);
