@@ -37,4 +37,12 @@ bool DeviceFacts::SenderContinuesInSntpBlock() const { return IsDvr() && Firmwar
 
 bool DeviceFacts::HasChannelNames() const { return IsVideoServer() && FirmwareAtLeast("1010"); }
 
+int DeviceFacts::ChannelCount() const {
+    if (productId == "R41T")
+        return 16;
+    if (productId == "R42T")
+        return 8;
+    return productId == "R43T" ? 4 : 0;
+}
+
 }  // namespace config

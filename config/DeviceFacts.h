@@ -38,6 +38,9 @@ struct DeviceFacts {
     bool SenderContinuesInSntpBlock() const;
     // Video servers from "1010" keep two channel names in block 10.
     bool HasChannelNames() const;
+    // The DVR's camera channels as the channel bar counts them: 16, 8, 4 for
+    // "R41T", "R42T", "R43T"; 0 for any other product.
+    int ChannelCount() const;
 };
 
 }  // namespace config

@@ -8,6 +8,8 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/ConfigWorkingSet.h"
@@ -41,6 +43,8 @@ public:
         app.by_MultiChannel = static_cast<std::uint8_t>(profile.multiChannel.value_or(0));
         Fetch();
     }
+    // Page reads still queued or running end before the client goes.
+    ~PageDevice() { app.h_DeviceCommandWorker.Stop(); }
 
     // The setup command's fetch: every block of the family in one reply, and
     // the capability word of the INF block.
@@ -77,6 +81,13 @@ public:
     }
 
     std::vector<devicesim::Request> Stores() const { return device->RequestsFor("/SetSysCfg.cgi"); }
+    // The request targets of a path, in order.
+    std::vector<std::string> Targets(std::string_view path) const {
+        std::vector<std::string> targets;
+        for (const auto& request : device->RequestsFor(path))
+            targets.push_back(request.target);
+        return targets;
+    }
     devicesim::Bytes DeviceBlock(int option) const { return device->Profile().Block(option); }
 
     session::AppData app;

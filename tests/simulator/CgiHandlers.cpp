@@ -7,16 +7,14 @@
 
 namespace devicesim {
 
-namespace {
-
-// The request carries the Cookie of a session the device handed out (or the
-// device does not check).
 bool Authorised(const DeviceState& state, const Request& request) {
     if (!state.profile.checkCookie)
         return true;
     auto cookie = request.Param("Cookie");
     return cookie && state.sessions.count(*cookie) != 0;
 }
+
+namespace {
 
 Reply Login(DeviceSimulator& device, const Request& request) {
     Reply reply = Reply::WithStatus(401);
@@ -125,6 +123,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
     };
     for (const auto& [path, handler] : rows)
         simulator.SetHandler(path, handler);
+    InstallDvrSettingsHandlers(simulator);
 }
 
 }  // namespace devicesim

@@ -30,6 +30,13 @@ DeviceProfile DeviceProfile::ForProduct(std::string_view productId) {
     return profile;
 }
 
+std::optional<int> DeviceProfile::ValueOf(const KeyValues& items, std::string_view key) {
+    for (const auto& [name, value] : items)
+        if (name == key)
+            return value;
+    return std::nullopt;
+}
+
 bool DeviceProfile::UsesShortBlockOrder() const {
     return productId == "R47T" || productId == "N51H" || productId == "N52H" || productId == "N53H" ||
            productId == "G66M";

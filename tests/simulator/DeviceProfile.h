@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace devicesim {
@@ -61,6 +62,25 @@ struct DeviceProfile {
     std::optional<std::string> version2041 = "1002";
     std::optional<std::string> fpgaVersion = "1003";
     std::vector<LinkedDevice> slaves;     // SLAVENUM, SID, STYPE, SPROTOCOL
+
+    // The DVR's own settings pages: "KEY=value;" items in reply order (a test
+    // may reorder them or leave one out); the Set requests change them by group.
+    using KeyValues = std::vector<std::pair<std::string, int>>;
+    KeyValues dvrDate{
+        {"YEAR", 2006},        {"MONTH", 3},          {"DAY", 14},           {"HOUR", 9},
+        {"MINUTE", 26},        {"SECOND", 53},        {"FORMAT", 0},         {"DAYLIGHTSAVING", 0},
+        {"STARTWEEKINDEX", 4}, {"STARTDAYOFWEEK", 0}, {"STARTMONTH", 2},     {"STARTHOUR", 2},
+        {"STARTMINUTE", 0},    {"ENDWEEKINDEX", 4},   {"ENDDAYOFWEEK", 0},   {"ENDMONTH", 9},
+        {"ENDHOUR", 3},        {"ENDMINUTE", 0},      {"ADJUSTHOUR", 1},     {"ADJUSTMINUTE", 0},
+    };
+    KeyValues recordSetting{
+        {"MANUAL", 1},         {"EVENT", 1},          {"TIMER", 0},          {"VIDEOTYPE", 1},
+        {"RECMODE", 0},        {"MANUALRATETYPE", 1}, {"MOTIONRATETYPE", 2}, {"TIMERRATETYPE", 3},
+        {"OVERWRITE", 1},      {"QUALITY", 8},        {"RECORDFIX", 1},      {"SUPPORTMODE", 7},
+        {"SUPPORTIPSSHARE", 3},
+    };
+    // The value of a key of those lists (none when it is left out).
+    static std::optional<int> ValueOf(const KeyValues& items, std::string_view key);
 
     // Configuration blocks by option number; an option not stored reads as
     // zeros of its size (ONLINE as empty).

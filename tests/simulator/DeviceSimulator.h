@@ -171,6 +171,11 @@ private:
 
 // The built-in replies of the device's CGI paths; the constructor installs them.
 void InstallDeviceHandlers(DeviceSimulator& simulator);
+// The request carries the Cookie of a session the device handed out (or the
+// device does not check).
+bool Authorised(const DeviceState& state, const Request& request);
+// The DVR's settings pages (date, record settings); InstallDeviceHandlers installs them.
+void InstallDvrSettingsHandlers(DeviceSimulator& simulator);
 // Every CGI path the device knows (each of the client's command paths once).
 const std::vector<std::string>& DevicePaths();
 

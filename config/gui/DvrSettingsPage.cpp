@@ -1,0 +1,45 @@
+#include "config/gui/DvrSettingsPage.h"
+
+#include "config/ConfigWorkingSet.h"
+#include "config/dvr/DvrSettingsRead.h"
+#include "gui/DeviceCommand.h"
+#include "session/AppData.h"
+
+namespace config {
+
+DvrSettingsPage::DvrSettingsPage(QString caption, session::AppData& app, ConfigWorkingSet& set,
+                                 platform::Timing timing, std::uint8_t readCommand,
+                                 std::span<const KeyValueKey> keys, QWidget* parent)
+    : ConfigPage(std::move(caption), set, parent),
+      app_(app),
+      timing_(timing),
+      readCommand_(readCommand),
+      keys_(keys),
+      controls_(new QWidget(this)) {
+    controls_->setEnabled(false);
+}
+
+void DvrSettingsPage::Fill() {
+    const DeviceFacts& facts = WorkingSet().Facts();
+    if (!facts.IsDvr() || !facts.FirmwareAtLeast("1058")) {
+        state_ = State::Disabled;
+        return;
+    }
+    state_ = State::Reading;
+    auto read = [app = &app_, timing = timing_, command = readCommand_, keys = keys_](std::stop_token stop) {
+        return ReadDvrSettings(*app, timing, command, keys, stop);
+    };
+    auto done = [this](std::optional<std::vector<std::uint16_t>> values) {
+        if (!values) {
+            state_ = State::Disabled;
+            return;
+        }
+        Show(*values);
+        controls_->setEnabled(true);
+        state_ = State::Live;
+    };
+    if (!gui::RunDeviceCommand(this, app_.h_DeviceCommandWorker, std::move(read), std::move(done)))
+        state_ = State::Disabled;
+}
+
+}  // namespace config

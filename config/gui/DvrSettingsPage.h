@@ -1,0 +1,50 @@
+#pragma once
+// A DVR page with settings of its own on the device (the date and the record
+// settings): live from firmware "1058", it reads the device's "KEY=value;"
+// reply once, on the device-command worker, when it is first shown. Its
+// controls stay disabled while the read runs, and for good when the device
+// is not qualified or the read fails (no message). Only a live page sends.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "config/dvr/KeyValueReply.h"
+#include "config/gui/ConfigPage.h"
+#include "platform/Timing.h"
+
+namespace session {
+class AppData;
+}
+
+namespace config {
+
+class DvrSettingsPage : public ConfigPage {
+    Q_OBJECT
+public:
+    enum class State { NotOpened, Reading, Live, Disabled };
+    State PageState() const { return state_; }
+
+protected:
+    DvrSettingsPage(QString caption, session::AppData& app, ConfigWorkingSet& set, platform::Timing timing,
+                    std::uint8_t readCommand, std::span<const KeyValueKey> keys, QWidget* parent);
+
+    // The container of every control the read fills.
+    QWidget* Controls() const { return controls_; }
+    session::AppData& App() const { return app_; }
+    bool Live() const { return state_ == State::Live; }
+    // The device's values, in the keys' order; the controls are enabled afterwards.
+    virtual void Show(const std::vector<std::uint16_t>& values) = 0;
+
+    void Fill() override;
+
+private:
+    session::AppData& app_;
+    platform::Timing timing_;
+    std::uint8_t readCommand_;
+    std::span<const KeyValueKey> keys_;
+    State state_ = State::NotOpened;
+    QWidget* controls_;
+};
+
+}  // namespace config

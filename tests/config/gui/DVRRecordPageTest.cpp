@@ -1,0 +1,160 @@
+// The DVR record settings page offscreen against the simulated DVR: the rate
+// lists by channels, standard and mode, the mode handlers, and Apply's request.
+
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "config/ConfigWorkingSet.h"
+#include "config/DeviceRequest.h"
+#include "config/gui/DvrPageRun.h"
+#include "config/gui/DVRRecordPage.h"
+#include "config/gui/IndexedCombo.h"
+#include "support/ChildWidget.h"
+
+namespace config {
+namespace {
+
+using testutil::Child;
+using Values = devicesim::DeviceProfile::KeyValues;
+
+struct RecordPageRun : testutil::DvrPageRun<DVRRecordPage> {
+    RecordPageRun(const char* product, const char* firmware, const Values& changes = {})
+        : DvrPageRun(product, firmware, [&](devicesim::DeviceProfile& p) {
+              for (const auto& [key, value] : changes)
+                  for (auto& item : p.recordSetting)
+                      if (item.first == key)
+                          item.second = value;
+          }) {}
+    std::string Request() const {
+        const auto request = page->ApplyRequest();
+        return request ? std::string(request->Text()) : "(none)";
+    }
+};
+
+QStringList Items(IndexedCombo* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+TEST(DVRRecordPage, UntouchedPageSendsEveryFlagAtZero) {
+    RecordPageRun run("R41T", "1058");
+    {
+        ConfigWorkingSet set(run.app);
+        DVRRecordPage neverShown(run.app, set);
+        EXPECT_FALSE(neverShown.ApplyRequest());
+    }
+    DVRRecordPage& page = run.Open();
+    ASSERT_EQ(page.PageState(), DVRRecordPage::State::Live);
+    EXPECT_EQ(run.Request(),
+              "/SetRecordSetting.cgi?Cookie=5A17C0DE&CHMANUALREC=0&CHEVENTREC=0&CHTIMERREC=0&CHOV=0&CHQT=0&"
+              "CHRECMODE=0&CHMOTIONRATE=0&CHMANUALRATE=0&CHTIMERRATE=0&CHIPSSHARE=1&RECORDFIX=1");
+    EXPECT_TRUE(Child<QRadioButton>(page, "manualOn")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(page, "timerOff")->isChecked());
+    EXPECT_EQ(Child<IndexedCombo>(page, "quality")->currentText(), "HIGH");
+}
+
+TEST(DVRRecordPage, FrameToCifRebuildsTheRatesAndForcesTheFixedRate) {
+    RecordPageRun run("R42T", "1058", {{"RECORDFIX", 0}, {"TIMERRATETYPE", 0}});
+    DVRRecordPage& page = run.Open();
+    EXPECT_EQ(Items(Child<IndexedCombo>(page, "manualRate")), QStringList({"50", "25", "12", "6"}));
+    Child<QRadioButton>(page, "cif")->click();
+    EXPECT_EQ(Items(Child<IndexedCombo>(page, "eventRate")), QStringList({"200", "100", "50", "25"}));
+    EXPECT_EQ(Child<IndexedCombo>(page, "eventRate")->currentIndex(), 0);
+    EXPECT_TRUE(Child<QRadioButton>(page, "fixed")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(page, "grouped")->isEnabled());
+    EXPECT_EQ(run.Request(),
+              "/SetRecordSetting.cgi?Cookie=5A17C0DE&CHMANUALREC=0&CHEVENTREC=0&CHTIMERREC=0&CHOV=0&CHQT=0&"
+              "CHRECMODE=1&RECMODE=2&CHMOTIONRATE=1&MOTIONRATETYPE=0&CHMANUALRATE=1&MANUALRATETYPE=0&"
+              "CHTIMERRATE=0&CHIPSSHARE=1&RECORDFIX=1");
+    Child<QRadioButton>(page, "frame")->click();
+    EXPECT_TRUE(Child<QRadioButton>(page, "grouped")->isEnabled());
+
+    ASSERT_EQ(SendDeviceRequest(run.app, run.timing, *page.ApplyRequest()), 1);
+    const auto profile = run.device->Profile();
+    EXPECT_EQ(devicesim::DeviceProfile::ValueOf(profile.recordSetting, "RECMODE"), 0);
+    EXPECT_EQ(devicesim::DeviceProfile::ValueOf(profile.recordSetting, "MANUALRATETYPE"), 0);
+    EXPECT_EQ(devicesim::DeviceProfile::ValueOf(profile.recordSetting, "RECORDFIX"), 1);
+}
+
+TEST(DVRRecordPage, RateListsByChannelsStandardAndMode) {
+    struct Case {
+        const char* product;
+        int videoType, mode;
+        QStringList rates;
+    };
+    const Case cases[] = {
+        {"R41T", 1, 1, {"200", "100", "50", "25"}},
+        {"R43T", 1, 0, {"25", "12", "6", "3"}},
+        {"R41T", 0, 2, {"480", "240", "120", "60"}},
+    };
+    for (const Case& c : cases) {
+        RecordPageRun run(c.product, "1058", {{"VIDEOTYPE", c.videoType}, {"RECMODE", c.mode}});
+        DVRRecordPage& page = run.Open();
+        EXPECT_EQ(Items(Child<IndexedCombo>(page, "timerRate")), c.rates) << c.product;
+    }
+}
+
+TEST(DVRRecordPage, SupportedModesAndTheFixedChoice) {
+    RecordPageRun run("R41T", "1058", {{"SUPPORTMODE", 5}, {"SUPPORTIPSSHARE", 2}});
+    DVRRecordPage& page = run.Open();
+    EXPECT_FALSE(Child<QRadioButton>(page, "frame")->isHidden());
+    EXPECT_TRUE(Child<QRadioButton>(page, "field")->isHidden());
+    EXPECT_FALSE(Child<QRadioButton>(page, "cif")->isHidden());
+    EXPECT_FALSE(Child<QRadioButton>(page, "fixed")->isEnabled());
+    EXPECT_FALSE(Child<QRadioButton>(page, "grouped")->isEnabled());
+}
+
+TEST(DVRRecordPage, ValuesWithoutAnItemStayUnchanged) {
+    RecordPageRun run("R41T", "1058", {{"QUALITY", 12}, {"MANUALRATETYPE", 4}});
+    DVRRecordPage& page = run.Open();
+    EXPECT_EQ(Child<IndexedCombo>(page, "quality")->currentIndex(), -1);
+    EXPECT_EQ(Child<IndexedCombo>(page, "manualRate")->currentIndex(), -1);
+    EXPECT_NE(run.Request().find("CHQT=0&CHRECMODE=0&CHMOTIONRATE=0&CHMANUALRATE=0&"), std::string::npos);
+
+    RecordPageRun noRow("R41T", "1058", {{"VIDEOTYPE", 2}});
+    DVRRecordPage& noRowPage = noRow.Open();
+    EXPECT_EQ(Child<IndexedCombo>(noRowPage, "eventRate")->count(), 0);
+    EXPECT_FALSE(Child<IndexedCombo>(noRowPage, "eventRate")->isEnabled());
+    Child<QRadioButton>(noRowPage, "field")->click();
+    EXPECT_NE(noRow.Request().find("CHRECMODE=1&RECMODE=1&CHMOTIONRATE=0&CHMANUALRATE=0&CHTIMERRATE=0&"),
+              std::string::npos);
+}
+
+TEST(DVRRecordPage, StaysDisabledWithoutALiveRead) {
+    RecordPageRun reordered("R41T", "1058");
+    reordered.device->UpdateProfile([](devicesim::DeviceProfile& p) {
+        std::swap(p.recordSetting[0], p.recordSetting[5]);  // MANUALRATETYPE before MANUAL
+        for (auto& item : p.recordSetting)
+            if (item.first == "MANUAL")
+                item.second = 0;
+    });
+    EXPECT_TRUE(Child<QRadioButton>(reordered.Open(), "manualOff")->isChecked());
+
+    struct Case {
+        const char* name;
+        const char* firmware;
+        bool refuse, dropRecMode;
+    };
+    for (const Case& c : {Case{"old", "1057", false, false}, Case{"refused", "1058", true, false},
+                          Case{"noRecMode", "1058", false, true}}) {
+        SCOPED_TRACE(c.name);
+        RecordPageRun run("R43T", c.firmware);
+        if (c.refuse)
+            run.device->AddFault("/GetRecordSetting.cgi", devicesim::Fault::Status(500));
+        if (c.dropRecMode)
+            run.device->UpdateProfile([](devicesim::DeviceProfile& p) {
+                std::erase_if(p.recordSetting, [](const auto& item) { return item.first == "RECMODE"; });
+            });
+        DVRRecordPage& page = run.Open();
+        EXPECT_EQ(page.PageState(), DVRRecordPage::State::Disabled);
+        EXPECT_FALSE(Child<QRadioButton>(page, "cif")->isEnabled());
+        EXPECT_FALSE(page.ApplyRequest());
+    }
+}
+
+}  // namespace
+}  // namespace config
