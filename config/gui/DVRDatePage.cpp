@@ -36,7 +36,8 @@ HourMinute Of(const QTimeEdit* edit) { return {edit->time().hour(), edit->time()
 }  // namespace
 
 DVRDatePage::DVRDatePage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing, QWidget* parent)
-    : DvrSettingsPage(QStringLiteral("Data"), app, set, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys, parent) {
+    : DvrSettingsPage(QStringLiteral("Data"), app, set, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys,
+                      ApplyRoutine::DvrDate, parent) {
     QWidget* controls = Controls();
     date_ = new QDateEdit(controls);
     date_->setObjectName(QStringLiteral("date"));

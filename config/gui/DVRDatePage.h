@@ -23,8 +23,8 @@ public:
     DVRDatePage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing = {},
                 QWidget* parent = nullptr);
 
-    // What Apply sends: none unless the page is live and a group changed.
-    std::optional<session::CgiRequest> ApplyRequest() const;
+    // None unless the page is live and a group changed.
+    std::optional<session::CgiRequest> ApplyRequest() const override;
 
     // The date picker's display format for a date order (0-2; others the first).
     static QString DateFormatFor(int format);

@@ -42,7 +42,7 @@ std::optional<int> Chosen(const RadioGroup* group) { return group->Changed() ? g
 
 DVRRecordPage::DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing, QWidget* parent)
     : DvrSettingsPage(QStringLiteral("Ust.Nagrywan. "), app, set, timing, session::CMD_GET_RECORD_SETTING,
-                      kDvrRecordKeys, parent) {
+                      kDvrRecordKeys, ApplyRoutine::DvrRecordSetting, parent) {
     QWidget* controls = Controls();
     manualRate_ = MakeList(controls, "manualRate");
     eventRate_ = MakeList(controls, "eventRate");

@@ -23,8 +23,8 @@ public:
     DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing = {},
                   QWidget* parent = nullptr);
 
-    // What Apply sends: none unless the page is live.
-    std::optional<session::CgiRequest> ApplyRequest() const;
+    // None unless the page is live.
+    std::optional<session::CgiRequest> ApplyRequest() const override;
 
 protected:
     void Show(const std::vector<std::uint16_t>& values) override;

@@ -1,6 +1,7 @@
 #include "config/gui/DvrSettingsPage.h"
 
 #include "config/ConfigWorkingSet.h"
+#include "config/DeviceRequest.h"
 #include "config/dvr/DvrSettingsRead.h"
 #include "gui/DeviceCommand.h"
 #include "session/AppData.h"
@@ -9,12 +10,13 @@ namespace config {
 
 DvrSettingsPage::DvrSettingsPage(QString caption, session::AppData& app, ConfigWorkingSet& set,
                                  platform::Timing timing, std::uint8_t readCommand,
-                                 std::span<const KeyValueKey> keys, QWidget* parent)
+                                 std::span<const KeyValueKey> keys, ApplyRoutine routine, QWidget* parent)
     : ConfigPage(std::move(caption), set, parent),
       app_(app),
       timing_(timing),
       readCommand_(readCommand),
       keys_(keys),
+      routine_(routine),
       controls_(new QWidget(this)) {
     controls_->setEnabled(false);
 }
@@ -40,6 +42,15 @@ void DvrSettingsPage::Fill() {
     };
     if (!gui::RunDeviceCommand(this, app_.h_DeviceCommandWorker, std::move(read), std::move(done)))
         state_ = State::Disabled;
+}
+
+void DvrSettingsPage::AddSendRoutines(ApplyRoutines& routines) {
+    auto request = ApplyRequest();
+    if (!request)
+        return;
+    routines[static_cast<std::size_t>(routine_)] = [request = std::move(*request)](ApplyContext& context) {
+        return SendDeviceRequest(context.App(), context.Timing(), request, context.StopToken());
+    };
 }
 
 }  // namespace config

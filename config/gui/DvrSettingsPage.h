@@ -6,12 +6,15 @@
 // is not qualified or the read fails (no message). Only a live page sends.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "config/dvr/KeyValueReply.h"
 #include "config/gui/ConfigPage.h"
+#include "config/sheet/SheetApply.h"
 #include "platform/Timing.h"
+#include "session/net/CgiRequest.h"
 
 namespace session {
 class AppData;
@@ -24,10 +27,15 @@ class DvrSettingsPage : public ConfigPage {
 public:
     enum class State { NotOpened, Reading, Live, Disabled };
     State PageState() const { return state_; }
+    // What Apply sends: none unless the page is live and has something to send.
+    virtual std::optional<session::CgiRequest> ApplyRequest() const = 0;
+    // The page's routine sends that request on Apply's job; a failure is silent.
+    void AddSendRoutines(ApplyRoutines& routines) override;
 
 protected:
     DvrSettingsPage(QString caption, session::AppData& app, ConfigWorkingSet& set, platform::Timing timing,
-                    std::uint8_t readCommand, std::span<const KeyValueKey> keys, QWidget* parent);
+                    std::uint8_t readCommand, std::span<const KeyValueKey> keys, ApplyRoutine routine,
+                    QWidget* parent);
 
     // The container of every control the read fills.
     QWidget* Controls() const { return controls_; }
@@ -43,6 +51,7 @@ private:
     platform::Timing timing_;
     std::uint8_t readCommand_;
     std::span<const KeyValueKey> keys_;
+    ApplyRoutine routine_;
     State state_ = State::NotOpened;
     QWidget* controls_;
 };

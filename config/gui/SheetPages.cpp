@@ -3,6 +3,8 @@
 #include "config/gui/AccountPropertyPage.h"
 #include "config/gui/CDNSPage.h"
 #include "config/gui/COnlineUserPage.h"
+#include "config/gui/DVRDatePage.h"
+#include "config/gui/DVRRecordPage.h"
 #include "config/gui/FTPPropertyPage.h"
 #include "config/gui/MailPropertyPage.h"
 #include "config/gui/MySystemDialog.h"
@@ -56,6 +58,8 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::Ftp: return new FTPPropertyPage(context.set, parent);
     case SheetPageId::Account: return MakeAccountPage(context, parent);
     case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
+    case SheetPageId::DvrDate: return new DVRDatePage(context.app, context.set, {}, parent);
+    case SheetPageId::DvrRecord: return new DVRRecordPage(context.app, context.set, {}, parent);
     default: return new PlaceholderPage(CaptionOf(page), context.set, parent);
     }
 }

@@ -1,0 +1,67 @@
+// The DVR's own settings pages in the configuration sheet: Apply sends the
+// date request, then the record settings, only for the pages the person opened.
+
+#include <QDateEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "config/PageDevice.h"
+#include "config/gui/DVRDatePage.h"
+#include "config/gui/DVRRecordPage.h"
+#include "config/gui/MySystemDialog.h"
+#include "gui/StringText.h"
+#include "support/WaitUntil.h"
+
+namespace config {
+namespace {
+
+struct DvrSheet : testutil::PageDevice {
+    DvrSheet() : PageDevice("R41T", "1058") {
+        sheet = std::make_unique<MySystemDialog>(session::LoadText(3027), nullptr, 0, app, SheetPrefill::From(app));
+        sheet->SetApplyTiming(timing, std::chrono::milliseconds(50));
+        sheet->InitSheet();
+        sheet->show();
+    }
+    template <class Page>
+    Page* OpenPage(SheetPageId id) {
+        auto* page = dynamic_cast<Page*>(sheet->PageFor(id));
+        EXPECT_NE(page, nullptr);
+        sheet->SetActivePage(page);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return page->PageState() == Page::State::Live; }, 10000));
+        return page;
+    }
+    void Apply() {
+        sheet->OnClickApply();
+        EXPECT_TRUE(testutil::WaitUntil([&] {
+            QCoreApplication::processEvents();
+            return !sheet->ApplyRunning();
+        }));
+    }
+    std::unique_ptr<MySystemDialog> sheet;
+};
+
+TEST(DvrPagesInTheSheet, ApplySendsTheOpenedPagesInOrder) {
+    DvrSheet run;
+    auto* date = run.OpenPage<DVRDatePage>(SheetPageId::DvrDate);
+    run.OpenPage<DVRRecordPage>(SheetPageId::DvrRecord);
+    date->findChild<QDateEdit*>("date")->setDate(QDate(2007, 1, 5));
+    run.device->ClearRequests();
+    run.Apply();
+    std::vector<std::string> paths;
+    for (const auto& request : run.device->Requests())
+        paths.push_back(request.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/SetDvrDate.cgi", "/SetRecordSetting.cgi"}));
+    EXPECT_EQ(devicesim::DeviceProfile::ValueOf(run.device->Profile().dvrDate, "YEAR"), 2007);
+}
+
+TEST(DvrPagesInTheSheet, PagesNeverOpenedSendNothing) {
+    DvrSheet run;
+    run.Apply();
+    EXPECT_TRUE(run.Targets("/GetDvrDate.cgi").empty());
+    EXPECT_TRUE(run.Targets("/SetDvrDate.cgi").empty());
+    EXPECT_TRUE(run.Targets("/SetRecordSetting.cgi").empty());
+}
+
+}  // namespace
+}  // namespace config
