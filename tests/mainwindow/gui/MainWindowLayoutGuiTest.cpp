@@ -18,6 +18,7 @@
 #include "mainwindow/gui/TavrinDlg.h"
 #include "session/AppData.h"
 #include "session/SessionResources.h"
+#include "platform/ProgramFolder.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -39,6 +40,7 @@ const std::map<std::string, std::pair<QSize, QColor>> kSkin{
 class MainWindowLayoutGuiTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        platform::SetShippedFolders(std::vector<std::filesystem::path>{});  // skins from the program folder alone
         app.CSettingINI.m_strAppPath = folder.path().string() + "/";
         app.CSettingINI.m_strServerName = "127.0.0.1";
         app.str_ProductID = "R41T";
@@ -50,6 +52,7 @@ protected:
         app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
         ASSERT_TRUE(app.lp_ImageBuffer.Allocate(session::kPictureBufferSize));
     }
+    void TearDown() override { platform::SetShippedFolders(std::nullopt); }
     void WriteSkin() {
         std::filesystem::create_directories(folder.path() / "BMP");
         for (const auto& [name, look] : kSkin) {
