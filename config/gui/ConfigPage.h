@@ -22,6 +22,7 @@ public:
     // The tab caption, which is also the page's name in the sheet's tree.
     const QString& Caption() const { return caption_; }
     ConfigWorkingSet& WorkingSet() { return set_; }
+    const ConfigWorkingSet& WorkingSet() const { return set_; }
 
     // Fills the page unless it was filled already (showing the page does this).
     void EnsureFilled();

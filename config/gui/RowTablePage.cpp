@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "config/gui/ConfigMessage.h"
+#include "gui/StringText.h"
 
 namespace config {
 
@@ -31,6 +32,13 @@ RowTablePage::RowTablePage(QString caption, ConfigWorkingSet& set, const QString
 
     connect(edit_, &QPushButton::clicked, this, &RowTablePage::EditSelectedRow);
     connect(table_, &QTreeWidget::itemDoubleClicked, this, [this] { EditSelectedRow(); });
+}
+
+QStringList RowTablePage::NumberedHeaders(unsigned firstId, unsigned lastId) {
+    QStringList headers{QStringLiteral("NO.")};
+    for (unsigned id = firstId; id <= lastId; ++id)
+        headers << session::LoadText(id);
+    return headers;
 }
 
 int RowTablePage::SelectedRow() const {

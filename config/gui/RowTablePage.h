@@ -24,6 +24,8 @@ public:
 
     QTreeWidget* Table() const { return table_; }
     QPushButton* EditButton() const { return edit_; }
+    // "NO." and the string-table texts firstId..lastId: the usual column headers.
+    static QStringList NumberedHeaders(unsigned firstId, unsigned lastId);
     // Where a page puts its further buttons, beside "Edytuj".
     QHBoxLayout* ButtonRow() const { return buttons_; }
     // The selected row; -1 without a selection.

@@ -1,15 +1,20 @@
 #include "config/gui/SheetPages.h"
 
 #include "config/gui/AccountPropertyPage.h"
+#include "config/gui/CPeripheralPage.h"
 #include "config/gui/CDNSPage.h"
+#include "config/gui/CameraPage.h"
 #include "config/gui/COnlineUserPage.h"
 #include "config/gui/DVRDatePage.h"
 #include "config/gui/DVRRecordPage.h"
+#include "config/gui/DevicePage.h"
 #include "config/gui/FTPPropertyPage.h"
 #include "config/gui/MailPropertyPage.h"
 #include "config/gui/MySystemDialog.h"
 #include "config/gui/NetworkConfigPage.h"
 #include "config/gui/PlaceholderPage.h"
+#include "config/gui/TimerRecordPage.h"
+#include "config/gui/ToolBoxPropertyPage.h"
 #include "config/sheet/SheetContext.h"
 
 namespace config {
@@ -58,6 +63,11 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::Ftp: return new FTPPropertyPage(context.set, parent);
     case SheetPageId::Account: return MakeAccountPage(context, parent);
     case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
+    case SheetPageId::Camera: return new CameraPage(context.set, parent);
+    case SheetPageId::Device: return new DevicePage(context.set, parent);
+    case SheetPageId::Peripheral: return new CPeripheralPage(context.set, parent);
+    case SheetPageId::TimerRecord: return new TimerRecordPage(context.set, parent);
+    case SheetPageId::ToolBox: return new ToolBoxPropertyPage(context.app, context.set, {}, parent);
     case SheetPageId::DvrDate: return new DVRDatePage(context.app, context.set, {}, parent);
     case SheetPageId::DvrRecord: return new DVRRecordPage(context.app, context.set, {}, parent);
     default: return new PlaceholderPage(CaptionOf(page), context.set, parent);

@@ -124,6 +124,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
     for (const auto& [path, handler] : rows)
         simulator.SetHandler(path, handler);
     InstallDvrSettingsHandlers(simulator);
+    InstallLogHandlers(simulator);
 }
 
 }  // namespace devicesim

@@ -79,6 +79,10 @@ struct DeviceProfile {
         {"OVERWRITE", 1},      {"QUALITY", 8},        {"RECORDFIX", 1},      {"SUPPORTMODE", 7},
         {"SUPPORTIPSSHARE", 3},
     };
+    // The event log, oldest first: 32-byte records ("/Getlog.cgi" sends pages of
+    // 30, newest first; "/ClearLog.cgi" empties it).
+    std::vector<Bytes> log;
+
     // The value of a key of those lists (none when it is left out).
     static std::optional<int> ValueOf(const KeyValues& items, std::string_view key);
 

@@ -176,6 +176,11 @@ void InstallDeviceHandlers(DeviceSimulator& simulator);
 bool Authorised(const DeviceState& state, const Request& request);
 // The DVR's settings pages (date, record settings); InstallDeviceHandlers installs them.
 void InstallDvrSettingsHandlers(DeviceSimulator& simulator);
+// The event log's paths; InstallDeviceHandlers installs them.
+void InstallLogHandlers(DeviceSimulator& simulator);
+// A log record of the event with its time fields from the index, and the channel, user and result.
+Bytes LogRecord(std::uint32_t event, int index, std::uint8_t channel = 0, std::string_view user = {},
+                std::uint8_t result = 0);
 // Every CGI path the device knows (each of the client's command paths once).
 const std::vector<std::string>& DevicePaths();
 

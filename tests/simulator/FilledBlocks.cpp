@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "simulator/DvrPageBlocks.h"
+
 namespace devicesim {
 
 namespace {
@@ -62,6 +64,10 @@ void FillBlocks(DeviceProfile& profile) {
     }
     // The capability word steers the client (the DDNS provider among others): none.
     profile.SetCapability(0);
+    if (!profile.UsesShortBlockOrder())
+        SetDvrPageRows(profile);
+    if (profile.productId == "R47T")
+        SetPeripherals(profile);
 }
 
 }  // namespace devicesim

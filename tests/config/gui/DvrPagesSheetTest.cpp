@@ -6,39 +6,21 @@
 
 #include <gtest/gtest.h>
 
-#include "config/PageDevice.h"
 #include "config/gui/DVRDatePage.h"
 #include "config/gui/DVRRecordPage.h"
-#include "config/gui/MySystemDialog.h"
-#include "gui/StringText.h"
-#include "support/WaitUntil.h"
+#include "config/gui/SheetRun.h"
 
 namespace config {
 namespace {
 
-struct DvrSheet : testutil::PageDevice {
-    DvrSheet() : PageDevice("R41T", "1058") {
-        sheet = std::make_unique<MySystemDialog>(session::LoadText(3027), nullptr, 0, app, SheetPrefill::From(app));
-        sheet->SetApplyTiming(timing, std::chrono::milliseconds(50));
-        sheet->InitSheet();
-        sheet->show();
-    }
+struct DvrSheet : testutil::SheetRun {
+    DvrSheet() : SheetRun("R41T", "1058") { Open(); }
     template <class Page>
     Page* OpenPage(SheetPageId id) {
-        auto* page = dynamic_cast<Page*>(sheet->PageFor(id));
-        EXPECT_NE(page, nullptr);
-        sheet->SetActivePage(page);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return page->PageState() == Page::State::Live; }, 10000));
+        Page* page = Show<Page>(id);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return page && page->PageState() == Page::State::Live; }, 10000));
         return page;
     }
-    void Apply() {
-        sheet->OnClickApply();
-        EXPECT_TRUE(testutil::WaitUntil([&] {
-            QCoreApplication::processEvents();
-            return !sheet->ApplyRunning();
-        }));
-    }
-    std::unique_ptr<MySystemDialog> sheet;
 };
 
 TEST(DvrPagesInTheSheet, ApplySendsTheOpenedPagesInOrder) {

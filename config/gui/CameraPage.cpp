@@ -1,0 +1,52 @@
+#include "config/gui/CameraPage.h"
+
+#include <QTreeWidget>
+
+#include "config/ConfigWorkingSet.h"
+#include "config/gui/CameraEntryDialog.h"
+
+namespace config {
+
+namespace {
+
+QString Flag(int value) { return value == 1 ? QStringLiteral("YES") : QStringLiteral("NO"); }
+
+}  // namespace
+
+CameraPage::CameraPage(ConfigWorkingSet& set, QWidget* parent)
+    : RowTablePage(QStringLiteral("DVR"), set, NumberedHeaders(8560, 8566), parent) {
+    const int widths[] = {35, 65, 30, 30, 30, 30, 40, 35};
+    for (int column = 0; column < 8; ++column)
+        Table()->setColumnWidth(column, widths[column]);
+}
+
+std::vector<QStringList> CameraPage::RowTexts() const {
+    std::vector<QStringList> rows;
+    const ConfigWorkingSet& set = WorkingSet();
+    for (int channel = 0; channel < set.Facts().ChannelCount(); ++channel) {
+        const CameraRow row = LoadCameraRow(set, channel);
+        rows.push_back({QString::asprintf("%2d", channel + 1), QString::fromStdString(row.name),
+                        QString::number(row.brightness), QString::number(row.contrast),
+                        QString::number(row.saturation), QString::number(row.hue), Flag(row.covert),
+                        Flag(row.record)});
+    }
+    return rows;
+}
+
+bool CameraPage::RunEditor(CameraEntryDialog& editor) { return editor.exec() == QDialog::Accepted; }
+
+bool CameraPage::EditRow(int row) {
+    CameraEntryDialog editor(row, LoadCameraRow(WorkingSet(), row), this);
+    if (!RunEditor(editor))
+        return false;
+    WriteCameraRow(WorkingSet(), row, editor.Row());
+    return true;
+}
+
+void CameraPage::AddSendRoutines(ApplyRoutines& routines) {
+    routines[static_cast<std::size_t>(ApplyRoutine::Camera)] = [](ApplyContext& apply) {
+        return SendCameraConfig([&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    };
+}
+
+}  // namespace config

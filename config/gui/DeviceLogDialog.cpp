@@ -1,0 +1,113 @@
+#include "config/gui/DeviceLogDialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "config/DeviceRequest.h"
+#include "gui/DeviceCommand.h"
+#include "gui/StringText.h"
+#include "session/AppData.h"
+#include "session/net/CgiCommandTable.h"
+
+namespace config {
+
+DeviceLogDialog::DeviceLogDialog(LogViewer viewer, std::vector<DeviceLogRecord> records, QWidget* parent)
+    : QDialog(parent),
+      viewer_(viewer),
+      records_(std::move(records)),
+      mask_(InitialLogMask(viewer)),
+      list_(new QTreeWidget(this)) {
+    setWindowTitle(QStringLiteral("Server Log"));
+    list_->setObjectName(QStringLiteral("events"));
+    list_->setRootIsDecorated(false);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    QStringList headers{"NO.", session::LoadText(8570), session::LoadText(8571)};
+    if (viewer == LogViewer::Dvr)
+        headers << session::LoadText(8572);
+    list_->setHeaderLabels(headers);
+    const int widths[] = {40, 210, 150, 40};
+    for (int column = 0; column < headers.size(); ++column) {
+        list_->setColumnWidth(column, widths[column]);
+        list_->headerItem()->setTextAlignment(column, Qt::AlignCenter);
+    }
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(list_, 0, 0, 20, 1);
+    int row = 0;
+    for (const LogFilterBox& box : LogFilterBoxes(viewer)) {
+        auto* check = new QCheckBox(QString::fromUtf8(box.text), this);
+        check->setObjectName(QString::number(box.id));
+        check->setChecked(true);
+        check->setVisible(!box.hidden);
+        const std::uint32_t bit = box.bit;
+        connect(check, &QCheckBox::toggled, this, [this, bit](bool shown) {
+            mask_ = shown ? mask_ | bit : mask_ & ~bit;
+            FillList();
+        });
+        if (!box.hidden)
+            grid->addWidget(check, row++, 1);
+    }
+    grid->setRowStretch(row, 1);
+    FillList();
+}
+
+void DeviceLogDialog::FillList() {
+    list_->clear();
+    for (const LogRow& row : LogRows(viewer_, records_, mask_)) {
+        QStringList texts;
+        for (const std::string& text : row)
+            texts << QString::fromStdString(text);
+        auto* item = new QTreeWidgetItem(texts);
+        for (int column = 0; column < texts.size(); ++column)
+            item->setTextAlignment(column, Qt::AlignCenter);
+        list_->addTopLevelItem(item);
+    }
+}
+
+DvrLogDialog::DvrLogDialog(std::vector<DeviceLogRecord> records, QWidget* parent)
+    : DeviceLogDialog(LogViewer::Dvr, std::move(records), parent) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    static_cast<QGridLayout*>(layout())->addWidget(ok, 20, 1);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+ServerLogDialog::ServerLogDialog(session::AppData& app, std::vector<DeviceLogRecord> records, QWidget* parent)
+    : DeviceLogDialog(LogViewer::Server, std::move(records), parent), app_(app) {
+    auto* clear = new QPushButton(QString::fromUtf8("WYCZYŚĆ HISTORIĘ"), this);
+    clear->setObjectName(QStringLiteral("clear"));
+    auto* exit = new QPushButton(QString::fromUtf8("WYJŚCIE"), this);
+    exit->setObjectName(QStringLiteral("exit"));
+    auto* grid = static_cast<QGridLayout*>(layout());
+    grid->addWidget(clear, 20, 1);
+    grid->addWidget(exit, 21, 1);
+    connect(clear, &QPushButton::clicked, this, &ServerLogDialog::OnClearHistory);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool ServerLogDialog::ConfirmClear() {
+    return QMessageBox::question(this, QString(), session::LoadText(4117), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void ServerLogDialog::OnClearHistory() {
+    if (!ConfirmClear())
+        return;
+    auto request = RequestWithCookie(session::CMD_CLEAR_LOG, app_.SessionCookie.Get());
+    gui::RunDeviceCommand(
+        this, app_.h_DeviceCommandWorker,
+        [app = &app_, request](std::stop_token stop) { return SendDeviceRequest(*app, {}, request, stop); },
+        [this](int sent) {
+            if (sent)
+                accept();
+        });
+}
+
+}  // namespace config
