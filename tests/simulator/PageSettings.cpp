@@ -40,6 +40,15 @@ void SetDdns(DeviceProfile& profile, std::string_view provider, std::string_view
     profile.blocks[4][5] = enabled ? 1 : 0;
 }
 
+void SetSntp(DeviceProfile& profile) {
+    PutBlockText(profile, 8, 8, 28, "ntp.lan");
+    Bytes& block = profile.blocks[8];
+    block[2] = 1;
+    block[3] = 0;
+    block[5] = 30;
+    block[6] = 1;
+}
+
 void SetAccounts(DeviceProfile& profile) {
     std::string upper = profile.userName;
     for (char& c : upper)

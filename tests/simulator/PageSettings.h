@@ -24,6 +24,9 @@ void SetNetwork(DeviceProfile& profile, std::uint16_t webPort, std::uint8_t netw
 // DDNS: the provider key and host name of block 4 (and DDNS on or off).
 void SetDdns(DeviceProfile& profile, std::string_view provider, std::string_view domain, bool enabled = true);
 
+// Time server: time from a server, zone 30 (GMT+01:00), server "ntp.lan".
+void SetSntp(DeviceProfile& profile);
+
 // Accounts: slot 0 "admin"/"adm1n" (supervisor, unlimited), slot 2 the login
 // account with its name in upper case (main user, 60 minutes); slots 1, 3 and 4
 // free; at most 5 users.

@@ -1,0 +1,149 @@
+// The time server page, offscreen over a simulated video server: what it
+// shows, the synchronisation request and the block-8 store that follows it.
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+#include "config/PageDevice.h"
+#include "config/gui/CSNTPPage.h"
+#include "config/gui/ConfigMessageCapture.h"
+#include "config/gui/IndexedCombo.h"
+#include "config/gui/LimitedTextEdit.h"
+#include "gui/StringText.h"
+#include "simulator/PageSettings.h"
+
+namespace config {
+namespace {
+
+using devicesim::Bytes;
+
+struct SntpPage : ::testing::Test {
+    void Open(const std::function<void(devicesim::DeviceProfile&)>& change = devicesim::SetSntp) {
+        device = std::make_unique<testutil::PageDevice>("R47T", "1007", change);
+        set = device->OpenSet();
+        page = std::make_unique<CSNTPPage>(*set, device->app);
+        page->SetTiming(device->timing);
+        page->show();
+    }
+
+    void PickZone(int zone) {
+        page->ZoneList()->setCurrentIndex(zone);
+        emit page->ZoneList()->activated(zone);
+    }
+
+    std::string SyncAndWait() {
+        QSignalSpy done(page.get(), &CSNTPPage::Synchronised);
+        page->SyncButton()->click();
+        EXPECT_TRUE(done.wait(5000));
+        const auto requests = device->device->RequestsFor("/SyncTime.cgi");
+        return requests.empty() ? std::string() : requests.back().target;
+    }
+
+    ~SntpPage() override {
+        page.reset();
+        if (device)
+            device->app.h_DeviceCommandWorker.Stop();
+    }
+
+    std::unique_ptr<testutil::PageDevice> device;
+    std::unique_ptr<ConfigWorkingSet> set;
+    std::unique_ptr<CSNTPPage> page;
+    testutil::ConfigMessageCapture messages;
+};
+
+TEST_F(SntpPage, AutomaticZone18SynchronisesThenStoresBlock8Once) {
+    Open();
+    const Bytes before = device->DeviceBlock(8);
+    PickZone(18);
+    page->AutomaticButton()->click();
+    EXPECT_FALSE(page->ServerEdit()->isEnabled());
+    EXPECT_EQ(SyncAndWait(), "/SyncTime.cgi?Cookie=5A17C0DE&Mode=1&ServerMode=1&NationID=18&Hour=-3&Minute=-30");
+    const auto stores = device->Stores();
+    ASSERT_EQ(stores.size(), 1u);
+    EXPECT_EQ(stores[0].Param("Option"), "SNTP");
+    const Bytes after = device->DeviceBlock(8);
+    EXPECT_EQ(after[5], 18);
+    EXPECT_EQ(after[2], 0xFD);
+    EXPECT_EQ(after[3], 0xE2);
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (i >= 8)
+            EXPECT_EQ(after[i], 0) << i;
+        else if (i != 2 && i != 3 && i != 5)
+            EXPECT_EQ(after[i], before[i]) << i;
+    EXPECT_TRUE(messages.texts.isEmpty());
+
+    page->PullControls();
+    SendSntpConfig(page->Values(), *set, device->Store(*set));
+    EXPECT_EQ(device->Stores().size(), 1u);  // Apply afterwards sends nothing more
+}
+
+TEST_F(SntpPage, PersonsTimeAndNamedServerRequests) {
+    Open([](auto& p) {
+        devicesim::SetSntp(p);
+        p.checkCookie = false;
+    });
+    page->PersonTimeButton()->click();
+    EXPECT_TRUE(page->DatePicker()->isVisible());
+    EXPECT_FALSE(page->ZoneList()->isVisible());
+    page->DatePicker()->setDate(QDate(2007, 1, 5));
+    page->TimePicker()->setTime(QTime(14, 3, 9));
+    device->app.SessionCookie = "";
+    EXPECT_EQ(SyncAndWait(), "/SyncTime.cgi?Mode=0&Year=2007&Month=1&Day=5&Hour=14&Minute=3&Second=9");
+
+    device->app.SessionCookie = testutil::PageDevice::kCookie;
+    page->ServerTimeButton()->click();
+    page->NamedServerButton()->click();
+    page->ServerEdit()->clear();
+    QTest::keyClicks(page->ServerEdit(), "pool.example");
+    EXPECT_EQ(SyncAndWait(),
+              "/SyncTime.cgi?Cookie=5A17C0DE&Mode=1&ServerMode=0&Server=pool.example&NationID=30&Hour=1&Minute=0");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(device->DeviceBlock(8).data() + 8)), "pool.example");
+}
+
+TEST_F(SntpPage, RefusedSynchronisationIsReportedAndTheStoreStillFollows) {
+    Open();
+    device->device->AddFault("/SyncTime.cgi", devicesim::Fault::Status(500));
+    PickZone(18);
+    SyncAndWait();
+    EXPECT_EQ(messages.texts, QStringList{session::LoadText(4064)});
+    ASSERT_EQ(device->Stores().size(), 1u);
+    EXPECT_EQ(device->DeviceBlock(8)[5], 18);
+}
+
+TEST_F(SntpPage, FailedSynchronisationStoreLeavesItToApply) {
+    Open();
+    device->device->AddFault("/SetSysCfg.cgi", devicesim::Fault::Status(500));
+    PickZone(18);
+    SyncAndWait();
+    page->PullControls();
+    SendSntpConfig(page->Values(), *set, device->Store(*set));
+    EXPECT_EQ(device->Stores().size(), 2u);
+    EXPECT_EQ(device->DeviceBlock(8)[5], 18);
+}
+
+TEST_F(SntpPage, EmptyNameIsAutomaticAndAnUnknownZoneHoldsTheButton) {
+    Open([](auto& p) {
+        devicesim::SetSntp(p);
+        devicesim::PutBlockText(p, 8, 8, 28, "");
+        p.blocks[8][5] = 80;
+    });
+    EXPECT_TRUE(page->AutomaticButton()->isChecked());
+    EXPECT_FALSE(page->ServerEdit()->isEnabled());
+    EXPECT_EQ(page->ZoneList()->currentIndex(), -1);
+    EXPECT_FALSE(page->SyncButton()->isEnabled());
+    page->PersonTimeButton()->click();
+    EXPECT_TRUE(page->SyncButton()->isEnabled());
+    page->ServerTimeButton()->click();
+    page->PullControls();
+    SendSntpConfig(page->Values(), *set, device->Store(*set));
+    EXPECT_TRUE(device->Stores().empty());
+}
+
+}  // namespace
+}  // namespace config
