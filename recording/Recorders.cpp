@@ -8,14 +8,18 @@ Recorders::Recorders(session::AppData& app, const std::filesystem::path& program
     : app_(app),
       alarmList_(programFolder, [&app](const std::string& text) { app.Ui().ShowMessageText(text); }),
       alarm_(app, alarmList_),
-      user_(app) {
+      user_(app),
+      alarmWave_(app) {
     app_.SetRecorders(&alarm_, &user_, &schedule_);
+    app_.SetAlarmSound(&alarmWave_);
 }
 
 Recorders::~Recorders() {
     alarm_.CloseThread();
     user_.CloseThread();
+    app_.h_PlayAudioWavThread.Stop();
     app_.SetRecorders(nullptr, nullptr, nullptr);
+    app_.SetAlarmSound(nullptr);
 }
 
 }  // namespace recording

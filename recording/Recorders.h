@@ -1,8 +1,8 @@
 #pragma once
-// The program's recorders and its alarm list, made beside the data object
-// and attached to it for the session core: the alarm, manual and schedule
-// recorders and SystemConfig. Detached again when destroyed, after the
-// recorders' threads have ended.
+// The program's recorders, its alarm list and its alarm sound, made beside
+// the data object and attached to it for the session core: the alarm, manual
+// and schedule recorders, SystemConfig and AlarmWave. Detached again when
+// destroyed, after the recorders' and the sound's threads have ended.
 
 #include <filesystem>
 
@@ -10,6 +10,7 @@
 #include "recording/recorders/AlarmRecord.h"
 #include "recording/recorders/SchRecord.h"
 #include "recording/recorders/UserRecord.h"
+#include "recording/sound/AlarmWave.h"
 
 namespace session {
 class AppData;
@@ -29,6 +30,7 @@ public:
     recording::CAlarmRecord& AlarmRecorder() { return alarm_; }
     recording::CUserRecord& UserRecorder() { return user_; }
     recording::CSchRecord& ScheduleRecorder() { return schedule_; }
+    recording::AlarmWave& AlarmSound() { return alarmWave_; }
 
 private:
     session::AppData& app_;
@@ -36,6 +38,7 @@ private:
     recording::CAlarmRecord alarm_;
     recording::CUserRecord user_;
     recording::CSchRecord schedule_;
+    recording::AlarmWave alarmWave_;
 };
 
 }  // namespace recording

@@ -17,6 +17,11 @@ recording::RecorderPort& NoRecorder() {
     return port;
 }
 
+recording::AlarmSoundPort& NoSound() {
+    static recording::AlarmSoundPort port;
+    return port;
+}
+
 recording::RecorderPort& Attached(const std::atomic<recording::RecorderPort*>& port) {
     auto* p = port.load();
     return p ? *p : NoRecorder();
@@ -53,6 +58,11 @@ void AppData::SetRecorders(recording::RecorderPort* alarm, recording::RecorderPo
 recording::RecorderPort& AppData::CAlarmRecord() const { return Attached(alarmRecorder_); }
 recording::RecorderPort& AppData::CUserRecord() const { return Attached(userRecorder_); }
 recording::RecorderPort& AppData::CSchRecord() const { return Attached(scheduleRecorder_); }
+
+recording::AlarmSoundPort& AppData::AlarmWave() const {
+    auto* p = alarmSound_.load();
+    return p ? *p : NoSound();
+}
 
 void AppData::ResetStreamSemaphores() {
     RestoreCount(h_SocketBufferFreeSem, w_SocketBufferCount - 1);

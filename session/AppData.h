@@ -22,6 +22,7 @@
 #include "platform/SyncObjects.h"
 #include "platform/WorkerThread.h"
 #include "session/live/FrameHistory.h"
+#include "session/AlarmSoundPort.h"
 #include "session/RecorderPort.h"
 #include "session/ByteBuffer.h"
 #include "session/DeviceCommandWorker.h"
@@ -81,6 +82,9 @@ public:
     recording::RecorderPort& CAlarmRecord() const;
     recording::RecorderPort& CUserRecord() const;
     recording::RecorderPort& CSchRecord() const;
+    // The alarm sound; without one, a do-nothing sound.
+    void SetAlarmSound(recording::AlarmSoundPort* sound) { alarmSound_.store(sound); }
+    recording::AlarmSoundPort& AlarmWave() const;
 
     // ---- Settings and sub-objects ----------------------------------------
     session::CSettingINI CSettingINI;
@@ -267,6 +271,7 @@ private:
     std::atomic<recording::RecorderPort*> alarmRecorder_{nullptr};
     std::atomic<recording::RecorderPort*> userRecorder_{nullptr};
     std::atomic<recording::RecorderPort*> scheduleRecorder_{nullptr};
+    std::atomic<recording::AlarmSoundPort*> alarmSound_{nullptr};
 };
 
 // The one AppData, set at start-up before any other thread exists.

@@ -53,6 +53,8 @@ void KernelMailbox::Serve(const Handler& handler, std::stop_token stop) {
         switch (message->dw_KernelMessageCode) {
         case Get_Image_TimeOut_Message:
         case Show_Image_Message:
+        case Alarm_Sound_Load_Message:
+        case Alarm_Sound_Stop_Message:
         case Run_Player_Message:
             goOn = handler(*message);
             break;

@@ -23,6 +23,8 @@ namespace session {
 // The codes the program posts.
 inline constexpr std::uint32_t Get_Image_TimeOut_Message = 1;  // the stream failed
 inline constexpr std::uint32_t Show_Image_Message = 2;         // draw the current picture
+inline constexpr std::uint32_t Alarm_Sound_Load_Message = 4;   // reload the alarm sound (nothing posts it)
+inline constexpr std::uint32_t Alarm_Sound_Stop_Message = 5;   // stop the alarm sound (nothing posts it)
 inline constexpr std::uint32_t Exit_Kernel_Message = 6;        // the kernel thread ends
 inline constexpr std::uint32_t Run_Player_Message = 7;         // play a downloaded file
 
@@ -55,11 +57,11 @@ public:
     void Close();
     bool IsClosed() const { return closed_.IsSet(); }
 
-    // Handler of the codes the kernel thread acts on (1, 2 and 7); returns
+    // Handler of the codes the kernel thread acts on (1, 2, 4, 5 and 7); returns
     // false to end the kernel thread.
     using Handler = std::function<bool(const KernelMessage&)>;
 
-    // The kernel thread's loop: takes each code, hands codes 1, 2 and 7 to the
+    // The kernel thread's loop: takes each code, hands codes 1, 2, 4, 5 and 7 to the
     // handler, skips any other code, and frees the slot. Ends on code 6, when
     // the handler returns false, or on a stop request; the mailbox is closed
     // when it ends, so no poster is left waiting.

@@ -1,6 +1,7 @@
 #include "session/ProcessThreads.h"
 
 #include "platform/SyncObjects.h"
+#include "session/AlarmSoundControl.h"
 #include "session/AppData.h"
 #include "session/tools/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
@@ -69,6 +70,12 @@ int Process_KernelMessageThread(SessionResources& resources, std::stop_token sto
                 break;
             case Show_Image_Message:
                 resources.DisplayFrame();
+                break;
+            case Alarm_Sound_Load_Message:
+                ReloadAlarmSound(app);
+                break;
+            case Alarm_Sound_Stop_Message:
+                SilenceAlarmSound(app);
                 break;
             case Run_Player_Message:
                 RunPlayer(app, message.path);

@@ -3,7 +3,8 @@
 //
 // The kernel thread takes one mailbox code at a time: it draws each decoded
 // picture, recovers from a stream failure (tear-down, then a new login),
-// starts the companion player on a downloaded file, and ends at shut-down.
+// starts the companion player on a downloaded file, reloads or stops the
+// alarm sound (codes no part of the program posts), and ends at shut-down.
 // Drawing and recovery run on this one thread, so they never overlap.
 // The terminate and init threads tear the session down and build it up again
 // on request, each answering through its reply event. The lifetime watchdog,

@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "fakes/CallLog.h"
+#include "fakes/RecordingAlarmSound.h"
 #include "fakes/RecordingUiPort.h"
 #include "platform/SyncObjects.h"
 #include "session/RecorderPort.h"
+#include "session/AlarmSoundControl.h"
 #include "session/AppData.h"
 #include "session/tools/CompanionPlayer.h"
 #include "session/KernelMailbox.h"
@@ -332,7 +334,7 @@ TEST_F(ProcessThreadsTest, UnknownCodesOnlyFreeTheSlot) {
     Rig rig;
     rig.Start();
     rig.ui.Clear();
-    for (std::uint32_t code : {0u, 3u, 4u, 5u, 8u, 0xFFFFFFFFu}) {
+    for (std::uint32_t code : {0u, 3u, 8u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(code);
         ASSERT_EQ(rig.app.KernelMailbox.Post(code, 1234), PostResult::Posted);
     }
@@ -350,6 +352,50 @@ TEST_F(ProcessThreadsTest, PictureWithoutAFrameDisplayCountsAsDrawn) {
     rig.resources->SetFrameDisplay(nullptr);
     ASSERT_EQ(rig.Post(session::Show_Image_Message), PostResult::Posted);
     EXPECT_TRUE(rig.app.h_FinishShowImageJobEvent.Wait(5000ms));
+}
+
+// ---- The alarm sound (codes no part of the program posts)
+
+TEST_F(ProcessThreadsTest, SoundCodesEndThePlaybackAndCodeFourLoadsTheSoundAgain) {
+    struct Case {
+        std::uint32_t code;
+        bool loads;
+        std::vector<std::string> sound;  // after the start's load and play; in order when code 4
+        bool message;
+    };
+    const std::string path = "/nowhere/trigger.wav";
+    const Case cases[] = {
+        {session::Alarm_Sound_Load_Message, true, {"play:end", "load:" + path}, false},
+        {session::Alarm_Sound_Load_Message, false, {"play:end", "load:" + path}, true},
+        {session::Alarm_Sound_Stop_Message, true, {"clearsoundactive", "play:end"}, false},  // sorted
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Rig rig;
+        fakes::RecordingAlarmSound sound(rig.app.h_StopAudioWavEvent);
+        rig.app.SetAlarmSound(&sound);
+        rig.app.CSettingINI.m_strTriggerWavPath.Set(path);
+        rig.Start();
+        ASSERT_EQ(session::StartAlarmSound(rig.app), 0);
+        ASSERT_TRUE(WaitUntil([&] { return sound.Contains("play"); }));
+        sound.Clear();
+        rig.ui.Clear();
+        sound.loads = c.loads;
+
+        ASSERT_EQ(rig.Post(c.code), PostResult::Posted);
+        rig.WaitForKernelToFinish();
+        ASSERT_TRUE(WaitUntil([&] { return sound.Calls().size() == c.sound.size(); }));
+        auto calls = sound.Calls();
+        if (c.code == session::Alarm_Sound_Stop_Message)
+            std::sort(calls.begin(), calls.end());
+        EXPECT_EQ(calls, c.sound);
+        EXPECT_EQ(rig.ui.Contains("msgbox:4096"), c.message);
+        EXPECT_FALSE(rig.app.h_StopAudioWavEvent.IsSet() && c.code == session::Alarm_Sound_Load_Message)
+            << "code 4 re-arms the stop event";
+        EXPECT_EQ(rig.app.dw_AlarmAudioRequested, 1u) << "the codes leave the flags alone";
+        rig.Close();
+        rig.app.SetAlarmSound(nullptr);
+    }
 }
 
 // ---- The companion player
