@@ -54,12 +54,24 @@ struct VideoStream::Shared {
     std::vector<Bytes> pictures{FillerPicture(64)};
     int framesPerSecond = 25;
     FrameHeaderValues fields;
+    struct ScriptEntry {
+        std::size_t first, last;
+        FrameHeaderValues fields;
+    };
+    std::vector<ScriptEntry> script;
     std::size_t segmentSize = 0;
     std::deque<StreamFault> faults;
     std::size_t framesSent = 0;
     std::size_t streamsStarted = 0;
 
     void Serve(DeviceSimulator& device, const Request& request, Connection& connection);
+    // The fields of frame n (from 1), under the lock.
+    const FrameHeaderValues& FieldsOf(std::size_t n) const {
+        for (auto e = script.rbegin(); e != script.rend(); ++e)
+            if (n >= e->first && n <= e->last)
+                return e->fields;
+        return fields;
+    }
 };
 
 namespace {
@@ -102,7 +114,7 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         std::optional<StreamFault::Kind> end;  // Stall or Close after the bytes
         {
             std::lock_guard lock(mutex);
-            FrameHeaderValues header = fields;
+            FrameHeaderValues header = FieldsOf(framesSent + 1);
             segment = segmentSize;
             if (framesPerSecond > 0)
                 pause = Millis(1000 / framesPerSecond);
@@ -175,6 +187,11 @@ void VideoStream::SetFrameRate(int framesPerSecond) {
 void VideoStream::SetHeaderFields(const FrameHeaderValues& fields) {
     std::lock_guard lock(shared_->mutex);
     shared_->fields = fields;
+}
+
+void VideoStream::ScriptHeaderFields(std::size_t first, std::size_t last, const FrameHeaderValues& fields) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->script.push_back({first, last, fields});
 }
 
 void VideoStream::SetSegmentSize(std::size_t bytes) {

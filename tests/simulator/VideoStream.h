@@ -54,6 +54,10 @@ public:
     // Fields every frame header carries from now on (alarm, motion, video loss,
     // channel, text, ...); the length and stream time are the stream's own.
     void SetHeaderFields(const FrameHeaderValues& fields);
+    // A header script: frames first to last (numbered as their stream time,
+    // over every connection) carry these fields in place of those above,
+    // e.g. an alarm or motion field; where scripts overlap, the later wins.
+    void ScriptHeaderFields(std::size_t first, std::size_t last, const FrameHeaderValues& fields);
     // Writes leave in pieces of this many bytes (0: whole frames).
     void SetSegmentSize(std::size_t bytes);
     // Applied before the next frame of the running (or next) stream, in order.
