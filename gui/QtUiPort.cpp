@@ -71,9 +71,6 @@ void QtUiPort::SetButtonImage(std::uint16_t controlId, int imageState, const std
     Deliver([this, controlId, imageState, toolTip] { target_.SetButtonImage(controlId, imageState, toolTip); });
 }
 
-void QtUiPort::SwitchChannel(std::uint8_t channel) {
-    Deliver([this, channel] { target_.SwitchChannel(channel); });
-}
 
 void QtUiPort::SyncCurrentChannel(std::uint8_t channel) {
     Deliver([this, channel] { target_.SyncCurrentChannel(channel); });

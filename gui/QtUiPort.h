@@ -34,7 +34,6 @@ public:
     void RefreshStatus() override;
     void PostSensorMode(unsigned wParam) override;
     void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
-    void SwitchChannel(std::uint8_t channel) override;
     void SyncCurrentChannel(std::uint8_t channel) override;
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
     void LowerMainWindow() override;

@@ -26,6 +26,7 @@
 #include "session/RecorderPort.h"
 #include "session/ByteBuffer.h"
 #include "session/DeviceCommandWorker.h"
+#include "session/live/ChannelButtonBar.h"
 #include "session/live/FrameHeaderParser.h"
 #include "session/live/VideoSizeSelector.h"
 #include "session/KernelMailbox.h"
@@ -217,6 +218,8 @@ public:
     std::atomic<std::uint8_t> by_AppliedVideoSizeMode{0};
     // Chooses the three values above (GUI thread).
     mainwindow::VideoSizeSelector VideoSizeSelector{*this};
+    // The channel buttons' state; the window makes the buttons.
+    mainwindow::ChannelButtonBar ChannelButtonBar{*this};
     std::atomic<std::uint8_t> by_UserLevelRow{0};
     std::atomic<std::uint8_t>& by_UserLevelIndex = by_UserLevelRow;
     std::atomic<std::uint32_t> dw_SnapshotRequest{0};

@@ -41,8 +41,6 @@ public:
     // Picture state of a main-window button by control id (R.E.T.R. 8331,
     // PTZ control 8312), and its tool tip when the text is not empty.
     virtual void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) {}
-    // The channel bar: ask the device for another channel (an alarm on it).
-    virtual void SwitchChannel(std::uint8_t channel) {}
     // The channel bar: the pictures now come from this channel or view (16 = multi-channel view).
     virtual void SyncCurrentChannel(std::uint8_t channel) {}
     // The video-size selector: the size of the picture just decoded.

@@ -182,6 +182,14 @@ void CTavrinDlg::OnInitDialog() {
     }
     display_.LeaveFullScreen();
     m_resources.SetFrameDisplay([this] { return DisplayFrame(); });
+    // A frame header's alarm switch goes through the channel bar, on the switch worker's thread.
+    {
+        AppData& app = m_app;
+        const platform::Timing timing = m_timing;
+        m_app.CRTPHeader.ChannelSwitch().SetSwitcher([&app, timing](int channel, std::stop_token stop) {
+            app.ChannelButtonBar.SwitchChannel(static_cast<std::uint8_t>(channel), timing, stop);
+        });
+    }
 
     // The device side (device information, control devices, blocks, user
     // level) runs on the device-command worker; the window goes on from its
@@ -274,6 +282,8 @@ void CTavrinDlg::TakeNewestPicture() {
 
 void CTavrinDlg::EnterFullScreen() {
     ShowToolButtons(0);
+    for (CVtxButton* button : m_btnChannel)
+        button->hide();
     for (CVtxButton* button : m_btnTitle)
         button->hide();
     for (CVtxButton* button : {m_btnPower, m_btnPanelOpen, m_btnPanelClose})
@@ -423,6 +433,76 @@ void CTavrinDlg::SetResolutionAndQualityStates() {
     SetButtonState(mainwindow::kToolQuality, static_cast<int>(m_app.CSettingINI.m_dwImageQuality.load()));
 }
 
+// ---- Channel bar ------------------------------------------------------------------
+
+void CTavrinDlg::CreateChannelBar() {
+    mainwindow::ChannelButtonBar& bar = m_app.ChannelButtonBar;
+    bar.Create();
+    const auto folder = ProgramFolderOf(m_app);
+    const auto& rows = bar.Rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const mainwindow::ChannelButtonRow& row = rows[i];
+        auto* button = new CVtxButton(this);
+        button->setObjectName(QStringLiteral("button%1").arg(row.wControlId));
+        const QString tip = LoadText(row.wTipId);
+        button->setToolTip(tip);
+        button->setText(row.dwKind == mainwindow::kChannelKey
+                            ? (row.wControlId == mainwindow::kFirstChannelId
+                                   ? QStringLiteral("DVR")
+                                   : QString::number(row.wControlId - mainwindow::kFirstChannelId))
+                            : (row.dwKind == mainwindow::kLeftArrow ? QStringLiteral("<") : QStringLiteral(">")));
+        button->resize(row.wWidth, row.wHeight);
+        const CVtxButton::StatePair pairs[2] = {{row.images[0], row.images[1]}, {row.images[2], row.images[3]}};
+        button->LoadButtonBitmap(folder, pairs, CVtxButton::VTX_STATE_HOVER);
+        button->SetImageState(bar.ButtonState(i));
+        button->hide();
+        m_btnChannel.push_back(button);
+        if (row.dwKind == mainwindow::kLeftArrow || row.dwKind == mainwindow::kRightArrow) {
+            const bool left = row.dwKind == mainwindow::kLeftArrow;
+            connect(button, &QAbstractButton::clicked, this, [this, left] {
+                mainwindow::ChannelButtonBar& channels = m_app.ChannelButtonBar;
+                if (left ? channels.OnPageLeft() : channels.OnPageRight())
+                    LayoutChannelBar();
+            });
+            continue;
+        }
+        const auto channel = static_cast<std::uint8_t>(row.wControlId - mainwindow::kFirstChannelId);
+        connect(button, &QAbstractButton::clicked, this, [this, channel] { OnChannelButton(channel); });
+    }
+    LayoutChannelBar();
+}
+
+// A channel button asks the device on the device-command worker; the buttons
+// change when pictures of the channel arrive.
+void CTavrinDlg::OnChannelButton(std::uint8_t channel) {
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    gui::RunDeviceCommand(
+        this, m_app.h_DeviceCommandWorker,
+        [&app, timing, channel](std::stop_token stop) { return app.ChannelButtonBar.SwitchChannel(channel, timing, stop); },
+        [](int) {});
+}
+
+void CTavrinDlg::LayoutChannelBar() {
+    const auto places = m_app.ChannelButtonBar.Layout();
+    for (std::size_t i = 0; i < places.size() && i < m_btnChannel.size(); ++i) {
+        const mainwindow::ChannelPlace& place = places[i];
+        if (place.shown)
+            m_btnChannel[i]->setGeometry(place.x, place.y, place.width, place.height);
+        m_btnChannel[i]->setVisible(place.shown && !display_.m_bFullScreen.load());
+    }
+}
+
+void CTavrinDlg::SyncCurrentChannel(std::uint8_t viewChannel) {
+    mainwindow::ChannelButtonBar& bar = m_app.ChannelButtonBar;
+    if (!bar.SyncCurrentChannel(mainwindow::BarChannelOfView(viewChannel)))
+        return;
+    for (std::size_t i = 0; i < m_btnChannel.size(); ++i)
+        if (bar.Rows()[i].dwKind == mainwindow::kChannelKey)
+            m_btnChannel[i]->SetImageState(bar.ButtonState(i));
+    ChangeItemPositionForDeviceModified();
+}
+
 // ---- Painting -------------------------------------------------------------------
 
 void CTavrinDlg::paintEvent(QPaintEvent*) {
@@ -498,6 +578,9 @@ void CTavrinDlg::DestroyWindow() {
     if (m_closed)
         return;
     m_closed = true;
+    // The alarm switch reaches the device no more, then the device requests end.
+    m_app.CRTPHeader.ChannelSwitch().SetSwitcher({});
+    m_app.CRTPHeader.ChannelSwitch().Stop();
     m_app.h_DeviceCommandWorker.Stop();
     m_resources.BeginClose();
     m_app.CAlarmRecord().TerminateRecord();

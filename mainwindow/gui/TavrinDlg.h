@@ -149,8 +149,9 @@ private:
     void LoadBackgrounds();
     void LoadTitleSkin();
     // Filled by the channel bar, tool button and sensor bar work.
-    void CreateChannelBar() {}
-    void LayoutChannelBar() {}
+    void CreateChannelBar();
+    void LayoutChannelBar();
+    void OnChannelButton(std::uint8_t channel);
     void CreateToolButtons();
     void RepositionToolButtons();
     void SetResolutionAndQualityStates();
@@ -173,6 +174,7 @@ private:
     void RefreshStatus() override { RefreshInfo(); }
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
     void LowerMainWindow() override { lower(); }
+    void SyncCurrentChannel(std::uint8_t viewChannel) override;
 
     AppData& m_app;
     SessionResources& m_resources;
@@ -203,6 +205,7 @@ private:
     VideoWidget* m_videoArea = nullptr;
     mainwindow::ToolButtonPanel m_toolPanel;
     std::vector<CVtxButton*> m_btnTool;
+    std::vector<CVtxButton*> m_btnChannel;
     std::array<CVtxButton*, 3> m_btnTitle{};
     std::array<CVtxButton*, mainwindow::kPanelButtonCount> m_btnPanel{};
     CVtxButton* m_btnPanelOpen = nullptr;

@@ -29,7 +29,6 @@ public:
     void SetButtonImage(std::uint16_t id, int state, const std::string& tip) override {
         Add("buttonimage:" + std::to_string(id) + "," + std::to_string(state) + "," + tip);
     }
-    void SwitchChannel(std::uint8_t channel) override { Add("switchchannel:" + std::to_string(channel)); }
     void SyncCurrentChannel(std::uint8_t channel) override {
         Add("syncchannel:" + std::to_string(channel));
     }

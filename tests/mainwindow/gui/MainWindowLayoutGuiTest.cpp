@@ -19,6 +19,7 @@
 #include "session/AppData.h"
 #include "session/SessionResources.h"
 #include "platform/ProgramFolder.h"
+#include "simulator/DeviceSimulator.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -253,6 +254,41 @@ TEST_F(MainWindowLayoutGuiTest, PaintingDrawsSkinOrItsReplacementAndTheStatusTex
         window->Display().m_bFullScreen = 0;
         window->DestroyWindow();
     }
+}
+
+TEST_F(MainWindowLayoutGuiTest, ChannelBarClicksAndAlarmsAskTheDeviceAndPicturesMoveTheButtons) {
+    devicesim::DeviceSimulator device;
+    ASSERT_TRUE(device.Start());
+    device.Update([](devicesim::DeviceState& state) { state.sessions["5A17C0DE"] = {}; });
+    app.CSettingINI.m_wWebPort = device.Port();
+    app.SessionCookie = "5A17C0DE";
+    app.by_MultiChannel = 1;
+    app.CSettingINI.m_bySelectedChannel = 0;
+    for (int k = 1; k <= 16; ++k)
+        app.C_ControlD.AddDevice(2400, static_cast<std::uint8_t>(k), 8, mainwindow::kControlDeviceMaster);
+    auto window = Open(0, 0);
+    CVtxButton* view = window->Button(8410);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->geometry(), QRect(21, 32, 40, 28));
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->ImageIndex(), 0);
+    EXPECT_EQ(window->Button(8427)->isVisible(), false);
+    EXPECT_EQ(window->Button(8428)->geometry(), QRect(61 + 8 * 35 + 3, 37, 9, 16));
+
+    QTest::mouseClick(window->Button(8415), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !device.RequestsFor("/SetChannel.cgi").empty(); }, 5000));
+    EXPECT_EQ(device.RequestsFor("/SetChannel.cgi")[0].target, "/SetChannel.cgi?Cookie=5A17C0DE&CH=5");
+    EXPECT_EQ(window->Button(8415)->ImageIndex(), 1);  // until pictures of channel 5 arrive
+    window->Port().SyncCurrentChannel(4);              // the stream's view channel 4 is channel 5
+    QTRY_COMPARE(window->Button(8415)->ImageIndex(), 0);
+    EXPECT_EQ(view->ImageIndex(), 1);
+    EXPECT_EQ(app.C_ControlD.GetCurrentAddress(), 5);
+
+    // A motion alarm's switch goes through the bar from the switch worker.
+    app.CRTPHeader.ChannelSwitch().Request(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return device.RequestsFor("/SetChannel.cgi").size() == 2; }, 5000));
+    EXPECT_EQ(device.RequestsFor("/SetChannel.cgi")[1].Param("CH"), "3");
+    window->DestroyWindow();
 }
 
 }  // namespace
