@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -108,6 +109,47 @@ TEST_F(ResizeTool, BuildOptionSelectsTheBuildBeforeItsCall) {
     EXPECT_NE(resize::ResizeVariantIndex.load(), 0);
     resize::ResizeVariantIndex.store(1);
 }
+
+#if defined(__x86_64__)
+// A cubic enlargement of a random picture: each SIMD build's kernels round their vector bodies
+// where the generic build truncates, so the bytes tell which build ran. The tool's output must be
+// the named build's own slot's, and not the generic build's.
+TEST_F(ResizeTool, BuildOptionWritesThatSlotsCubicBytes) {
+    constexpr std::int32_t width = 11;
+    constexpr std::int32_t height = 9;
+    constexpr std::int32_t outWidth = 23;
+    constexpr std::int32_t outHeight = 15;
+    std::mt19937 random(66);
+    std::vector<std::uint8_t> pixels(width * height * 3);
+    for (std::uint8_t& p : pixels) {
+        p = static_cast<std::uint8_t>(random());
+    }
+    std::string error;
+    ASSERT_TRUE(resizetool::WritePpm(input, width, height, pixels.data(), error)) << error;
+    const auto slotBytes = [&](int slot) {
+        std::vector<std::uint8_t> bytes(outWidth * outHeight * 3, 0xCD);
+        EXPECT_EQ(resize::ResizeDispatchTable[slot](pixels.data(), {width, height}, width * 3, {0, 0, width, height},
+                                                    bytes.data(), outWidth * 3, {outWidth, outHeight}, 2.1, 1.7,
+                                                    resize::InterpCubic),
+                  resize::StatusOk);
+        return bytes;
+    };
+    const std::vector<std::uint8_t> generic = slotBytes(1);
+    for (const auto& [build, slot] : {std::pair{"sse", 2}, std::pair{"sse2", 3}}) {
+        ASSERT_EQ(Run({"--roi", "0,0,11,9", "--dst", "23,15", "--xf", "2.1", "--yf", "1.7", "--interp", "4",
+                       "--build", build}),
+                  0);
+        EXPECT_EQ(out.str(), "status 0\n");
+        EXPECT_EQ(err.str(), "");
+        resizetool::PpmImage result;
+        ASSERT_TRUE(resizetool::ReadPpm(output, result, error)) << error;
+        const std::vector<std::uint8_t> expected = slotBytes(slot);
+        EXPECT_NE(expected, generic) << build;
+        EXPECT_EQ(result.pixels, expected) << build;
+    }
+    resize::ResizeVariantIndex.store(1);
+}
+#endif
 
 TEST(PpmImage, MalformedFilesGiveAReason) {
     const std::string cases[] = {
