@@ -168,8 +168,7 @@ void SuperSampleStoreRow(const Work* __restrict work, std::int32_t width, double
     }
 }
 
-// Whole source rows go through the build's row sums K::SumRows, except 64-bit sums, which stay
-// on the scalar loop above.
+// Mode 0's whole source rows go through the build's row sums K::SumRows.
 template <class K, class T, class L, class Work>
 void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     // Integer work sums in its own type; float work sums in double and stores floats.
@@ -182,15 +181,21 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     const std::ptrdiff_t workElements = static_cast<std::ptrdiff_t>(columns) * E;
     const auto sourceRow = [&](std::int64_t r) { return region + r * a.sourceStep; };
 
-    // Row runs and parts below the region add nothing.
+    // Row runs and parts below the region add nothing. Whole steps (mode 0) in 32-bit integers
+    // or floats take the build's row sums, which may overwrite the cleared work row; row walks,
+    // mode 2's whole rows and 64-bit sums add on the scalar loop above.
+    constexpr bool buildSums = std::is_same_v<Work, std::conditional_t<std::is_same_v<T, float>, float, std::uint32_t>>;
+    const bool modeZero = a.mode == 0;
     const auto addRows = [&](std::int64_t first, std::int64_t count) {
         count = std::min(count, static_cast<std::int64_t>(a.sourceRows) - first);
         if (count > 0) {
-            if constexpr (std::is_same_v<Work, std::uint64_t>) {
-                SuperSampleSumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
-            } else {
-                K::template SumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
+            if constexpr (buildSums) {
+                if (modeZero) {
+                    K::template SumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
+                    return;
+                }
             }
+            SuperSampleSumRows<T, L, Work>(sourceRow(first), a.sourceStep, columns, count, work);
         }
     };
     const auto addRowPart = [&](std::int64_t r, double weight) {

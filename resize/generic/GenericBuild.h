@@ -33,7 +33,8 @@ struct GenericKernels : frame::AlignedAllocators<Build> {
     static void LanczosWeights(const float* fractions, std::int32_t count, float* weights) {
         generic::LanczosWeights(fractions, count, weights);
     }
-    // Whole source rows added into a super-sampling accumulator row (32-bit integer or float).
+    // Mode 0's whole source rows summed into a cleared super-sampling accumulator row (32-bit
+    // integers for 8u and 16u, floats for 32f).
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { frame::SuperSampleSumRows<T, L, Work>(a...); }
 };

@@ -3,12 +3,15 @@
 // set. Its linear kernels are the SSE2 build's: the integer ones give the generic results
 // whatever their loop shape, and the float ones round every operation to single precision as
 // this build's do. Its cubic kernels share the SSE2 build's groups; only its three- and
-// four-channel horizontal kernels differ (channel by channel over four pixels, then scalar). Methods whose SSE kernels are not written yet use the generic kernels.
+// four-channel horizontal kernels differ (channel by channel over four pixels, then scalar). Its
+// super-sampling row sums are its own. Methods whose SSE kernels are not written yet use the
+// generic kernels.
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
 #include "resize/sse2/CubicKernels.h"
 #include "resize/sse2/LinearKernels.h"
+#include "resize/sse/SuperSampleRows.h"
 
 namespace resize::sse {
 
@@ -21,6 +24,8 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void HorzCubic(A... a) { sse2::ResizeHorzCubicSse<T, L>(a...); }
     template <class T, class L, class... A>
     static void VertCubic(A... a) { sse2::ResizeVertCubic<T, L>(a...); }
+    template <class T, class L, class Work, class... A>
+    static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

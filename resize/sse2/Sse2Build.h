@@ -6,6 +6,7 @@
 #include "resize/generic/GenericBuild.h"
 #include "resize/sse2/CubicKernels.h"
 #include "resize/sse2/LinearKernels.h"
+#include "resize/sse2/SuperSampleRows.h"
 
 namespace resize::sse2 {
 
@@ -18,6 +19,8 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void HorzCubic(A... a) { ResizeHorzCubic<T, L>(a...); }
     template <class T, class L, class... A>
     static void VertCubic(A... a) { ResizeVertCubic<T, L>(a...); }
+    template <class T, class L, class Work, class... A>
+    static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

@@ -184,7 +184,13 @@ void ExpectAgreement(const ResizeBuild& build, const DifferentialCall& c, double
     ASSERT_EQ(simd.status, generic.status) << name;
     ASSERT_TRUE(simd.guardsIntact) << name;
     ASSERT_EQ(simd.bytes.size(), generic.bytes.size());
-    const Agreement rule = AgreementFor(c.code, c.type);
+    Agreement rule = AgreementFor(c.code, c.type);
+    // The SSE2-class builds sum the last elements of a one-channel whole-step row in double
+    // precision and round once, where the others keep a single-precision running sum.
+    if (c.code == InterpSuperSample && c.type == Type32f && build.slot >= 3 &&
+        (c.layout.planar || c.layout.channelCount == 1)) {
+        rule = Agreement::FloatBound;
+    }
     const std::size_t bytes = static_cast<std::size_t>(ElementBytes(c.type));
     const double floatBound = std::ldexp(std::max(1.0, largest), -12);
     for (std::size_t e = 0; e < generic.bytes.size() / bytes; ++e) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -255,6 +256,77 @@ TEST(SuperSampleWideSums, BandsPastThirtyTwoBitsStillAverage) {
     const CoreCall call = WholeImageCall(source, destination, 1e-3, 1e-3, InterpSuperSample);
     ASSERT_EQ(RunSuperSample(call), StatusOk);
     EXPECT_EQ(destination.Get(0, 0, 0), std::floor(65535.0 * (1.0 - 129.0 / 65792.0) + 0.5));
+}
+
+// Worked values in every layout and element type: each resized element of a pixel holds the
+// value, the fourth element of AC4 pixels keeps its old bytes.
+struct WorkedCase {
+    const char* name;
+    std::int32_t width;
+    std::int32_t height;
+    std::vector<double> values;  // row by row
+    double scaleX;
+    double scaleY;
+    std::vector<double> expected;
+    enum { AnyType, IntegerTypes, FloatType } types;
+};
+
+const WorkedCase WorkedCases[] = {
+    {"HalvedBlockRoundsUp", 2, 2, {1, 2, 3, 4}, 0.5, 0.5, {3}, WorkedCase::IntegerTypes},
+    {"HalvedHalfRoundsUp", 2, 2, {1, 1, 0, 0}, 0.5, 0.5, {1}, WorkedCase::IntegerTypes},
+    {"StepTwoAndAHalf", 5, 1, {10, 20, 30, 40, 50}, 0.4, 1.0, {18, 42}, WorkedCase::AnyType},
+    {"FloatBlockIsItsMean", 2, 2, {-1.5, 2.5, 0.25, 0.75}, 0.5, 0.5, {0.5}, WorkedCase::FloatType},
+    {"FloatHalvedBlock", 2, 2, {1, 1, 0, 0}, 0.5, 0.5, {0.5}, WorkedCase::FloatType},
+};
+
+TEST(SuperSampleWorkedValues, EveryLayoutAndTypeGivesTheAverages) {
+    for (const WorkedCase& c : WorkedCases) {
+        for (const Layout& layout : AllLayouts) {
+            for (std::int32_t type : AllTypes) {
+                if ((c.types == WorkedCase::FloatType) != (type == Type32f) && c.types != WorkedCase::AnyType) {
+                    continue;
+                }
+                TestImage source(layout, type, c.width, c.height);
+                for (std::int32_t y = 0; y < c.height; ++y) {
+                    for (std::int32_t x = 0; x < c.width; ++x) {
+                        for (int e = 0; e < source.ElementsPerPixel(); ++e) {
+                            source.Set(x, y, e, c.values[static_cast<std::size_t>(y * c.width + x)]);
+                        }
+                    }
+                }
+                const auto width = static_cast<std::int32_t>(c.expected.size());
+                TestImage destination(layout, type, width, 1);
+                const std::vector<std::uint8_t> before = destination.Contents();
+                const CoreCall call = WholeImageCall(source, destination, c.scaleX, c.scaleY, InterpSuperSample);
+                ASSERT_EQ(RunSuperSample(call), StatusOk) << c.name << " " << Describe(call);
+                for (std::int32_t x = 0; x < width; ++x) {
+                    for (int e = 0; e < destination.ResizedElements(); ++e) {
+                        EXPECT_EQ(destination.Get(x, 0, e), c.expected[static_cast<std::size_t>(x)])
+                            << c.name << " " << layout.name << " type " << type << " pixel " << x;
+                    }
+                }
+                if (layout.pixelStride == 4 && layout.channelCount == 3) {
+                    const std::size_t bytes = static_cast<std::size_t>(ElementBytes(type));
+                    const std::vector<std::uint8_t> after = destination.Contents();
+                    for (std::size_t at = 3 * bytes; at < after.size(); at += 4 * bytes) {
+                        EXPECT_EQ(std::memcmp(&after[at], &before[at], bytes), 0) << c.name << " type " << type;
+                    }
+                }
+                EXPECT_TRUE(destination.GuardsIntact());
+            }
+        }
+    }
+}
+
+// 1/256 on 16-bit data: a cell of 65,536 full-scale samples sums to 4,294,901,760 in 32 bits.
+TEST(SuperSampleWideSums, AFullScaleCellOfSixtyFiveThousandSamplesAveragesBack) {
+    TestImage source(C1, Type16u, 512, 256);
+    source.FillWith(65535.0);
+    TestImage destination(C1, Type16u, 2, 1);
+    const CoreCall call = WholeImageCall(source, destination, 1.0 / 256.0, 1.0 / 256.0, InterpSuperSample);
+    ASSERT_EQ(RunSuperSample(call), StatusOk);
+    EXPECT_EQ(destination.Get(0, 0, 0), 65535.0);
+    EXPECT_EQ(destination.Get(1, 0, 0), 65535.0);
 }
 
 // A valid 8u C3 reduction of a 10x8 source, to be broken field by field; each row also breaks
