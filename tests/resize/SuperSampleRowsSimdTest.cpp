@@ -107,7 +107,7 @@ void CheckAgainstModel(Kind kind, Sum sum, std::size_t accOffset, std::size_t so
         }
         Model<T, L>(kind, sourceRows, count, expected.data());
         sum(source.Data(), static_cast<std::ptrdiff_t>(source.Step()), count, std::int64_t{rows}, acc);
-        ASSERT_EQ(std::memcmp(acc, expected.data(), expected.size() * sizeof(W)), 0)
+        ASSERT_TRUE(expected.empty() || std::memcmp(acc, expected.data(), expected.size() * sizeof(W)) == 0)
             << "count " << count << " rows " << rows << " accumulator offset " << accOffset << " source offset "
             << sourceOffset;
         ASSERT_TRUE(accRow.GuardsIntact());
