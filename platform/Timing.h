@@ -18,6 +18,7 @@ struct Timing {
 
     // Device commands (one CGI request per connection)
     ms commandTimeout{15000};  // send and receive time-out of an ordinary command
+    ms rs485CommandTimeout{20000};  // send and receive time-out of a panel key's RS-485 command
 
     // Device search
     ms searchDuration{10000};         // a search listens at most this long...
