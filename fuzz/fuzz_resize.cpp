@@ -1,10 +1,12 @@
-// Arbitrary calls of the resize engine: the entry, the core and super-sampling of every build,
-// every element type, layout, method and clip mode, any sizes, region, steps and factors, sometimes a null pointer,
-// sometimes one allocation refused. The buffers are exactly as large as the call says, so the
+// Arbitrary calls of the resize engine: the entry, the core and super-sampling of every build
+// (the SSE3-class build's also against its SSE2 twin's), every element type, layout, method and
+// clip mode, any sizes, region, steps and factors, sometimes a null pointer, sometimes one
+// allocation refused. The buffers are exactly as large as the call says, so the
 // sanitizers catch any access outside them. Whatever the call: the status is one of the known
 // ones, a call that fails writes nothing, a successful one leaves row padding and the fourth
 // element of AC4 pixels alone, and a uniform integer source stays uniform where it is written
 // (nearest, linear, super-sampling).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -195,27 +197,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         destinationArgument = nullptr;
     }
 
-    resize::testing::RefuseAllocation(refusedAllocation);
-    resize::ResizeStatus status;
-    if (road == 0) {
-        status = build.entry(
-            static_cast<const std::uint8_t*>(sourceArgument), {sourceWidth, sourceHeight}, sourceStep,
-            {regionX, regionY, regionWidth, regionHeight}, static_cast<std::uint8_t*>(destinationArgument),
-            destinationStep, {destinationWidth, destinationHeight}, scaleX, scaleY, code);
-    } else if (road == 1) {
-        status = build.core(
-            sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
-            regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
-            scaleX, scaleY, shift, shift, layout.pixelStride, layout.channelCount, elementType,
-            layout.planar ? 1 : 0, code, clipMode);
-    } else {
-        status = build.superSample(
-            sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
-            regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
-            scaleX, scaleY, layout.pixelStride, layout.channelCount, elementType,
-            layout.planar ? 1 : 0, clipMode);
+    const auto run = [&](const resize::ResizeBuild& engine) {
+        resize::testing::RefuseAllocation(refusedAllocation);
+        resize::ResizeStatus status;
+        if (road == 0) {
+            status = engine.entry(
+                static_cast<const std::uint8_t*>(sourceArgument), {sourceWidth, sourceHeight}, sourceStep,
+                {regionX, regionY, regionWidth, regionHeight}, static_cast<std::uint8_t*>(destinationArgument),
+                destinationStep, {destinationWidth, destinationHeight}, scaleX, scaleY, code);
+        } else if (road == 1) {
+            status = engine.core(
+                sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
+                regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
+                scaleX, scaleY, shift, shift, layout.pixelStride, layout.channelCount, elementType,
+                layout.planar ? 1 : 0, code, clipMode);
+        } else {
+            status = engine.superSample(
+                sourceArgument, sourceWidth, sourceHeight, sourceStep, regionX, regionY, regionWidth,
+                regionHeight, destinationArgument, destinationStep, destinationWidth, destinationHeight,
+                scaleX, scaleY, layout.pixelStride, layout.channelCount, elementType,
+                layout.planar ? 1 : 0, clipMode);
+        }
+        resize::testing::StopRefusingAllocations();
+        return status;
+    };
+    const resize::ResizeStatus status = run(build);
+
+    // The SSE3-class build is the SSE2 build once more: the same status and the same bytes,
+    // untouched ones included.
+    if (build.slot == 4) {
+        const std::vector<std::vector<std::uint8_t>> after = destination.planes;
+        for (int p = 0; p < planeCount; ++p) {
+            std::copy(before[p].begin(), before[p].end(), destination.planes[p].begin());
+        }
+        Check(run(*resize::FindResizeBuild("sse2")) == status);
+        Check(destination.planes == after);
     }
-    resize::testing::StopRefusingAllocations();
 
     Check(KnownStatus(status));
     Check(status != resize::StatusNoMemory || refusedAllocation != 0);

@@ -5,6 +5,7 @@
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
 #include "resize/sse2/Sse2Build.h"
+#include "resize/sse3/Sse3Build.h"
 #endif
 
 namespace resize {
@@ -15,11 +16,12 @@ const ResizeRoutine ResizeDispatchTable[ResizeDispatchSlots] = {
 #if defined(__x86_64__)
     sse::Resize_8u_C3R,
     sse2::Resize_8u_C3R,
+    &sse3::Engine::Resize_8u_C3R,
 #else
     nullptr,
     nullptr,
-#endif
     nullptr,
+#endif
 };
 
 std::atomic<std::int32_t> ResizeVariantIndex{1};

@@ -4,6 +4,7 @@
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
 #include "resize/sse2/Sse2Build.h"
+#include "resize/sse3/Sse3Build.h"
 #endif
 
 namespace resize {
@@ -14,6 +15,7 @@ constexpr ResizeBuild Builds[] = {
 #if defined(__x86_64__)
     {"sse", 2, sse::Resize_8u_C3R, sse::ResizeCore, sse::ResizeSuperSample},
     {"sse2", 3, sse2::Resize_8u_C3R, sse2::ResizeCore, sse2::ResizeSuperSample},
+    {"sse3", 4, &sse3::Engine::Resize_8u_C3R, &sse3::Engine::ResizeCore, &sse3::Engine::ResizeSuperSample},
 #endif
 };
 }  // namespace

@@ -236,6 +236,14 @@ TEST(BuildDifferential, EverySimdBuildAgreesWithTheGenericBuild) {
                 ASSERT_EQ(simd[b].bytes, simd[0].bytes) << Name(builds[b + 1], c);
             }
         }
+        // The SSE3-class build is the SSE2 build once more: the same status and bytes, every
+        // method, type and layout.
+        for (std::size_t b = 1; b < simd.size(); ++b) {
+            if (builds[b + 1].slot == 4 && builds[b].slot == 3) {
+                ASSERT_EQ(simd[b].status, simd[b - 1].status) << Name(builds[b + 1], c);
+                ASSERT_EQ(simd[b].bytes, simd[b - 1].bytes) << Name(builds[b + 1], c);
+            }
+        }
     }
 }
 

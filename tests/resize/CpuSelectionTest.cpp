@@ -10,6 +10,7 @@
 #if defined(__x86_64__)
 #include "resize/sse/SseBuild.h"
 #include "resize/sse2/Sse2Build.h"
+#include "resize/sse3/Sse3Build.h"
 #endif
 
 using namespace resize;
@@ -87,6 +88,14 @@ TEST_F(BuildSelection, SseTypesRunTheSseBuildOthersDoNot) {
     for (CpuType type : {6, 7, 9, 8, 32, 0, 4}) {
         ASSERT_EQ(SelectResizeVariantForCpu(type), StatusOk) << type;
         EXPECT_NE(SelectedResizeRoutine(), sse::Resize_8u_C3R) << type;
+    }
+}
+
+TEST_F(BuildSelection, Sse3ClassTypesRunTheSse3ClassBuild) {
+    for (CpuType type : {8, 32}) {
+        ASSERT_EQ(SelectResizeVariantForCpu(type), StatusOk) << type;
+        EXPECT_EQ(ResizeVariantIndex.load(), 4) << type;
+        EXPECT_EQ(SelectedResizeRoutine(), &sse3::Engine::Resize_8u_C3R) << type;
     }
 }
 
