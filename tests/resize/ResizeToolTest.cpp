@@ -135,7 +135,7 @@ TEST_F(ResizeTool, BuildOptionWritesThatSlotsCubicBytes) {
         return bytes;
     };
     const std::vector<std::uint8_t> generic = slotBytes(1);
-    for (const auto& [build, slot] : {std::pair{"sse", 2}, std::pair{"sse2", 3}}) {
+    for (const auto& [build, slot] : {std::pair{"sse", 2}, std::pair{"sse2", 3}, std::pair{"sse3", 4}}) {
         ASSERT_EQ(Run({"--roi", "0,0,11,9", "--dst", "23,15", "--xf", "2.1", "--yf", "1.7", "--interp", "4",
                        "--build", build}),
                   0);
