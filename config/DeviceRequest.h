@@ -1,29 +1,11 @@
 #pragma once
-// The configuration pages' own device requests (the DVR settings, the event
-// log): a command with the session's cookie first, sent with the ordinary
-// command time-outs on the calling thread, which is never the GUI thread.
+// The configuration pages' own device requests use the session's request helpers.
 
-#include <cstdint>
-#include <span>
-#include <stop_token>
-#include <string_view>
-
-#include "platform/Timing.h"
-#include "session/net/CgiRequest.h"
-
-namespace session {
-class AppData;
-}
+#include "session/net/DeviceRequest.h"
 
 namespace config {
 
-// The command's request with "Cookie" when the cookie is not empty.
-session::CgiRequest RequestWithCookie(std::uint8_t command, std::string_view cookie);
-
-// Sends the request; the reply body goes to `reply` (a longer one fails) and its
-// length to *replyLength. 1 for a status-200 reply, else 0.
-int SendDeviceRequest(session::AppData& app, const platform::Timing& timing, const session::CgiRequest& request,
-                      std::stop_token stop = {}, std::span<std::uint8_t> reply = {},
-                      std::uint32_t* replyLength = nullptr);
+using session::RequestWithCookie;
+using session::SendDeviceRequest;
 
 }  // namespace config

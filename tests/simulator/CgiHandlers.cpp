@@ -125,6 +125,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
         simulator.SetHandler(path, handler);
     InstallDvrSettingsHandlers(simulator);
     InstallLogHandlers(simulator);
+    InstallMainWindowHandlers(simulator);
 }
 
 }  // namespace devicesim

@@ -77,6 +77,15 @@ struct DeviceState {
     std::map<std::string, SessionFacts> sessions;  // by session id
     int channel = -1;  // the last CH of /SetChannel.cgi
     int reboots = 0;
+    // The picture colours of /GetColor.cgi and /SetColor.cgi, as the device counts them.
+    int contrast = 128;
+    int brightness = 0;
+    int hue = 0;
+    int resolution = 0;  // the last RES of /Setresolution.cgi: 1 sends the reduced picture
+    int quality = -1;    // the last QUA of /Setquality.cgi
+    // A G66M's sensor byte of the frame headers: mode in the low 4 bits,
+    // horizontal mirror 0x80, vertical mirror 0x40.
+    std::uint8_t sensorByte = 0;
 };
 
 class DeviceSimulator;
@@ -176,6 +185,9 @@ void InstallDeviceHandlers(DeviceSimulator& simulator);
 bool Authorised(const DeviceState& state, const Request& request);
 // The DVR's settings pages (date, record settings); InstallDeviceHandlers installs them.
 void InstallDvrSettingsHandlers(DeviceSimulator& simulator);
+// The main window's tool paths (colour, resolution, quality, G66M sensor);
+// InstallDeviceHandlers installs them.
+void InstallMainWindowHandlers(DeviceSimulator& simulator);
 // The event log's paths; InstallDeviceHandlers installs them.
 void InstallLogHandlers(DeviceSimulator& simulator);
 // A log record of the event with its time fields from the index, and the channel, user and result.

@@ -52,6 +52,7 @@ struct VideoStream::Shared {
     mutable std::mutex mutex;
     mutable std::condition_variable changed;
     std::vector<Bytes> pictures{FillerPicture(64)};
+    std::vector<Bytes> reducedPictures;
     int framesPerSecond = 25;
     FrameHeaderValues fields;
     struct ScriptEntry {
@@ -108,6 +109,14 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
     }
     changed.notify_all();
     for (std::size_t n = 0;; ++n) {
+        // What the device's own settings put into this frame.
+        bool reduced = false;
+        std::optional<std::uint8_t> sensor;
+        device.Update([&](DeviceState& state) {
+            reduced = state.resolution == 1;
+            if (state.profile.productId == "G66M")
+                sensor = state.sensorByte;
+        });
         Bytes bytes;
         std::size_t segment;
         Millis pause{0};
@@ -115,6 +124,8 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         {
             std::lock_guard lock(mutex);
             FrameHeaderValues header = FieldsOf(framesSent + 1);
+            if (sensor)
+                header.sensorMode = sensor;
             segment = segmentSize;
             if (framesPerSecond > 0)
                 pause = Millis(1000 / framesPerSecond);
@@ -140,7 +151,8 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
             }
             if (!end) {
                 header.streamTime = static_cast<std::uint32_t>(framesSent + 1);
-                const Bytes frame = Frame(header, pictures[n % pictures.size()], layout);
+                const auto& set = reduced && !reducedPictures.empty() ? reducedPictures : pictures;
+                const Bytes frame = Frame(header, set[n % set.size()], layout);
                 bytes.insert(bytes.end(), frame.begin(), frame.end());
             }
         }
@@ -168,6 +180,13 @@ VideoStream::VideoStream(DeviceSimulator& device) : shared_(std::make_shared<Sha
                                     ::setsockopt(c.Handle(), SOL_TCP, TCP_NODELAY, &on, sizeof on);
                                     shared->Serve(d, r, c);
                                 });
+}
+
+void VideoStream::SetReducedPictures(std::vector<Bytes> jpegs) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->reducedPictures.clear();
+    for (const Bytes& jpeg : jpegs)
+        shared_->reducedPictures.push_back(DevicePicture(jpeg));
 }
 
 void VideoStream::SetPictures(std::vector<Bytes> jpegs) {

@@ -5,7 +5,8 @@
 // request. Faults bend the stream: writes split into small segments, garbage
 // between frames, a header with a bad version, an oversize frame, a damaged
 // picture, a stall, a closed connection; the header fields carry video loss,
-// alarm and motion bits.
+// alarm and motion bits. The device's state picks the picture size (its
+// resolution) and, for a G66M, the sensor byte of every header.
 
 #include <condition_variable>
 #include <cstddef>
@@ -49,6 +50,9 @@ public:
 
     // The pictures sent in turn (DevicePicture is applied to each).
     void SetPictures(std::vector<Bytes> jpegs);
+    // The pictures sent while the device's resolution is reduced (RES=1 of
+    // /Setresolution.cgi); without them the pictures above serve both.
+    void SetReducedPictures(std::vector<Bytes> jpegs);
     // Frames a second; 0 sends as fast as the client reads.
     void SetFrameRate(int framesPerSecond);
     // Fields every frame header carries from now on (alarm, motion, video loss,

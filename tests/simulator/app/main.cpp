@@ -123,7 +123,11 @@ int main(int argc, char** argv) {
 
     devicesim::DeviceSimulator simulator(profile);
     devicesim::VideoStream stream(simulator);
-    stream.SetPictures(devicesim::MovingBarPictures());
+    // The picture of the device's standard, full and reduced by its resolution setting.
+    const auto full = devicesim::StandardPictureSize(profile, false);
+    const auto reduced = devicesim::StandardPictureSize(profile, true);
+    stream.SetPictures(devicesim::MovingBarPictures(full.width, full.height));
+    stream.SetReducedPictures(devicesim::MovingBarPictures(reduced.width, reduced.height));
     stream.SetFrameRate(framesPerSecond);
     devicesim::FirmwareReceiver firmware(simulator);  // takes firmware upgrades (after the stream: it keeps it)
     if (!quiet)

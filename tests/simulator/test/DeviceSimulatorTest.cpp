@@ -103,7 +103,7 @@ TEST_F(SimulatorTest, ListensBelowPort10000AndOnSeveralPortsWhenAsked) {
     for (std::uint16_t p : two.Ports()) {
         EXPECT_GE(p, 1);
         EXPECT_LE(p, 9999);
-        EXPECT_EQ(StatusLineOf(Exchange(p, Get("/GetColor.cgi")).bytes), "HTTP/1.1 200 OK");
+        EXPECT_EQ(StatusLineOf(Exchange(p, Get("/Setbrcssa.cgi")).bytes), "HTTP/1.1 200 OK");
     }
     ASSERT_EQ(two.Requests().size(), 2u);
     EXPECT_EQ(two.Requests()[0].port, two.Port(0));
@@ -231,13 +231,13 @@ TEST_F(SimulatorTest, EveryDevicePathAnswersAndOthersAre404) {
     EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/Nothing.cgi")).bytes), "HTTP/1.1 404 Not Found");
 
     Reply colour = Reply::Ok("BRIGHT=5;");
-    device.SetReply("/GetColor.cgi", colour);
-    EXPECT_EQ(BodyOf(Exchange(port(), Get("/GetColor.cgi")).bytes), "BRIGHT=5;");
+    device.SetReply("/Setbrcssa.cgi", colour);
+    EXPECT_EQ(BodyOf(Exchange(port(), Get("/Setbrcssa.cgi")).bytes), "BRIGHT=5;");
 }
 
 TEST_F(SimulatorTest, FaultsBendTheReplyOnTheWire) {
     const std::string body = "0123456789abcdefghij";  // 20 bytes
-    device.SetReply("/GetColor.cgi", Reply::Ok(body));
+    device.SetReply("/Setbrcssa.cgi", Reply::Ok(body));
     const std::string header = Reply::Ok(body).HeaderText();
     struct Case {
         const char* what;
@@ -311,29 +311,29 @@ TEST_F(SimulatorTest, FaultsBendTheReplyOnTheWire) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        device.AddFault("/GetColor.cgi", c.fault);
-        c.check(Exchange(port(), Get("/GetColor.cgi"), 400ms));
+        device.AddFault("/Setbrcssa.cgi", c.fault);
+        c.check(Exchange(port(), Get("/Setbrcssa.cgi"), 400ms));
     }
     // Each fault was used once: the path answers normally again.
-    EXPECT_EQ(Exchange(port(), Get("/GetColor.cgi")).bytes, header + body);
+    EXPECT_EQ(Exchange(port(), Get("/Setbrcssa.cgi")).bytes, header + body);
 }
 
 TEST_F(SimulatorTest, FaultsRepeatAsOftenAsScriptedAndAnyPathTakesStar) {
-    device.AddFault("/GetColor.cgi", Fault::Status(500), 2);
+    device.AddFault("/Setbrcssa.cgi", Fault::Status(500), 2);
     device.AddFault("*", Fault::Status(503), -1);
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/GetColor.cgi")).bytes), "HTTP/1.1 500 Internal Server Error");
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/GetColor.cgi")).bytes), "HTTP/1.1 500 Internal Server Error");
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/GetColor.cgi")).bytes), "HTTP/1.1 503 Service Unavailable");
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/SetColor.cgi")).bytes), "HTTP/1.1 503 Service Unavailable");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/Setbrcssa.cgi")).bytes), "HTTP/1.1 500 Internal Server Error");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/Setbrcssa.cgi")).bytes), "HTTP/1.1 500 Internal Server Error");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/Setbrcssa.cgi")).bytes), "HTTP/1.1 503 Service Unavailable");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/SetSorel.cgi")).bytes), "HTTP/1.1 503 Service Unavailable");
     device.ClearFaults();
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/SetColor.cgi")).bytes), "HTTP/1.1 200 OK");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/SetSorel.cgi")).bytes), "HTTP/1.1 200 OK");
 }
 
 TEST_F(SimulatorTest, RefusingClosesThePortsUntilItEnds) {
     device.SetRefusing(true);
-    EXPECT_FALSE(Exchange(port(), Get("/GetColor.cgi")).connected);
+    EXPECT_FALSE(Exchange(port(), Get("/Setbrcssa.cgi")).connected);
     device.SetRefusing(false);
-    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/GetColor.cgi")).bytes), "HTTP/1.1 200 OK");
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/Setbrcssa.cgi")).bytes), "HTTP/1.1 200 OK");
 }
 
 TEST_F(SimulatorTest, ConnectionHandlersTakeTheWholeConnection) {
@@ -347,8 +347,8 @@ TEST_F(SimulatorTest, ConnectionHandlersTakeTheWholeConnection) {
 }
 
 TEST_F(SimulatorTest, StopEndsASilentConnectionAtOnce) {
-    device.AddFault("/GetColor.cgi", Fault::Silence());
-    std::thread client([&] { Exchange(port(), Get("/GetColor.cgi"), 5000ms); });
+    device.AddFault("/Setbrcssa.cgi", Fault::Silence());
+    std::thread client([&] { Exchange(port(), Get("/Setbrcssa.cgi"), 5000ms); });
     ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
     auto start = Clock::now();
     device.Stop();
@@ -357,7 +357,7 @@ TEST_F(SimulatorTest, StopEndsASilentConnectionAtOnce) {
 }
 
 TEST_F(SimulatorTest, ARequestCutShortIsLoggedIncompleteAndNotAnswered) {
-    Received reply = Exchange(port(), "GET /GetColor.cgi HTTP/1.1\r\nContent-Length: 10\r\n\r\nabc", 300ms);
+    Received reply = Exchange(port(), "GET /Setbrcssa.cgi HTTP/1.1\r\nContent-Length: 10\r\n\r\nabc", 300ms);
     EXPECT_EQ(reply.bytes, "");
     // The client gave up; the device notices the close and logs what came.
     ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
