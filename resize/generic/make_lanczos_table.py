@@ -2,12 +2,18 @@
 """Writes LanczosTable.cpp: the Lanczos kernel of order 3, L(x) = sinc(x) sinc(x / 3), sampled
 every 0.01 from 0 to 2.99 and rounded to single precision, then four zeros so that the linear
 interpolation between entries n and n + 1 may reach entry 300. The kernel's zeros at 1 and 2
-are stored exactly (entry 100 as a negative zero, as the table has always held it).
+are stored exactly (entry 100 as a negative zero, as the table has always held it). The rows
+in STORED keep the values the table has always held where they differ from the nearest single;
+weights read from them decide the last bit of some results.
 
 Run from this folder: python3 make_lanczos_table.py > LanczosTable.cpp
 """
 import math
 import struct
+
+
+STORED = {75: 0.270189792, 175: -0.0677913502, 225: 0.0300210901, 250: 0.0243170895,
+          275: 0.00735592004}
 
 
 def kernel(x):
@@ -37,6 +43,8 @@ def main():
             entries.append(-0.0)
         elif k == 200:
             entries.append(0.0)
+        elif k in STORED:
+            entries.append(single(STORED[k]))
         else:
             entries.append(single(kernel(k / 100.0)))
     entries += [0.0] * 4

@@ -3,13 +3,16 @@
 // set. Its linear kernels are the SSE2 build's: the integer ones give the generic results
 // whatever their loop shape, and the float ones round every operation to single precision as
 // this build's do. Its cubic kernels share the SSE2 build's groups; only its three- and
-// four-channel horizontal kernels differ (channel by channel over four pixels, then scalar). Its
-// super-sampling row sums are its own. Methods whose SSE kernels are not written yet use the
-// generic kernels.
+// four-channel horizontal kernels differ (channel by channel over four pixels, then scalar).
+// Lanczos: its own weights (the SSE2 build's values), the shared horizontal kernels, and vertical
+// sums in single precision for every type. Its super-sampling row sums are its own. Methods
+// whose SSE kernels are not written yet use the generic kernels.
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
+#include "resize/sse/LanczosWeights.h"
 #include "resize/sse2/CubicKernels.h"
+#include "resize/sse2/LanczosKernels.h"
 #include "resize/sse2/LinearKernels.h"
 #include "resize/sse/SuperSampleRows.h"
 
@@ -26,6 +29,13 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void VertCubic(A... a) { sse2::ResizeVertCubic<T, L>(a...); }
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
+    template <class T, class L, class... A>
+    static void HorzLanczos(A... a) { sse2::ResizeHorzLanczos<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertLanczos(A... a) { sse2::ResizeVertLanczosSingle<T, L>(a...); }
+    static void LanczosWeights(const float* fractions, std::int32_t count, float* weights) {
+        sse::LanczosWeights(fractions, count, weights);
+    }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

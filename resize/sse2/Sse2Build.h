@@ -1,10 +1,15 @@
 #pragma once
 // The SSE2 build of the resize engine (dispatch slot 3): the frame over the SSE2 build's kernel
-// set. Methods whose SSE2 kernels are not written yet use the generic kernels.
+// set. Lanczos: vector weights, the horizontal kernels it shares with the SSE build, vertical sums
+// in double for 8u and 16u and in single precision for 32f. Methods whose SSE2 kernels are not
+// written yet use the generic kernels.
 
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
+#include "resize/generic/LanczosTable.h"
 #include "resize/sse2/CubicKernels.h"
+#include "resize/sse2/LanczosKernels.h"
+#include "resize/sse2/LanczosWeights.h"
 #include "resize/sse2/LinearKernels.h"
 #include "resize/sse2/SuperSampleRows.h"
 
@@ -21,6 +26,13 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void VertCubic(A... a) { ResizeVertCubic<T, L>(a...); }
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
+    template <class T, class L, class... A>
+    static void HorzLanczos(A... a) { ResizeHorzLanczos<T, L>(a...); }
+    template <class T, class L, class... A>
+    static void VertLanczos(A... a) { ResizeVertLanczos<T, L>(a...); }
+    static void LanczosWeights(const float* fractions, std::int32_t count, float* weights) {
+        sse2::LanczosWeights(fractions, count, weights, LanczosTable);
+    }
 };
 
 using Engine = frame::ResizeEngine<KernelSet>;

@@ -2,8 +2,8 @@
 // display's 720x288, regions at every edge, the factors 1, 2, 0.5, 1/3, 0.7 and 2.5, both clip
 // modes, every element type, layout and method, source and destination rows on and off 16-byte
 // boundaries. Statuses, the written block and the untouched bytes must agree as the table of
-// agreement rules says (ResizeTestSupport.h); the SIMD builds' float linear results also agree
-// with each other byte for byte.
+// agreement rules says (ResizeTestSupport.h); the SIMD builds' float linear and Lanczos results
+// also agree with each other byte for byte.
 
 #include <gtest/gtest.h>
 
@@ -230,8 +230,11 @@ TEST(BuildDifferential, EverySimdBuildAgreesWithTheGenericBuild) {
                 return;
             }
         }
-        // The SIMD builds share their float linear operations: their bytes agree exactly.
-        if (c.code == InterpLinear && c.type == Type32f) {
+        // The SIMD builds share their float linear operations, and their Lanczos weights and float
+        // kernels (where the source is large enough not to lower Lanczos to cubic): their bytes
+        // agree exactly.
+        const bool lanczos = c.code == InterpLanczos && c.source.width >= 6 && c.source.height >= 6;
+        if ((c.code == InterpLinear || lanczos) && c.type == Type32f) {
             for (std::size_t b = 1; b < simd.size(); ++b) {
                 ASSERT_EQ(simd[b].bytes, simd[0].bytes) << Name(builds[b + 1], c);
             }

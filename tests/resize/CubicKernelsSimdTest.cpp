@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "GuardedImage.h"
+#include "RandomElements.h"
 #include "resize/frame/PixelLayouts.h"
 #include "resize/sse2/CubicKernels.h"
 
@@ -23,6 +24,7 @@ using frame::LayoutC1;
 using frame::LayoutC3;
 using frame::LayoutC4;
 using resize_test::GuardedImage;
+using resize_test::RandomElement;
 
 namespace {
 
@@ -71,15 +73,6 @@ T Truncated(float v) {
         const double top = std::is_same_v<T, std::uint8_t> ? 255.0 : 65535.0;
         const double d = std::trunc(static_cast<double>(v) + 1e-7);
         return static_cast<T>(d <= 0.0 ? 0.0 : d >= top ? top : d);
-    }
-}
-
-template <class T>
-T RandomElement(std::mt19937& random) {
-    if constexpr (std::is_same_v<T, float>) {
-        return std::uniform_real_distribution<float>(-50.0f, 300.0f)(random);
-    } else {
-        return static_cast<T>(random() % (std::is_same_v<T, std::uint8_t> ? 256 : 65536));
     }
 }
 

@@ -33,6 +33,13 @@ TEST(LanczosTable, HoldsTheKernelEveryHundredthWithExactZeros) {
     for (const auto& s : samples) {
         EXPECT_NEAR(LanczosTable[s.entry], s.value, 1e-7) << "entry " << s.entry;
     }
+    // Rows held as stored, not as the nearest single: worked results depend on their last bits.
+    const std::pair<int, float> stored[] = {{25, 0.890067041f},   {50, 0.607927084f},    {75, 0.270189792f},
+                                            {125, -0.132871017f}, {150, -0.135094911f},  {175, -0.0677913502f},
+                                            {225, 0.0300210901f}, {250, 0.0243170895f},  {275, 0.00735592004f}};
+    for (const auto& [entry, value] : stored) {
+        EXPECT_EQ(LanczosTable[entry], value) << "entry " << entry;
+    }
     EXPECT_EQ(LanczosTable[0], 1.0f);
     for (int zero : {100, 200, 300, 301, 302, 303}) {
         EXPECT_EQ(LanczosTable[zero], 0.0f) << "entry " << zero;
