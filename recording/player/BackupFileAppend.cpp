@@ -16,6 +16,8 @@ bool AppendToBackupFile(session::AppData& app, const std::filesystem::path& file
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
+    // A block that does not fit (a full disk) leaves nothing of itself.
+    const off_t before = ::lseek(fd, 0, SEEK_END);
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -25,6 +27,8 @@ bool AppendToBackupFile(session::AppData& app, const std::filesystem::path& file
             break;
         written += static_cast<std::size_t>(n);
     }
+    if (written != bytes.size() && before >= 0)
+        (void)!::ftruncate(fd, before);
     const bool closed = ::close(fd) == 0;
     return written == bytes.size() && closed;
 }

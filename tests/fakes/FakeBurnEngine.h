@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <thread>
+#include <chrono>
 #include <vector>
 
 #include "fakes/CallLog.h"
@@ -35,6 +37,7 @@ public:
     std::vector<DiscItem> discItems;
     int importResult = 0;
     int burnResult = 0;
+    bool holdUntilAborted = false;  // a burn that runs until it is aborted (at most 10 s)
     int inits = 0;
     long handedOut = 0;
     std::vector<std::string> lastTrack;
@@ -123,6 +126,8 @@ public:
              const recording::BurnProgress& progress) override {
         Add("burn:" + std::to_string(flags) + (record.stamp ? ":stamp" : ":nostamp"));
         progress.progress(50);
+        for (int i = 0; holdUntilAborted && i < 2000 && !progress.aborted(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         if (progress.aborted())
             return recording::kBurnAborted;
         return burnResult;

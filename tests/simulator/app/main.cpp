@@ -28,6 +28,7 @@
 
 #include "simulator/DeviceSimulator.h"
 #include "simulator/FirmwareReceiver.h"
+#include "simulator/NetworkBackup.h"
 #include "simulator/VideoStream.h"
 #include "simulator/TestPattern.h"
 #include "simulator/SearchResponder.h"
@@ -129,6 +130,7 @@ int main(int argc, char** argv) {
     stream.SetPictures(devicesim::MovingBarPictures(full.width, full.height));
     stream.SetReducedPictures(devicesim::MovingBarPictures(reduced.width, reduced.height));
     stream.SetFrameRate(framesPerSecond);
+    devicesim::NetworkBackupService backup(simulator);  // serves backup downloads
     devicesim::FirmwareReceiver firmware(simulator);  // takes firmware upgrades (after the stream: it keeps it)
     if (!quiet)
         simulator.SetRequestObserver([](const devicesim::Request& request) {
