@@ -392,11 +392,9 @@ void CTavrinDlg::CreateToolButtons() {
         button->setToolTip(tip);
         button->setText(tip.isEmpty() ? QString::number(row.wControlId) : tip);
         button->show();
+        connect(button, &QAbstractButton::clicked, this, [this, id = row.wControlId] { OnToolCommand(id); });
         m_btnTool.push_back(button);
     }
-    // The connect button keeps today's connect and disconnect until the tool commands come.
-    if (auto k = m_toolPanel.ButtonForRole(mainwindow::kToolConnect))
-        connect(m_btnTool[*k], &QAbstractButton::clicked, this, [this] { OnLogin(); });
     RepositionToolButtons();
 }
 
@@ -548,30 +546,6 @@ void CTavrinDlg::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(text.x, text.y, width() - text.x, 16), Qt::AlignLeft | Qt::AlignTop,
                          QString::fromStdString(text.text));
     }
-}
-
-void CTavrinDlg::OnLogin() {
-    if (m_app.dw_GetImageThreadRunning.load() == 0) {
-        // Connect: a new re-login brings the session back.
-        m_resources.StartReLoginThread();
-        SetStatusText("CONNECT!!");
-        SetButtonState(kLinkButtonFlag, 0);
-        return;
-    }
-    // Disconnect.
-    m_app.dw_SystemDialogActive.exchange(0);
-    SetButtonState(kLinkButtonFlag, 1);
-    SetStatusText("DISCONNECT!!");
-    m_resources.BeginDisconnect();
-    if (m_app.dw_StreamReceiving.load()) {
-        m_app.h_NotifyGetJPEGImageThreadResetEvent.Set();
-        m_app.h_FeedBackForNotifyResetEvent.Wait(m_timing.disconnectFeedbackWait);
-        m_app.h_Process_Notify_TerminateEvent.Set();
-        m_app.h_Process_Reply_TerminateEvent.Wait(m_timing.sessionTeardownTimeout);
-    }
-    m_app.dw_GetImageThreadRunning.store(0);
-    m_app.m_strSensorText.Set("");
-    m_app.m_strAlarmChannel.Set("");
 }
 
 void CTavrinDlg::DestroyWindow() {

@@ -13,15 +13,18 @@
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
 
 #include "mainwindow/MainWindowStart.h"
+#include "mainwindow/gui/ColourAdjustDialog.h"
 #include "mainwindow/WindowLayoutTable.h"
 #include "mainwindow/StatusDrawing.h"
 #include "mainwindow/ToolButtonPanel.h"
@@ -69,7 +72,19 @@ public:
 
     // GUI thread.
     void OnShowStatus(int code, unsigned value);
+
+    // The tool buttons' commands (TavrinDlgTools.cpp); device work runs on
+    // the device-command worker.
+    void OnToolCommand(std::uint16_t controlId);
     void OnLogin();
+    void OnSnapshoot();
+    void OnRecordButton();
+    void OnSystemSetup();
+    void OnResol();
+    void OnQuility();
+    void OnColorAdjust();
+    // The colour dialog while it is open.
+    mainwindow::ColourAdjustDialog* ColourDialog() const { return m_colourDialog.data(); }
     // The close button's path; the window ends once it has run.
     void DestroyWindow();
 
@@ -157,6 +172,11 @@ private:
     void SetResolutionAndQualityStates();
     void CreateSensorBar() {}
     void DockSensorBar() {}
+    // Tool command helpers (TavrinDlgTools.cpp).
+    bool RefuseWithoutStream();
+    using SettingRequest = int (*)(AppData&, const platform::Timing&, std::uint32_t, std::stop_token);
+    void StepLiveSetting(std::atomic<std::uint32_t>& setting, std::uint32_t role, std::optional<std::uint32_t> next,
+                         SettingRequest send, unsigned failureMessage);
     void TakeNewestPicture();
     void RefreshInfo();
     mainwindow::StatusFacts StatusFactsNow() const;
@@ -212,6 +232,10 @@ private:
     CVtxButton* m_btnPanelClose = nullptr;
     CVtxButton* m_btnPower = nullptr;
     std::function<void(const QString&)> m_showMessage;
+    // Tool commands waiting for the worker: a second press is not taken meanwhile.
+    bool m_setupPending = false;
+    bool m_recordPending = false;
+    QPointer<mainwindow::ColourAdjustDialog> m_colourDialog;
 };
 
 }  // namespace session

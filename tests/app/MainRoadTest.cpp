@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "gui/DeviceCommand.h"
 #include "platform/ProgramFolder.h"
 #include "fakes/RecordingUiPort.h"
 #include "fakes/TestPictures.h"
@@ -244,12 +245,22 @@ TEST_F(MainRoadTest, DroppedStreamsLogInAgainAndLeaveNoDescriptorOrThreadBehind)
     });
 }
 
+// Waits until the window's device-command jobs have come back.
+bool Settled(CTavrinDlg& window) {
+    return testutil::WaitWithEvents([&] { return gui::PendingRequests(&window) == 0; }, kPatienceMs);
+}
+
 TEST_F(MainRoadTest, DisconnectStopsTheStreamAndConnectBringsItBack) {
     RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
         ASSERT_TRUE(WaitForNewPicture(window));
         window.OnLogin();  // disconnect
         EXPECT_EQ(window.StatusText(), QStringLiteral("DISCONNECT!!"));
         EXPECT_EQ(window.LinkButtonState(), 1);
+        // The tear-down runs on the device-command worker: the window is busy
+        // meanwhile, and still paints.
+        EXPECT_GT(gui::PendingRequests(&window), 0);
+        EXPECT_FALSE(window.grab().isNull());
+        ASSERT_TRUE(Settled(window));
         EXPECT_EQ(app.Data()->dw_GetImageThreadRunning.load(), 0u);
         const std::size_t logins = device.RequestsFor("/Login.cgi").size();
         const std::size_t streams = stream.StreamsStarted();
@@ -258,11 +269,45 @@ TEST_F(MainRoadTest, DisconnectStopsTheStreamAndConnectBringsItBack) {
         EXPECT_EQ(stream.StreamsStarted(), streams);
 
         window.OnLogin();  // connect
-        EXPECT_EQ(window.StatusText(), QStringLiteral("CONNECT!!"));
-        QTRY_VERIFY_WITH_TIMEOUT(stream.StreamsStarted() > streams, kPatienceMs);
+        ASSERT_TRUE(Settled(window));
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return stream.StreamsStarted() > streams; }, kPatienceMs));
         EXPECT_TRUE(WaitForNewPicture(window));
         EXPECT_EQ(window.LinkButtonState(), 0);
     });
+}
+
+TEST_F(MainRoadTest, ASecondQuickPressDisconnectsOnceTheReLoginHasBegun) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        AppData& data = *app.Data();
+        ASSERT_TRUE(WaitForNewPicture(window));
+        window.OnLogin();  // disconnect
+        ASSERT_TRUE(Settled(window));
+        window.OnLogin();  // connect: the re-login marks the stream path running
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return data.dw_GetImageThreadRunning.load() == 1; }, kPatienceMs));
+        window.OnLogin();  // so the next press disconnects
+        EXPECT_EQ(window.StatusText(), QStringLiteral("DISCONNECT!!"));
+        ASSERT_TRUE(Settled(window));
+        EXPECT_EQ(window.LinkButtonState(), 1);
+        EXPECT_FALSE(data.h_ReLoginThread.Attached());
+    });
+}
+
+TEST_F(MainRoadTest, TheResolutionButtonSwitchesThePictureAndTheWindowFollows) {
+    stream.SetPictures({testpictures::QuadrantJpeg(704, 240)});
+    stream.SetReducedPictures({testpictures::QuadrantJpeg(352, 240)});
+    options.settingsLoaded = [](AppData& app) { app.CSettingINI.m_dwImageResolution = 0; };  // full size
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return window.VideoImage().width() == 704; }, kPatienceMs));
+        const int relayouts = window.Relayouts();
+        window.OnToolCommand(1007);
+        ASSERT_TRUE(testutil::WaitWithEvents(
+            [&] { return window.VideoImage().width() == 352 && window.Relayouts() > relayouts; }, kPatienceMs))
+            << window.VideoImage().width() << " " << window.Relayouts();
+        EXPECT_EQ(device.State().resolution, 1);
+        EXPECT_EQ(app.Data()->CSettingINI.m_dwImageResolution.load(), 1u);
+        EXPECT_EQ(app.Data()->w_VideoLayout.load(), 7);  // the video server's reduced NTSC row
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(MainRoadTest, TheUsedUpLifetimeClosesTheWindowInOrder) {

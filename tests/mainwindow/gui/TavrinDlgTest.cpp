@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "support/CurrentPicture.h"
+#include "support/WaitWithEvents.h"
 #include "session/AppData.h"
 #include "session/SessionResources.h"
 
@@ -91,7 +92,9 @@ TEST_F(TavrinDlgTest, DisconnectWithoutAStreamClearsTheStatusTexts) {
     window.OnLogin();
     EXPECT_EQ(window.StatusText(), QStringLiteral("DISCONNECT!!"));
     EXPECT_EQ(window.LinkButtonState(), 1);
-    EXPECT_EQ(app.dw_GetImageThreadRunning.load(), 0u);
+    // The tear-down runs on the device-command worker.
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return app.dw_GetImageThreadRunning.load() == 0; }));
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return app.m_strAlarmChannel.Get().empty(); }));
     EXPECT_EQ(app.m_strSensorText.Get(), "");
     EXPECT_EQ(app.m_strAlarmChannel.Get(), "");
 }
