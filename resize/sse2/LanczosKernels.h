@@ -4,9 +4,10 @@
 // horizontal kernels serve both builds; the vertical kernels differ only for 8u and 16u, where
 // the SSE build sums in single precision and the SSE2 build in double (the generic arithmetic).
 
-#include <xmmintrin.h>
+#include <emmintrin.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 #include "resize/frame/PixelLayouts.h"
 #include "resize/generic/LanczosKernels.h"
+#include "resize/sse2/CubicKernels.h"
 
 namespace resize::sse2 {
 
@@ -24,16 +26,32 @@ namespace {
 
 namespace lanczos {
 
-// One column: the six taps' element offsets from the row; all channels, in tap order.
+// One column: the six taps' element offsets from the row; all channels, in tap order. Three and
+// four channels go in the lanes of one register, each lane the scalar sequence (a pixel's three
+// elements read alone, so the fourth element of an AC4 pixel is never read).
 template <class T, int Channels>
 inline void Column(const T* row, const std::ptrdiff_t (&taps)[6], const float* w, float* out) {
-    for (int c = 0; c < Channels; ++c) {
-        float acc = static_cast<float>(row[taps[0] + c]) * w[0];
+    if constexpr (Channels == 1) {
+        float acc = static_cast<float>(row[taps[0]]) * w[0];
         for (int j = 1; j < 6; ++j) {
-            const float product = static_cast<float>(row[taps[j] + c]) * w[j];
+            const float product = static_cast<float>(row[taps[j]]) * w[j];
             acc = acc + product;
         }
-        out[c] = acc;
+        out[0] = acc;
+    } else {
+        const auto tap = [&](int j) {
+            return Channels == 3 ? cubic::LoadThree(row + taps[j]) : cubic::LoadFour(row + taps[j]);
+        };
+        __m128 acc = _mm_mul_ps(tap(0), _mm_set1_ps(w[0]));
+        for (int j = 1; j < 6; ++j) {
+            acc = _mm_add_ps(acc, _mm_mul_ps(tap(j), _mm_set1_ps(w[j])));
+        }
+        if constexpr (Channels == 4) {
+            _mm_storeu_ps(out, acc);
+        } else {
+            _mm_store_sd(reinterpret_cast<double*>(out), _mm_castps_pd(acc));
+            _mm_store_ss(out + 2, _mm_movehl_ps(acc, acc));
+        }
     }
 }
 
@@ -177,12 +195,76 @@ inline void VertLanczosFloatRow(float* destination, std::ptrdiff_t count, const 
     }
 }
 
+// Whole 8u or 16u rows, four elements per pass in the lanes of registers (each lane the scalar
+// sequence) and the rest one by one: sums in single precision (SSE build) or, with Double, of
+// exact double products rounded to double (SSE2 build, the generic arithmetic); then ToElement's
+// conversion: widened, ResizeEpsilon added, clamped to the element range (NaN to 0), truncated.
+template <class T, bool Double>
+void VertLanczosIntegerRow(T* destination, std::ptrdiff_t count, const float* w, const float* const* r) {
+    constexpr double top = std::is_same_v<T, std::uint8_t> ? 255.0 : 65535.0;
+    const auto convert = [&](__m128d sum) {
+        const __m128d v = _mm_add_pd(sum, _mm_set1_pd(ResizeEpsilon));
+        return _mm_cvttpd_epi32(_mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(top)));
+    };
+    std::ptrdiff_t e = 0;
+    alignas(16) std::int32_t values[4];
+    if constexpr (Double) {
+        __m128d lanes[6];
+        for (int j = 0; j < 6; ++j) {
+            lanes[j] = _mm_set1_pd(w[j]);
+        }
+        // Two elements of row j from floats at `at`, as doubles.
+        const auto two = [&](int j, std::ptrdiff_t at) {
+            return _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(r[j] + at))));
+        };
+        for (; e + 4 <= count; e += 4) {
+            __m128d low = _mm_mul_pd(two(0, e), lanes[0]);
+            __m128d high = _mm_mul_pd(two(0, e + 2), lanes[0]);
+            for (int j = 1; j < 6; ++j) {
+                low = _mm_add_pd(low, _mm_mul_pd(two(j, e), lanes[j]));
+                high = _mm_add_pd(high, _mm_mul_pd(two(j, e + 2), lanes[j]));
+            }
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(values), convert(low));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(values + 2), convert(high));
+            for (int j = 0; j < 4; ++j) {
+                destination[e + j] = static_cast<T>(values[j]);
+            }
+        }
+        generic::ResizeVertLanczos<T, frame::LayoutC1>(destination + e, static_cast<std::int32_t>(count - e), w,
+                                                       std::array<const float*, 6>{r[0] + e, r[1] + e, r[2] + e,
+                                                                                    r[3] + e, r[4] + e, r[5] + e}
+                                                           .data());
+    } else {
+        __m128 lanes[6];
+        for (int j = 0; j < 6; ++j) {
+            lanes[j] = _mm_set1_ps(w[j]);
+        }
+        for (; e + 4 <= count; e += 4) {
+            __m128 acc = _mm_mul_ps(_mm_loadu_ps(r[0] + e), lanes[0]);
+            for (int j = 1; j < 6; ++j) {
+                acc = _mm_add_ps(acc, _mm_mul_ps(_mm_loadu_ps(r[j] + e), lanes[j]));
+            }
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(values), convert(_mm_cvtps_pd(acc)));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(values + 2), convert(_mm_cvtps_pd(_mm_movehl_ps(acc, acc))));
+            for (int j = 0; j < 4; ++j) {
+                destination[e + j] = static_cast<T>(values[j]);
+            }
+        }
+        for (; e < count; ++e) {
+            const float v = lanczos::Sum(w, r[0][e], r[1][e], r[2][e], r[3][e], r[4][e], r[5][e]);
+            destination[e] = frame::ToElement<T>(static_cast<double>(v));
+        }
+    }
+}
+
 // Sums in single precision; 8u and 16u then widen to double, add ResizeEpsilon, truncate and
 // clamp. The SSE build's vertical kernels for every type, and both builds' for 32f.
 template <class T, class L>
 void ResizeVertLanczosSingle(T* destination, std::int32_t count, const float* w, const float* const* r) {
     if constexpr (std::is_same_v<T, float> && L::pixelStride == L::channels) {
         VertLanczosFloatRow(destination, static_cast<std::ptrdiff_t>(count) * L::channels, w, r);
+    } else if constexpr (L::pixelStride == L::channels) {
+        VertLanczosIntegerRow<T, false>(destination, static_cast<std::ptrdiff_t>(count) * L::channels, w, r);
     } else {
         for (std::int32_t k = 0; k < count; ++k) {
             T* out = destination + static_cast<std::ptrdiff_t>(k) * L::pixelStride;
@@ -201,6 +283,8 @@ template <class T, class L>
 void ResizeVertLanczos(T* destination, std::int32_t count, const float* w, const float* const* r) {
     if constexpr (std::is_same_v<T, float>) {
         ResizeVertLanczosSingle<T, L>(destination, count, w, r);
+    } else if constexpr (L::pixelStride == L::channels) {
+        VertLanczosIntegerRow<T, true>(destination, static_cast<std::ptrdiff_t>(count) * L::channels, w, r);
     } else {
         generic::ResizeVertLanczos<T, L>(destination, count, w, r);
     }
