@@ -11,6 +11,7 @@
 
 #include "config/firmware/FirmwareImage.h"
 #include "config/firmware/FirmwareRequests.h"
+#include "config/gui/DialogUnits.h"
 #include "gui/DeviceCommand.h"
 #include "gui/DlgGetPath.h"
 #include "gui/StringText.h"
@@ -19,11 +20,6 @@
 namespace config {
 
 namespace {
-
-// The dialog template's coordinates are dialog units of its 8-point font.
-QRect Dlu(int x, int y, int width, int height) {
-    return {x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8};
-}
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
