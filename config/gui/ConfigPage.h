@@ -42,6 +42,9 @@ public:
     // itself takes (the PPPoE check, the local settings), and the page's send
     // routines, which carry copies of the page's values to the worker.
     virtual void ContributeValues(SheetPageValues& values) const {}
+    // The program's own settings a page holds from the sheet's opening: taken
+    // by Apply whether or not the page was ever shown.
+    virtual void ContributeSettings(SheetPageValues& values) const {}
     virtual void AddSendRoutines(ApplyRoutines& routines) {}
 
 protected:

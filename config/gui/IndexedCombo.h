@@ -29,6 +29,8 @@ public:
     // The code of the chosen item; none without a selection or codes.
     std::optional<std::int64_t> Code() const;
     bool Changed() const { return picked_ && currentIndex() >= 0 && currentIndex() != loaded_; }
+    // The person picked an item, whichever it was.
+    bool WasPicked() const { return picked_ && currentIndex() >= 0; }
 
 signals:
     void Picked();

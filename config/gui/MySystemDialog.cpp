@@ -101,9 +101,11 @@ void MySystemDialog::OnSntpSynchronised() { emit SntpSynchronised(); }
 
 SheetPageValues MySystemDialog::CollectValues() const {
     SheetPageValues values;
-    for (int i = 0; i < GetPageCount(); ++i)
+    for (int i = 0; i < GetPageCount(); ++i) {
+        GetPage(i)->ContributeSettings(values);
         if (GetPage(i)->Contributes())
             GetPage(i)->ContributeValues(values);
+    }
     return values;
 }
 

@@ -1,6 +1,7 @@
 #include "config/gui/SheetPages.h"
 
 #include "config/gui/AccountPropertyPage.h"
+#include "config/gui/AlarmPropertyPage.h"
 #include "config/gui/CPeripheralPage.h"
 #include "config/gui/CDNSPage.h"
 #include "config/gui/CameraPage.h"
@@ -8,6 +9,7 @@
 #include "config/gui/CSNTPPage.h"
 #include "config/gui/DVRDatePage.h"
 #include "config/gui/DVRRecordPage.h"
+#include "config/gui/DetectionPage.h"
 #include "config/gui/DevicePage.h"
 #include "config/gui/FTPPropertyPage.h"
 #include "config/gui/MailPropertyPage.h"
@@ -67,6 +69,9 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
     case SheetPageId::Camera: return new CameraPage(context.set, parent);
     case SheetPageId::Device: return new DevicePage(context.set, parent);
+    case SheetPageId::Detection: return new DetectionPage(context.set, context.app, {}, {}, parent);
+    case SheetPageId::Alarm:
+        return new AlarmPropertyPage(context.set, context.app, context.prefill.alarmTriggerRecord, parent);
     case SheetPageId::Peripheral: return new CPeripheralPage(context.set, parent);
     case SheetPageId::TimerRecord: return new TimerRecordPage(context.set, parent);
     case SheetPageId::ToolBox: return new ToolBoxPropertyPage(context.app, context.set, {}, parent);

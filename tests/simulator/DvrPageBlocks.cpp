@@ -52,6 +52,25 @@ void SetDvrPageRows(DeviceProfile& profile) {
     }
     rs485[28 + 0] = 3;                // a PTZ type the lists lack
     Put32(rs485, 60 + 4 * 1, 1200);  // a rate the speed list lacks
+
+    for (std::size_t c = 0; c < 16; ++c) {
+        live[308 + c] = static_cast<std::uint8_t>(c % 2);
+        live[324 + c] = static_cast<std::uint8_t>(c % 16);
+        live[340 + c] = static_cast<std::uint8_t>((c + 1) % 16);
+        live[356 + c] = static_cast<std::uint8_t>((c + 2) % 16);
+        live[372 + c] = static_cast<std::uint8_t>(3 * c);
+        for (std::size_t j = 0; j < 24; ++j)
+            live[388 + 24 * c + j] = static_cast<std::uint8_t>(c * 16 + j * 7);
+    }
+    Bytes& alarm = profile.blocks[11];
+    alarm.resize(kOptionBlocks[11].size);
+    alarm[2] = 4;    // pictures
+    alarm[3] = 1;    // e-mail
+    alarm[5] = 1;    // VGA pictures
+    Put16(alarm, 6, 15);  // a time the DVR list lacks
+    for (std::size_t c = 0; c < 16; ++c)
+        alarm[8 + c] = static_cast<std::uint8_t>(c % 3);
+    alarm[8 + 4] = 7;  // an alarm type the lists lack
 }
 
 void SetPeripherals(DeviceProfile& profile) {
@@ -63,6 +82,16 @@ void SetPeripherals(DeviceProfile& profile) {
     Put32(peri, 8, 9600);
     peri[12] = 1;
     peri[13] = 2;
+}
+
+void SetServerAlarm(DeviceProfile& profile) {
+    Bytes& alarm = profile.blocks[11];
+    alarm.resize(kOptionBlocks[11].size);
+    alarm[2] = 12;   // pictures the list lacks
+    alarm[3] = 3;    // e-mail and FTP
+    alarm[5] = 2;    // 320 × 240 pictures
+    Put16(alarm, 6, 1800);
+    alarm[9] = 0x05;  // inputs 1 and 3 feed channel 2
 }
 
 }  // namespace devicesim

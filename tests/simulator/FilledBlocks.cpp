@@ -66,8 +66,10 @@ void FillBlocks(DeviceProfile& profile) {
     profile.SetCapability(0);
     if (!profile.UsesShortBlockOrder())
         SetDvrPageRows(profile);
-    if (profile.productId == "R47T")
+    if (profile.productId == "R47T") {
         SetPeripherals(profile);
+        SetServerAlarm(profile);
+    }
 }
 
 }  // namespace devicesim

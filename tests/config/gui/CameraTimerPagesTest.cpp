@@ -18,6 +18,7 @@
 #include "config/gui/CameraEntryDialog.h"
 #include "config/gui/CameraPage.h"
 #include "config/gui/ConfigMessageCapture.h"
+#include "config/gui/PageRoutine.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/TimerRecordPage.h"
 #include "gui/StringText.h"
@@ -27,6 +28,7 @@ namespace config {
 namespace {
 
 using testutil::Child;
+using testutil::RunRoutine;
 
 // The camera page with the editor driven by the test instead of the person.
 class ScriptedCameraPage : public CameraPage {
@@ -43,18 +45,6 @@ QStringList RowTexts(QTreeWidget* table, int row) {
     for (int column = 0; column < table->columnCount(); ++column)
         texts << table->topLevelItem(row)->text(column);
     return texts;
-}
-
-// Runs Apply's routine of the page against the device.
-int RunRoutine(ConfigPage& page, testutil::PageDevice& run, ConfigWorkingSet& set, ApplyRoutine slot) {
-    ApplyRoutines routines;
-    page.PullControls();
-    page.AddSendRoutines(routines);
-    auto& routine = routines[static_cast<std::size_t>(slot)];
-    if (!routine)
-        return -1;
-    ApplyContext context(run.app, set, run.timing, {}, [](unsigned, const std::string&) {});
-    return routine(context);
 }
 
 TEST(CameraPage, RowsAndTheEditorsFields) {

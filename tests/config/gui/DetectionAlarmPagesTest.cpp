@@ -1,0 +1,277 @@
+// The detection and alarm pages offscreen against the simulated device: rows
+// and labels by product and capability, the editor's accepted and cancelled
+// edits in the working copies, the channel brought onto the picture before
+// the editor shows, and the alarm page's reactions, lists, video sources and
+// settings on Apply.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+
+#include "config/PageDevice.h"
+#include "config/gui/AlarmPropertyPage.h"
+#include "config/gui/ConfigMessageCapture.h"
+#include "config/gui/PageRoutine.h"
+#include "config/gui/DetectionPage.h"
+#include "config/gui/MotionAreaDialog.h"
+#include "config/gui/SheetRun.h"
+#include "fakes/FakeFrameDisplay.h"
+#include "fakes/TestPictures.h"
+#include "support/ChildWidget.h"
+#include "support/WaitUntil.h"
+#include "support/WaitWithEvents.h"
+
+namespace config {
+namespace {
+
+using testutil::Child;
+using testutil::RunRoutine;
+
+// The detection page with the editor driven by the test instead of the person.
+class ScriptedDetectionPage : public DetectionPage {
+public:
+    using DetectionPage::DetectionPage;
+    std::function<bool(MotionAreaDialog&)> script;
+
+protected:
+    bool RunEditor(MotionAreaDialog& editor) override { return script(editor); }
+};
+
+QString Cell(QTreeWidget* table, int row, int column) { return table->topLevelItem(row)->text(column); }
+
+void Edit(RowTablePage& page, int row) {
+    page.Table()->clearSelection();
+    page.Table()->topLevelItem(row)->setSelected(true);
+    page.EditSelectedRow();
+}
+
+TEST(DetectionPage, RowsAndAlarmNamesByCapability) {
+    for (const std::uint32_t capability : {0x00u, 0x80u}) {
+        testutil::PageDevice run("R42T", "1058",
+                                 [capability](devicesim::DeviceProfile& p) { p.SetCapability(capability); });
+        auto set = run.OpenSet();
+        ScriptedDetectionPage page(*set, run.app);
+        page.show();
+        QTreeWidget* table = page.Table();
+        ASSERT_EQ(table->topLevelItemCount(), 8);
+        EXPECT_EQ(table->headerItem()->text(1), session::LoadText(8550));
+        EXPECT_EQ(table->headerItem()->text(2), session::LoadText(8552));
+        EXPECT_EQ(Cell(table, 2, 0), " 3");
+        EXPECT_EQ(Cell(table, 1, 1), "ON");
+        EXPECT_EQ(Cell(table, 2, 5), "6");  // RE
+        EXPECT_EQ(Cell(table, 1, 6), capability ? "N.C." : "HIGH");
+        EXPECT_EQ(Cell(table, 4, 6), "OFF");
+
+        // Type 7 opens with no selection and stays 7 through an accepted edit.
+        page.script = [&](MotionAreaDialog& editor) {
+            EXPECT_EQ(Child<QComboBox>(editor, "alarmType")->currentIndex(), -1);
+            EXPECT_EQ(Child<QComboBox>(editor, "alarmType")->itemText(1), capability ? "N.C." : "HIGH");
+            return true;
+        };
+        Edit(page, 4);
+        EXPECT_EQ(LoadDetectionRow(*set, 4).alarmType, 7);
+        EXPECT_FALSE(set->Changed(11));
+        EXPECT_FALSE(set->Changed(13));
+    }
+}
+
+TEST(DetectionPage, AClickedCellIsStoredInDvrliveAlone) {
+    testutil::PageDevice run("R42T", "1058");
+    run.app.w_ImageWidth = 640;
+    run.app.w_ImageHeight = 228;
+    testutil::FakeFrameDisplay display(run.app, testpictures::QuadrantPicture(640, 456), 640, 456);
+    const auto live = run.DeviceBlock(13);
+    const auto alarm = run.DeviceBlock(11);
+    auto set = run.OpenSet();
+    ScriptedDetectionPage page(*set, run.app);
+    page.show();
+    page.script = [&](MotionAreaDialog& editor) {
+        editor.show();
+        editor.OnSetArea();
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return editor.PictureShown(); }));
+        QTest::mouseClick(&editor, Qt::LeftButton, {}, editor.PictureRect().topLeft() + QPoint(5, 5));
+        return true;
+    };
+    Edit(page, 2);
+    EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Detection), 1);
+    const auto stores = run.Stores();
+    ASSERT_EQ(stores.size(), 1u);
+    EXPECT_NE(stores[0].target.find("Option=DVRLIVE"), std::string::npos);
+    auto expected = live;
+    expected[437] ^= 0x01;
+    EXPECT_EQ(run.DeviceBlock(13), expected);
+    EXPECT_EQ(run.DeviceBlock(11), alarm);
+}
+
+TEST(DetectionPage, CancelledOrNotAppliedEditsChangeNothing) {
+    testutil::PageDevice run("R43T", "1058");
+    testutil::ConfigMessageCapture messages;
+    auto set = run.OpenSet();
+    const DetectionRow before = LoadDetectionRow(*set, 1);
+    {
+        ScriptedDetectionPage page(*set, run.app);
+        page.show();
+        ASSERT_EQ(page.Table()->topLevelItemCount(), 4);
+        QTest::mouseClick(page.EditButton(), Qt::LeftButton);
+        EXPECT_EQ(messages.texts, QStringList{session::LoadText(4046)});
+
+        page.script = [](MotionAreaDialog& editor) {
+            editor.OnRemoveAll();
+            return false;
+        };
+        Edit(page, 1);
+        EXPECT_FALSE(set->Changed(13));
+
+        page.script = [](MotionAreaDialog& editor) {
+            editor.OnRemoveAll();
+            auto* ls = Child<QLineEdit>(editor, "ls");
+            ls->clear();
+            QTest::keyClicks(ls, "9");
+            return true;
+        };
+        Edit(page, 1);
+        const DetectionRow after = LoadDetectionRow(*set, 1);
+        EXPECT_EQ(after.ls, 9);
+        EXPECT_EQ(after.area[0], 0xFF);
+        EXPECT_EQ(Cell(page.Table(), 1, 2), "9");
+    }
+    // Exit: nothing reaches the device, and the next sheet shows its values.
+    set.reset();
+    EXPECT_TRUE(run.Stores().empty());
+    auto next = run.OpenSet();
+    EXPECT_EQ(LoadDetectionRow(*next, 1), before);
+}
+
+TEST(DetectionPage, TheChannelComesOntoThePictureBeforeTheEditorShows) {
+    testutil::PageDevice run("R42T", "1058", [](devicesim::DeviceProfile& p) { p.multiChannel = 1; });
+    run.app.C_ControlD.AddDevice(9600, 1, mainwindow::kTypeKlt316Dvr, mainwindow::kControlDeviceMaster);
+    run.app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
+    run.app.CSettingINI.m_bySelectedChannel = 5;
+    run.app.ChannelButtonBar.Create();
+    ASSERT_EQ(run.app.ChannelButtonBar.CurrentChannel(), 5);
+    auto set = run.OpenSet();
+    std::atomic<int> panelKey{-1};
+    PanelCommandSender panel = [&](session::AppData&, int number, const platform::Timing&, std::stop_token) {
+        panelKey = number;
+        return 0u;
+    };
+    ScriptedDetectionPage page(*set, run.app, panel, run.timing);
+    page.show();
+    page.script = [&](MotionAreaDialog&) {
+        EXPECT_TRUE(testutil::WaitUntil([&] { return !run.Targets("/SetChannel.cgi").empty(); }));
+        return false;
+    };
+    Edit(page, 2);
+    const auto targets = run.Targets("/SetChannel.cgi");
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_NE(targets[0].find("CH=3"), std::string::npos);
+    EXPECT_EQ(panelKey.load(), -1);
+
+    // The bar on the multi-channel view: the panel key of the row instead.
+    run.app.ChannelButtonBar.SyncCurrentChannel(0);
+    page.script = [&](MotionAreaDialog&) {
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return panelKey.load() >= 0; }));
+        return false;
+    };
+    Edit(page, 2);
+    EXPECT_EQ(panelKey.load(), 2);
+    EXPECT_EQ(run.Targets("/SetChannel.cgi").size(), 1u);
+}
+
+TEST(AlarmPropertyPage, UntouchedSendsNothingAndUnknownValuesStay) {
+    testutil::PageDevice run("R42T", "1058", [](devicesim::DeviceProfile& p) { p.multiChannel = 1; });
+    auto set = run.OpenSet();
+    AlarmPropertyPage page(*set, run.app, 1);
+    page.show();
+    auto* time = Child<QComboBox>(page, "time");
+    ASSERT_EQ(time->count(), 4);
+    EXPECT_EQ(time->currentText(), "5      SEC");
+    EXPECT_EQ(Child<QComboBox>(page, "pictures")->currentText(), "4");
+    EXPECT_TRUE(Child<QCheckBox>(page, "email")->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(page, "ftp")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(page, "recordingOn")->isVisible());
+    EXPECT_FALSE(Child<QWidget>(page, "sourceGroup")->isVisible());
+    EXPECT_TRUE(Child<QCheckBox>(page, "switchVideo")->isVisible());
+    EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Alarm), 1);
+    EXPECT_TRUE(run.Stores().empty());
+
+    // "Email" alone, then "FTP": both; picture size and time stay as they were.
+    QTest::mouseClick(Child<QCheckBox>(page, "email"), Qt::LeftButton);
+    EXPECT_TRUE(Child<QCheckBox>(page, "email")->isChecked());
+    QTest::mouseClick(Child<QCheckBox>(page, "ftp"), Qt::LeftButton);
+    EXPECT_EQ(page.Values().reaction, 3);
+    EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Alarm), 1);
+    auto expected = run.DeviceBlock(11);
+    ASSERT_EQ(run.Stores().size(), 1u);
+    EXPECT_EQ(expected[3], 3);
+    EXPECT_EQ(expected[5], 1);
+    EXPECT_EQ(expected[6], 15);
+    EXPECT_EQ(expected[12], 7);
+}
+
+TEST(AlarmPropertyPage, ReactionTogglesAndVideoSourcesOfAServer) {
+    testutil::PageDevice run("R47T", "1058");
+    auto set = run.OpenSet();
+    AlarmPropertyPage page(*set, run.app, 0);
+    page.show();
+    EXPECT_EQ(Child<QComboBox>(page, "time")->currentText(), "30     MIN");
+    EXPECT_EQ(Child<QComboBox>(page, "pictures")->currentIndex(), -1);
+    EXPECT_TRUE(Child<QRadioButton>(page, "recordingOff")->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(page, "switchVideo")->isVisible());
+    for (int input = 1; input <= 4; ++input) {
+        const bool second = input == 1 || input == 3;
+        EXPECT_EQ(Child<QRadioButton>(page, ("source2" + std::to_string(input)).c_str())->isChecked(), second);
+        EXPECT_EQ(Child<QRadioButton>(page, ("source1" + std::to_string(input)).c_str())->isChecked(), !second);
+    }
+    QTest::mouseClick(Child<QRadioButton>(page, "inputOff"), Qt::LeftButton);
+    EXPECT_FALSE(Child<QCheckBox>(page, "email")->isEnabled());
+    QTest::mouseClick(Child<QRadioButton>(page, "inputOn"), Qt::LeftButton);
+    EXPECT_TRUE(Child<QCheckBox>(page, "email")->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(page, "ftp")->isChecked());
+    QTest::mouseClick(Child<QRadioButton>(page, "source22"), Qt::LeftButton);
+    EXPECT_TRUE(Child<QRadioButton>(page, "source22")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(page, "source12")->isChecked());
+    QTest::mouseClick(Child<QRadioButton>(page, "recordingOn"), Qt::LeftButton);
+    EXPECT_EQ(page.AlarmRecording(), 1);
+
+    EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Alarm), 1);
+    ASSERT_EQ(run.Stores().size(), 1u);
+    const auto block = run.DeviceBlock(11);
+    EXPECT_EQ(block[3], 1);
+    EXPECT_EQ(block[9], 0x07);
+    EXPECT_EQ(block[2], 12);
+    EXPECT_EQ(block[5], 2);
+}
+
+TEST(AlarmPropertyPage, TheSheetTakesBothSettingsOnApply) {
+    testutil::SheetRun run("R47T", "1058");
+    run.app.CSettingINI.m_byAlarmTriggerRecord = 1;
+    run.app.CSettingINI.m_byAlarmAutoSwitchVideo = 1;
+    run.Open();
+    run.app.CSettingINI.m_byAlarmTriggerRecord = 0;  // changed behind the sheet's back
+    run.Apply();
+    // The page was never opened: its values, as the sheet opened, go back.
+    EXPECT_EQ(run.app.CSettingINI.m_byAlarmTriggerRecord.load(), 1);
+    EXPECT_TRUE(run.Stores().empty());
+
+    run.Open();
+    auto* page = run.Show<AlarmPropertyPage>(SheetPageId::Alarm);
+    ASSERT_NE(page, nullptr);
+    QTest::mouseClick(Child<QRadioButton>(*page, "recordingOff"), Qt::LeftButton);
+    run.Apply();
+    EXPECT_EQ(run.app.CSettingINI.m_byAlarmTriggerRecord.load(), 0);
+    EXPECT_EQ(run.app.CSettingINI.m_byAlarmAutoSwitchVideo.load(), 1);
+    EXPECT_TRUE(run.Stores().empty());
+}
+
+}  // namespace
+}  // namespace config
