@@ -24,12 +24,9 @@ QStringList Headers() {
 
 }  // namespace
 
-DetectionPage::DetectionPage(ConfigWorkingSet& set, session::AppData& app, PanelCommandSender panel,
-                             platform::Timing timing, QWidget* parent)
-    : RowTablePage(QStringLiteral("Detekcja "), set, Headers(), parent),
-      app_(app),
-      panel_(std::move(panel)),
-      timing_(timing) {
+DetectionPage::DetectionPage(ConfigWorkingSet& set, session::AppData& app, platform::Timing timing,
+                             QWidget* parent)
+    : RowTablePage(QStringLiteral("Detekcja "), set, Headers(), parent), app_(app), timing_(timing) {
     const int widths[] = {35, 60, 30, 30, 30, 30, 60};
     for (int column = 0; column < 7; ++column)
         Table()->setColumnWidth(column, widths[column]);
@@ -55,9 +52,7 @@ void DetectionPage::BringOnPicture(int row) {
     session::AppData& app = app_;
     gui::RunDeviceCommand(
         this, app.h_DeviceCommandWorker,
-        [&app, route, panel = panel_, timing = timing_](std::stop_token stop) {
-            return BringChannelOnPicture(app, route, panel, timing, stop);
-        },
+        [&app, route, timing = timing_](std::stop_token stop) { return BringChannelOnPicture(app, route, timing, stop); },
         [this](unsigned message) {
             if (message != 0)
                 ShowConfigMessage(this, message);

@@ -20,8 +20,8 @@ class MotionAreaDialog;
 class DetectionPage : public RowTablePage {
     Q_OBJECT
 public:
-    DetectionPage(ConfigWorkingSet& set, session::AppData& app, PanelCommandSender panel = {},
-                  platform::Timing timing = {}, QWidget* parent = nullptr);
+    DetectionPage(ConfigWorkingSet& set, session::AppData& app, platform::Timing timing = {},
+                  QWidget* parent = nullptr);
 
     void AddSendRoutines(ApplyRoutines& routines) override;
 
@@ -35,7 +35,6 @@ private:
     void BringOnPicture(int row);
 
     session::AppData& app_;
-    PanelCommandSender panel_;
     platform::Timing timing_;
 };
 

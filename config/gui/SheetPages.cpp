@@ -69,7 +69,7 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
     case SheetPageId::Camera: return new CameraPage(context.set, parent);
     case SheetPageId::Device: return new DevicePage(context.set, parent);
-    case SheetPageId::Detection: return new DetectionPage(context.set, context.app, {}, {}, parent);
+    case SheetPageId::Detection: return new DetectionPage(context.set, context.app, {}, parent);
     case SheetPageId::Alarm:
         return new AlarmPropertyPage(context.set, context.app, context.prefill.alarmTriggerRecord, parent);
     case SheetPageId::Peripheral: return new CPeripheralPage(context.set, parent);

@@ -1,5 +1,6 @@
 #include "config/pages/DetectionChannel.h"
 
+#include "mainwindow/control/ControlCommandSender.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
 
@@ -21,12 +22,12 @@ DetectionChannelRoute DetectionChannelRouteOf(const session::AppData& app, int r
 }
 
 unsigned BringChannelOnPicture(session::AppData& app, const DetectionChannelRoute& route,
-                               const PanelCommandSender& panel, const platform::Timing& timing, std::stop_token stop) {
+                               const platform::Timing& timing, std::stop_token stop) {
     switch (route.kind) {
     case DetectionChannelRoute::Kind::PanelCommand:
-        return panel ? panel(app, route.number, timing, stop) : 0;
+        return mainwindow::SendPanelCommand(app, false, static_cast<std::uint16_t>(route.number), timing, stop)
+            .messageId;
     case DetectionChannelRoute::Kind::SwitchChannel:
-        // The bar reports its own failure.
         app.ChannelButtonBar.SwitchChannel(static_cast<std::uint8_t>(route.number), timing, stop);
         return 0;
     case DetectionChannelRoute::Kind::None:

@@ -6,7 +6,6 @@
 // multi-channel view; otherwise a multi-channel DVR's channel bar switches.
 
 #include <cstdint>
-#include <functional>
 #include <stop_token>
 
 #include "platform/Timing.h"
@@ -29,13 +28,9 @@ DetectionChannelRoute DetectionChannelRouteFor(bool currentIsMaster, bool isDvr,
                                                std::uint8_t barChannel, int row);
 DetectionChannelRoute DetectionChannelRouteOf(const session::AppData& app, int row);
 
-// Sends a control-panel key of the current control device without turbo;
-// the message id to show, 0 for none.
-using PanelCommandSender =
-    std::function<unsigned(session::AppData& app, int number, const platform::Timing& timing, std::stop_token stop)>;
-
-// Runs the route (on the device-command worker): the message id to show, 0 for none.
+// Runs the route on the device-command worker: the channel bar reports its
+// own failure; a panel key's failure is the message id returned (0: none).
 unsigned BringChannelOnPicture(session::AppData& app, const DetectionChannelRoute& route,
-                               const PanelCommandSender& panel, const platform::Timing& timing, std::stop_token stop);
+                               const platform::Timing& timing, std::stop_token stop);
 
 }  // namespace config

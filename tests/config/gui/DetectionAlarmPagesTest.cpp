@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 
 #include "config/PageDevice.h"
@@ -26,6 +25,7 @@
 #include "config/gui/SheetRun.h"
 #include "fakes/FakeFrameDisplay.h"
 #include "fakes/TestPictures.h"
+#include "session/devices/ControlFile.h"
 #include "support/ChildWidget.h"
 #include "support/WaitUntil.h"
 #include "support/WaitWithEvents.h"
@@ -153,37 +153,40 @@ TEST(DetectionPage, CancelledOrNotAppliedEditsChangeNothing) {
 
 TEST(DetectionPage, TheChannelComesOntoThePictureBeforeTheEditorShows) {
     testutil::PageDevice run("R42T", "1058", [](devicesim::DeviceProfile& p) { p.multiChannel = 1; });
+    ASSERT_TRUE(mainwindow::ParseControlFile("[DEVICE NUMBER]\n1\n[DEVICE NAME]\nKLT 316 DVR\n"
+                                             "[CH3]\n0x02 0x11 0x33\n[EOF]\nEND\n",
+                                             run.app.ControlFile)
+                    .ok);
+    mainwindow::BindControlProtocols(run.app.ControlFile);
     run.app.C_ControlD.AddDevice(9600, 1, mainwindow::kTypeKlt316Dvr, mainwindow::kControlDeviceMaster);
     run.app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
     run.app.CSettingINI.m_bySelectedChannel = 5;
     run.app.ChannelButtonBar.Create();
     ASSERT_EQ(run.app.ChannelButtonBar.CurrentChannel(), 5);
     auto set = run.OpenSet();
-    std::atomic<int> panelKey{-1};
-    PanelCommandSender panel = [&](session::AppData&, int number, const platform::Timing&, std::stop_token) {
-        panelKey = number;
-        return 0u;
-    };
-    ScriptedDetectionPage page(*set, run.app, panel, run.timing);
+    ScriptedDetectionPage page(*set, run.app, run.timing);
     page.show();
-    page.script = [&](MotionAreaDialog&) {
-        EXPECT_TRUE(testutil::WaitUntil([&] { return !run.Targets("/SetChannel.cgi").empty(); }));
-        return false;
+    // The editor is up while the request goes out.
+    const auto waitFor = [&](const char* path) {
+        page.script = [&run, path](MotionAreaDialog&) {
+            EXPECT_TRUE(testutil::WaitUntil([&] { return !run.Targets(path).empty(); })) << path;
+            return false;
+        };
     };
+    waitFor("/SetChannel.cgi");
     Edit(page, 2);
     const auto targets = run.Targets("/SetChannel.cgi");
     ASSERT_EQ(targets.size(), 1u);
     EXPECT_NE(targets[0].find("CH=3"), std::string::npos);
-    EXPECT_EQ(panelKey.load(), -1);
+    EXPECT_TRUE(run.Targets("/RS485Cmd.cgi").empty());
 
     // The bar on the multi-channel view: the panel key of the row instead.
     run.app.ChannelButtonBar.SyncCurrentChannel(0);
-    page.script = [&](MotionAreaDialog&) {
-        EXPECT_TRUE(testutil::WaitWithEvents([&] { return panelKey.load() >= 0; }));
-        return false;
-    };
+    waitFor("/RS485Cmd.cgi");
     Edit(page, 2);
-    EXPECT_EQ(panelKey.load(), 2);
+    const auto keys = run.device->RequestsFor("/RS485Cmd.cgi");
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_NE(std::string(keys[0].body.begin(), keys[0].body.end()).find("\x11\x33"), std::string::npos);
     EXPECT_EQ(run.Targets("/SetChannel.cgi").size(), 1u);
 }
 
