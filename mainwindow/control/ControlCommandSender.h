@@ -21,7 +21,6 @@ namespace mainwindow {
 inline constexpr unsigned kMsgCommandUnsupported = 4084;  // empty or unusable template
 inline constexpr unsigned kMsgCommandNotSent = 4065;
 inline constexpr unsigned kMsgNoProtocol = 4093;           // no CtrlFile.ini record for the type
-inline constexpr std::uint16_t kPanelNoPelco = 0x200;      // button flag: no Pelco parameters
 
 // messageId 0: nothing to show (sent, or stopped by the program's close).
 struct ControlOutcome {

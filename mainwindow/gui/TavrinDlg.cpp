@@ -20,6 +20,8 @@
 #include "gui/VtxButton.h"
 #include "mainwindow/StatusDrawing.h"
 #include "mainwindow/UserLevelTable.h"
+#include "mainwindow/control/PanelCommands.h"
+#include "session/devices/PanelButtonTable.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
@@ -105,7 +107,7 @@ void CTavrinDlg::CreateButtons() {
         m_btnTitle[i]->setToolTip(LoadText(kTitleButtonIds[i]));
     }
     connect(m_btnTitle[0], &QAbstractButton::clicked, this, [this] { showMinimized(); });
-    // The panel's close command comes with the control panel; until then 8202 closes the window.
+    connect(m_btnTitle[1], &QAbstractButton::clicked, this, [this] { OnFullScreenButton(); });
     connect(m_btnTitle[2], &QAbstractButton::clicked, this, [this] { DestroyWindow(); });
     m_btnPower = make(kPowerButton, QStringLiteral("POWER"), QSize(40, 20));
     m_btnPower->setToolTip(LoadText(kPowerButton));
@@ -113,6 +115,9 @@ void CTavrinDlg::CreateButtons() {
     m_btnPanelClose = make(kClosePanelButton, QStringLiteral("PANEL"), QSize(40, 20));
     for (CVtxButton* button : {m_btnPower, m_btnPanelOpen, m_btnPanelClose})
         button->hide();
+    connect(m_btnPanelOpen, &QAbstractButton::clicked, this, [this] { OnCameraToolButton(); });
+    connect(m_btnPanelClose, &QAbstractButton::clicked, this, [this] { OnCameraToolButtonDown(); });
+    connect(m_btnPower, &QAbstractButton::clicked, this, [this] { OnPower(); });
 }
 
 CVtxButton* CTavrinDlg::Button(std::uint16_t controlId) const {
@@ -125,6 +130,7 @@ void CTavrinDlg::CreatePanelButtons(std::uint8_t type) {
         auto* button = new CVtxButton(this);
         button->hide();
         m_btnPanel[i] = button;
+        connect(button, &QAbstractButton::clicked, this, [this, i] { OnPanelButton(i); });
         if (i >= buttons.size())
             continue;
         const mainwindow::PanelButtonDescriptor& row = buttons[i];
@@ -475,10 +481,12 @@ void CTavrinDlg::CreateChannelBar() {
 void CTavrinDlg::OnChannelButton(std::uint8_t channel) {
     AppData& app = m_app;
     const platform::Timing timing = m_timing;
-    gui::RunDeviceCommand(
-        this, m_app.h_DeviceCommandWorker,
-        [&app, timing, channel](std::stop_token stop) { return app.ChannelButtonBar.SwitchChannel(channel, timing, stop); },
-        [](int) {});
+    // The channel's PTZ devices first; the switch follows whatever that query gave.
+    RunPanelRequest([&app, timing, channel](std::stop_token stop) {
+        const mainwindow::ControlOutcome query = mainwindow::QueryChannelPtzDevices(app, timing, stop);
+        app.ChannelButtonBar.SwitchChannel(channel, timing, stop);
+        return query;
+    });
 }
 
 void CTavrinDlg::LayoutChannelBar() {
@@ -713,6 +721,9 @@ void CTavrinDlg::PlacePanelButtons() {
         button->setVisible(mainwindow::PanelButtonShown(flags, m_app.w_UserLevel.load(), level.byRank));
         button->setEnabled((flags & mainwindow::kPanelEnabled) != 0);
     }
+    // A multi-channel recorder chooses its PTZ by channel, not by this key.
+    if (m_app.by_MultiChannel.load() != 0)
+        m_btnPanel[mainwindow::kPanelPtzControl]->hide();
 }
 
 void CTavrinDlg::HidePanelButtons() {
@@ -782,11 +793,135 @@ void CTavrinDlg::ChangeItemPositionForDeviceModified() {
     const bool dvrFrom1035 = IsDvrFamily(product) && CompareFirmwareVersion("1035", m_app.str_FWVersion.Get()) != 2;
     m_app.by_MouseMode.store(mainwindow::MouseModeFor(type, dvrFrom1035, (m_app.dw_DeviceCapability.load() & 0x2) != 0));
     if (m_app.by_MultiChannel.load() != 0)
-        if (CVtxButton* ptz = Button(8312))
-            ptz->hide();
+        m_btnPanel[mainwindow::kPanelPtzControl]->hide();
+    RepaintPanelStrip();
+}
+
+// The strip below the video area of the panel-open rectangle.
+void CTavrinDlg::RepaintPanelStrip() {
+    const auto& row = Row();
     const int top = row[mainwindow::kOpenRect + 1] + row[mainwindow::kVideoRect + 3];
     update(QRect(QPoint(row[mainwindow::kOpenRect], top),
                  QPoint(row[mainwindow::kOpenRect + 2], row[mainwindow::kOpenRect + 3])));
+}
+
+// ---- Control panel ----------------------------------------------------------------
+
+// The window takes the row's panel-open or panel-closed rectangle where it
+// stands, with 20 x 20 corners.
+void CTavrinDlg::ResizeToPanelRect(bool open) {
+    const auto& row = Row();
+    const std::size_t field = open ? mainwindow::kOpenRect : mainwindow::kClosedRect;
+    const int width = row[field + 2] - row[field], height = row[field + 3] - row[field + 1];
+    setFixedSize(width, height);
+    SetWindowRegion(width, height, 20);
+}
+
+void CTavrinDlg::OnCameraToolButton() {
+    m_bPanelOpen = !m_bPanelOpen;
+    ResizeToPanelRect(true);
+    m_btnPanelClose->show();
+    m_btnPanelOpen->hide();
+    PlacePanelButtons();
+    RepaintPanelStrip();
+}
+
+void CTavrinDlg::OnCameraToolButtonDown() {
+    m_bPanelOpen = !m_bPanelOpen;
+    ResizeToPanelRect(false);
+    m_btnPanelClose->hide();
+    m_btnPanelOpen->show();
+    HidePanelButtons();
+    RepaintPanelStrip();
+}
+
+void CTavrinDlg::OnFullScreenButton() { display_.EnterFullScreen(); }
+
+void CTavrinDlg::RunPanelRequest(std::function<mainwindow::ControlOutcome(std::stop_token)> job) {
+    gui::RunDeviceCommand(this, m_app.h_DeviceCommandWorker, std::move(job), [this](mainwindow::ControlOutcome outcome) {
+        if (outcome.messageId != 0)
+            ShowMessageBox(outcome.messageId);
+    });
+}
+
+void CTavrinDlg::OnPanelButton(std::size_t index) {
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    const auto panelIndex = static_cast<std::uint16_t>(index);
+    switch (mainwindow::PanelKeyActionOf(index)) {
+    case mainwindow::PanelKeyAction::Menu:
+        if (!mainwindow::RecorderKeyAllowed(m_app.by_UserLevelIndex.load(), m_app.str_ProductID.Get()))
+            return;
+        [[fallthrough]];
+    case mainwindow::PanelKeyAction::Send:
+    case mainwindow::PanelKeyAction::SendTurbo: {
+        const bool turbo = mainwindow::PanelKeyActionOf(index) == mainwindow::PanelKeyAction::SendTurbo &&
+                           m_app.dw_TurboMode.load() != 0;
+        RunPanelRequest([&app, timing, turbo, panelIndex](std::stop_token stop) {
+            return mainwindow::SendPanelCommand(app, turbo, panelIndex, timing, stop);
+        });
+        return;
+    }
+    case mainwindow::PanelKeyAction::RecordSearch: OnRecordSearch(); return;
+    case mainwindow::PanelKeyAction::Turbo: OnTurbo(); return;
+    case mainwindow::PanelKeyAction::PtzControl: OnPtzControl(); return;
+    case mainwindow::PanelKeyAction::ActionPreset: OnActionPreset(); return;
+    case mainwindow::PanelKeyAction::Retr:
+        RunPanelRequest([&app, timing](std::stop_token stop) { return mainwindow::SendRetr(app, timing, stop); });
+        return;
+    }
+}
+
+void CTavrinDlg::OnPower() {
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    RunPanelRequest([&app, timing](std::stop_token stop) { return mainwindow::SendPower(app, timing, stop); });
+}
+
+void CTavrinDlg::OnTurbo() {
+    const bool on = (m_app.dw_TurboMode.fetch_xor(1) ^ 1) != 0;
+    CVtxButton* turbo = m_btnPanel[mainwindow::kPanelTurbo];
+    turbo->SetImageState(on ? 1 : 0);
+    turbo->setToolTip(LoadText(mainwindow::kPanelTurboId).split('$').value(on ? 0 : 1));
+    ReloadTurboPictures();
+    RepaintPanelStrip();
+}
+
+// The zoom, focus and joystick direction keys of the layout's format, turbo or plain.
+void CTavrinDlg::ReloadTurboPictures() {
+    const auto format = mainwindow::SkinFormatOfClass(mainwindow::LayoutClass(m_app.w_VideoLayout.load()));
+    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
+                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto holds = PanelPictures();
+    std::vector<mainwindow::SkinLoad> loads;
+    for (mainwindow::SkinLoad& load : mainwindow::PanelSkinLoads(format, m_app.dw_TurboMode.load() != 0, buttons, holds))
+        if (mainwindow::PanelKeyActionOf(static_cast<std::size_t>(std::max(load.panelIndex, 0))) ==
+                mainwindow::PanelKeyAction::SendTurbo &&
+            load.panelIndex >= 0)
+            loads.push_back(std::move(load));
+    ApplyLoads(loads);
+}
+
+void CTavrinDlg::OnActionPreset() {
+    const bool preset = m_app.dw_PresetMode.load() != 1;
+    m_app.dw_PresetMode.store(preset ? 1 : 0);
+    CVtxButton* button = m_btnPanel[mainwindow::kPanelActionPreset];
+    button->SetImageState(preset ? 1 : 0);
+    button->setToolTip(LoadText(mainwindow::kPanelActionPresetId).split('$').value(preset ? 1 : 0));
+}
+
+void CTavrinDlg::OnRecordSearch() {
+    if (!m_runRecordSearch || !m_runRecordSearch(*this))
+        ShowMessageText("Dialog box could not be created!");
+}
+
+void CTavrinDlg::SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) {
+    CVtxButton* button = Button(controlId);
+    if (!button)
+        return;
+    button->SetImageState(imageState & 0xFF);
+    if (!toolTip.empty())
+        button->setToolTip(QString::fromStdString(toolTip));
 }
 
 void CTavrinDlg::OnFrameSize(std::uint16_t width, std::uint16_t height) {

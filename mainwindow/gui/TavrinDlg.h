@@ -29,6 +29,7 @@
 #include "mainwindow/StatusDrawing.h"
 #include "mainwindow/ToolButtonPanel.h"
 #include "mainwindow/WindowSkin.h"
+#include "mainwindow/control/ControlCommandSender.h"
 #include "platform/Timing.h"
 #include "session/devices/ControlDeviceList.h"
 #include "session/live/FrameDisplay.h"
@@ -87,6 +88,17 @@ public:
     mainwindow::ColourAdjustDialog* ColourDialog() const { return m_colourDialog.data(); }
     // The close button's path; the window ends once it has run.
     void DestroyWindow();
+
+    // The control panel's commands (GUI thread): a panel key by panel index,
+    // open (8192) and close (8193), power, full screen (8201).
+    void OnPanelButton(std::size_t index);
+    void OnCameraToolButton();
+    void OnCameraToolButtonDown();
+    void OnPower();
+    void OnFullScreenButton();
+    // The record-search key runs the playback search dialog through this hook;
+    // false (or no hook) says the dialog could not be created.
+    void SetRecordSearchDialog(std::function<bool(CTavrinDlg&)> run) { m_runRecordSearch = std::move(run); }
 
     QString StatusText() const { return m_strStatusText; }
     // The picture the video area shows (top-down), and its position there.
@@ -170,6 +182,16 @@ private:
     void CreateToolButtons();
     void RepositionToolButtons();
     void SetResolutionAndQualityStates();
+    // The panel's own keys.
+    void OnTurbo();
+    void OnActionPreset();
+    void OnRecordSearch();
+    void OnPtzControl() {}
+    // A panel request on the device-command worker; its message is shown.
+    void RunPanelRequest(std::function<mainwindow::ControlOutcome(std::stop_token)> job);
+    void ReloadTurboPictures();
+    void ResizeToPanelRect(bool open);
+    void RepaintPanelStrip();
     void CreateSensorBar() {}
     void DockSensorBar() {}
     // Tool command helpers (TavrinDlgTools.cpp).
@@ -195,6 +217,7 @@ private:
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
     void LowerMainWindow() override { lower(); }
     void SyncCurrentChannel(std::uint8_t viewChannel) override;
+    void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
 
     AppData& m_app;
     SessionResources& m_resources;
@@ -236,6 +259,7 @@ private:
     bool m_setupPending = false;
     bool m_recordPending = false;
     QPointer<mainwindow::ColourAdjustDialog> m_colourDialog;
+    std::function<bool(CTavrinDlg&)> m_runRecordSearch;
 };
 
 }  // namespace session

@@ -1,5 +1,7 @@
 #include "session/devices/ControlDeviceList.h"
 
+#include "session/devices/PanelButtonTable.h"
+
 #include <string>
 
 #include "session/DeviceFamily.h"
@@ -9,32 +11,32 @@
 namespace mainwindow {
 
 const std::array<LinkedDeviceType, kLinkedDeviceTypeCount> kLinkedDeviceTypes = {{
-    {"CAMERA", 0x3, 0, {}},
-    {"1CH DVR", 0x1, 1, {}},
-    {"4CH DVR (FULL)", 0x1, 2, {}},
-    {"4CH DVR (BASIC)", 0x1, 3, {}},
-    {"4CH DMR", 0x1, 4, {}},
-    {"9CH DMR", 0x1, 5, {}},
-    {"16CH DMR", 0x1, 6, {}},
-    {"4CH DQR", 0x1, 7, {}},
-    {"PTZ", 0x1, 8, {}},
-    {"4CH MEPG2 DVR", 0x1, 9, {}},
-    {"4CH NETWORK DVR", 0, 10, {}},
-    {"PTZ SLAVE", 0, 11, {}},
-    {"4CH NETWORK DVR (BASIC)", 0, 12, {}},
-    {"9CH NETWORK DMR", 0, 13, {}},
-    {"16CH NETWORK DMR", 0, 14, {}},
-    {"4CH NETWORK MEPG2 DVR", 0x1, 15, {}},
-    {"N58H", 0x1, 16, {}},
-    {"PTZ SLAVE BASIC", 0, 17, {}},
-    {"PTZ PELCO", 0, 18, {}},
-    {"KLT 316 DVR", 0, 19, {}},
-    {"8CH NETWORK DMR", 0, 20, {}},
-    {"4CH NETWORK DMR", 0, 21, {}},
-    {"KLT 318 DVR", 0, 22, {}},
-    {"KLT 324 DVR", 0, 23, {}},
-    {"16CH NETWORK DVR", 0, 24, {}},
-    {"PTZ PELCO D", 0, 25, {}},
+    {"CAMERA", 0x3, 0, kPanelButtonTable[0]},
+    {"1CH DVR", 0x1, 1, kPanelButtonTable[1]},
+    {"4CH DVR (FULL)", 0x1, 2, kPanelButtonTable[2]},
+    {"4CH DVR (BASIC)", 0x1, 3, kPanelButtonTable[3]},
+    {"4CH DMR", 0x1, 4, kPanelButtonTable[4]},
+    {"9CH DMR", 0x1, 5, kPanelButtonTable[5]},
+    {"16CH DMR", 0x1, 6, kPanelButtonTable[6]},
+    {"4CH DQR", 0x1, 7, kPanelButtonTable[7]},
+    {"PTZ", 0x1, 8, kPanelButtonTable[8]},
+    {"4CH MEPG2 DVR", 0x1, 9, kPanelButtonTable[9]},
+    {"4CH NETWORK DVR", 0, 10, kPanelButtonTable[10]},
+    {"PTZ SLAVE", 0, 11, kPanelButtonTable[11]},
+    {"4CH NETWORK DVR (BASIC)", 0, 12, kPanelButtonTable[12]},
+    {"9CH NETWORK DMR", 0, 13, kPanelButtonTable[13]},
+    {"16CH NETWORK DMR", 0, 14, kPanelButtonTable[14]},
+    {"4CH NETWORK MEPG2 DVR", 0x1, 15, kPanelButtonTable[15]},
+    {"N58H", 0x1, 16, kPanelButtonTable[16]},
+    {"PTZ SLAVE BASIC", 0, 17, kPanelButtonTable[17]},
+    {"PTZ PELCO", 0, 18, kPanelButtonTable[18]},
+    {"KLT 316 DVR", 0, 19, kPanelButtonTable[19]},
+    {"8CH NETWORK DMR", 0, 20, kPanelButtonTable[20]},
+    {"4CH NETWORK DMR", 0, 21, kPanelButtonTable[21]},
+    {"KLT 318 DVR", 0, 22, kPanelButtonTable[22]},
+    {"KLT 324 DVR", 0, 23, kPanelButtonTable[23]},
+    {"16CH NETWORK DVR", 0, 24, kPanelButtonTable[24]},
+    {"PTZ PELCO D", 0, 25, kPanelButtonTable[25]},
 }};
 
 namespace {
@@ -63,6 +65,17 @@ int ControlDeviceList::AddDevice(std::int32_t baud, std::uint8_t address, std::u
                                         static_cast<std::uint16_t>(kind | kControlDeviceValid)};
     ++state_.m_byCount;
     return 0;
+}
+
+void ControlDeviceList::Replace(std::span<const ControlDeviceEntry> entries) {
+    std::lock_guard lock(mutex_);
+    state_ = {};
+    for (const ControlDeviceEntry& entry : entries) {
+        if (state_.m_byCount >= kControlDeviceRows)
+            break;
+        state_.entries[state_.m_byCount++] = {entry.dwBaudRate, entry.byAddress, entry.byType,
+                                              static_cast<std::uint16_t>(entry.wFlags | kControlDeviceValid)};
+    }
 }
 
 int ControlDeviceList::FindNthLocked(std::uint16_t kindMask, std::uint8_t n) const {

@@ -71,13 +71,14 @@ inline constexpr std::uint16_t kPanelSupervisorOnly = 0x20;  // shown only at lo
 inline constexpr std::uint16_t kPanelTopRanks = 0x40;        // hidden below rank 30
 inline constexpr std::uint16_t kPanelTipFirst = 0x80;        // tooltip: the control id's first caption
 inline constexpr std::uint16_t kPanelTipSecond = 0x100;      // tooltip: its second caption
+inline constexpr std::uint16_t kPanelNoPelco = 0x200;        // RS-485 requests without Pelco parameters
 
 // Linked-device types, indexed by type code.
 struct LinkedDeviceType {
     std::string_view pszName;  // the CtrlFile.ini record of this name serves the type
     std::uint32_t dwFlags;
     std::uint32_t dwCode;  // equals the row index
-    // The control-panel buttons by panel index (none until the panel's tables exist).
+    // The control-panel buttons by panel index.
     std::span<const PanelButtonDescriptor> Buttons;
 };
 
@@ -113,6 +114,9 @@ public:
     // Makes current the n-th valid row (from 0, table order) whose flags share
     // a bit with the kind mask; -1 and no change when there is none, else 0.
     int MakeCurrent(std::uint16_t kindMask, std::uint8_t n);
+    // Clear, then the entries added in order (each as AddDevice would, the
+    // thirty-first and later dropped), under one hold of the lock.
+    void Replace(std::span<const ControlDeviceEntry> entries);
     // Keeps only the valid masters, moved to the front in their order.
     void Compact();
     // The n-th valid slave takes the type and address (nothing when none); 1.

@@ -81,6 +81,29 @@ Reply SetChannel(DeviceSimulator& device, const Request& request) {
     return reply;
 }
 
+Reply SetRetr(DeviceSimulator& device, const Request& request) {
+    Reply reply = Reply::WithStatus(401);
+    device.Update([&](DeviceState& state) {
+        if (!Authorised(state, request))
+            return;
+        state.retr = std::atoi(request.Param("SET").value_or("0").c_str());
+        reply = Reply::Ok();
+    });
+    return reply;
+}
+
+// The PTZ cameras on the recorder's channels: the profile's slaves.
+Reply PtzReset(DeviceSimulator& device, const Request& request) {
+    const DeviceState state = device.State();
+    if (!Authorised(state, request))
+        return Reply::WithStatus(401);
+    std::string text = "SLAVENUM=" + std::to_string(state.profile.slaves.size()) + ";";
+    for (const LinkedDevice& slave : state.profile.slaves)
+        text += "SID=" + std::to_string(slave.address) + ";STYPE=" + std::to_string(slave.type) +
+                ";SPROTOCOL=" + std::to_string(slave.protocol) + ";";
+    return Reply::Ok(text);
+}
+
 Reply GetVersion(DeviceSimulator& device, const Request& request) {
     const DeviceState state = device.State();
     if (!Authorised(state, request))
@@ -119,7 +142,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
     const std::pair<const char*, ReplyHandler> rows[] = {
         {"/Login.cgi", Login},         {"/Getdeviceinfo.cgi", DeviceInfo}, {"/GetSysCfg.cgi", GetSysCfg},
         {"/SetSysCfg.cgi", SetSysCfg}, {"/SetChannel.cgi", SetChannel},    {"/Reboot.cgi", Reboot},
-        {"/GetVersion.cgi", GetVersion},
+        {"/GetVersion.cgi", GetVersion}, {"/SetRetr.cgi", SetRetr},        {"/PTZReset.cgi", PtzReset},
     };
     for (const auto& [path, handler] : rows)
         simulator.SetHandler(path, handler);

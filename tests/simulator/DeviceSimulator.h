@@ -86,6 +86,8 @@ struct DeviceState {
     // A G66M's sensor byte of the frame headers: mode in the low 4 bits,
     // horizontal mirror 0x80, vertical mirror 0x40.
     std::uint8_t sensorByte = 0;
+    // The R.E.T.R. state /SetRetr.cgi set; later frame headers carry it.
+    std::optional<int> retr;
 };
 
 class DeviceSimulator;

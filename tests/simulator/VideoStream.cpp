@@ -112,10 +112,12 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         // What the device's own settings put into this frame.
         bool reduced = false;
         std::optional<std::uint8_t> sensor;
+        std::optional<int> retr;
         device.Update([&](DeviceState& state) {
             reduced = state.resolution == 1;
             if (state.profile.productId == "G66M")
                 sensor = state.sensorByte;
+            retr = state.retr;
         });
         Bytes bytes;
         std::size_t segment;
@@ -126,6 +128,8 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
             FrameHeaderValues header = FieldsOf(framesSent + 1);
             if (sensor)
                 header.sensorMode = sensor;
+            if (retr)
+                header.retr = static_cast<std::uint8_t>(*retr);
             segment = segmentSize;
             if (framesPerSecond > 0)
                 pause = Millis(1000 / framesPerSecond);

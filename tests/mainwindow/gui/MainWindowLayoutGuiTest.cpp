@@ -264,8 +264,12 @@ TEST_F(MainWindowLayoutGuiTest, ChannelBarClicksAndAlarmsAskTheDeviceAndPictures
     app.SessionCookie = "5A17C0DE";
     app.by_MultiChannel = 1;
     app.CSettingINI.m_bySelectedChannel = 0;
-    for (int k = 1; k <= 16; ++k)
-        app.C_ControlD.AddDevice(2400, static_cast<std::uint8_t>(k), 8, mainwindow::kControlDeviceMaster);
+    app.C_ControlD.AddDevice(0, 0, mainwindow::kTypeKlt316Dvr, mainwindow::kControlDeviceMaster);
+    // The channels' PTZ cameras, as the query before each switch reads them.
+    device.UpdateProfile([](devicesim::DeviceProfile& p) {
+        for (int k = 1; k <= 16; ++k)
+            p.slaves.push_back({k, 8, 0});
+    });
     auto window = Open(0, 0);
     CVtxButton* view = window->Button(8410);
     ASSERT_NE(view, nullptr);
@@ -278,6 +282,8 @@ TEST_F(MainWindowLayoutGuiTest, ChannelBarClicksAndAlarmsAskTheDeviceAndPictures
     QTest::mouseClick(window->Button(8415), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !device.RequestsFor("/SetChannel.cgi").empty(); }, 5000));
     EXPECT_EQ(device.RequestsFor("/SetChannel.cgi")[0].target, "/SetChannel.cgi?Cookie=5A17C0DE&CH=5");
+    ASSERT_EQ(device.RequestsFor("/PTZReset.cgi").size(), 1u) << "the channel's PTZ devices first";
+    EXPECT_EQ(app.C_ControlD.Snapshot().m_byCount, 17);
     EXPECT_EQ(window->Button(8415)->ImageIndex(), 1);  // until pictures of channel 5 arrive
     window->Port().SyncCurrentChannel(4);              // the stream's view channel 4 is channel 5
     QTRY_COMPARE(window->Button(8415)->ImageIndex(), 0);
