@@ -20,7 +20,9 @@
 #include "gui/VtxButton.h"
 #include "mainwindow/StatusDrawing.h"
 #include "mainwindow/UserLevelTable.h"
+#include "mainwindow/control/ClickToPosition.h"
 #include "mainwindow/control/PanelCommands.h"
+#include "mainwindow/gui/PtzSelectDialog.h"
 #include "session/devices/PanelButtonTable.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -913,6 +915,94 @@ void CTavrinDlg::OnActionPreset() {
 void CTavrinDlg::OnRecordSearch() {
     if (!m_runRecordSearch || !m_runRecordSearch(*this))
         ShowMessageText("Dialog box could not be created!");
+}
+
+// ---- PTZ slave selection and click-to-position ------------------------------------
+
+void CTavrinDlg::OnPtzControl() {
+    if (!mainwindow::RecorderKeyAllowed(m_app.by_UserLevelIndex.load(), m_app.str_ProductID.Get()))
+        return;
+    if (!IsDvrFamily(m_app.str_ProductID.Get())) {
+        RunPtzSelectDialog();
+        return;
+    }
+    // A recorder tells its slaves first; the dialog opens only when it answered.
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    gui::RunDeviceCommand(
+        this, m_app.h_DeviceCommandWorker,
+        [&app, timing](std::stop_token stop) {
+            const auto reply = mainwindow::QueryPtzReset(app, timing, stop);
+            if (!reply)
+                return mainwindow::ControlOutcome{false, stop.stop_requested() ? 0u : mainwindow::kMsgCommandNotSent};
+            mainwindow::RefreshSlaves(app, *reply);
+            return mainwindow::ControlOutcome{true, 0};
+        },
+        [this](mainwindow::ControlOutcome outcome) {
+            if (outcome.sent)
+                RunPtzSelectDialog();
+            else if (outcome.messageId != 0)
+                ShowMessageBox(outcome.messageId);
+        });
+}
+
+void CTavrinDlg::RunPtzSelectDialog() {
+    mainwindow::ControlDeviceList& list = m_app.C_ControlD;
+    const bool master = list.IsCurrentMaster();
+    PtzSelectDialog dialog(master, list.GetCurrentOrdinal(), m_app.fl_DpiScale.load(), this);
+    const int result = m_runPtzDialog ? m_runPtzDialog(dialog) : dialog.exec();
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    if (result == mainwindow::kPtzSelectCancel) {
+        m_btnPanel[mainwindow::kPanelPtzControl]->SetImageState(list.IsCurrentMaster() ? 0 : 1);
+        if (IsDvrFamily(m_app.str_ProductID.Get()))
+            RunPanelRequest([&app, timing](std::stop_token stop) {
+                if (mainwindow::QueryPtzReset(app, timing, stop))
+                    return mainwindow::ControlOutcome{true, 0};
+                return mainwindow::ControlOutcome{false, stop.stop_requested() ? 0u : mainwindow::kMsgCommandNotSent};
+            });
+        return;
+    }
+    const int number = dialog.m_nPtzNumber;
+    gui::RunDeviceCommand(
+        this, m_app.h_DeviceCommandWorker,
+        [&app, timing, result, number](std::stop_token stop) {
+            return mainwindow::SendPtzSelection(app, result, number, timing, stop);
+        },
+        [this, result](mainwindow::PtzSelectionOutcome selection) { ApplyPtzSelection(result, selection); });
+}
+
+// After the device took the selection: the key's tooltip and picture, then
+// the panel of the new current device.
+void CTavrinDlg::ApplyPtzSelection(int result, const mainwindow::PtzSelectionOutcome& selection) {
+    if (!selection.outcome.sent) {
+        if (selection.outcome.messageId != 0)
+            ShowMessageBox(selection.outcome.messageId);
+        return;
+    }
+    CVtxButton* ptz = m_btnPanel[mainwindow::kPanelPtzControl];
+    const QStringList captions = LoadText(mainwindow::kPanelPtzControlId).split('$');
+    const bool exit = result == mainwindow::kPtzSelectExit && !selection.wasMaster;
+    if (exit) {
+        ptz->setToolTip(captions.value(0));
+        ptz->SetImageState(0);
+    } else {
+        if (selection.wasMaster)
+            ptz->setToolTip(captions.value(1));
+        ptz->SetImageState(1);
+    }
+    ChangeItemPositionForDeviceModified();
+}
+
+void CTavrinDlg::OnPostPtzPosition() {
+    AppData& app = m_app;
+    const platform::Timing timing = m_timing;
+    const QRect area = m_rcWorkArea;
+    const mainwindow::ClickRect workArea{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+    const bool fullScreen = display_.m_bFullScreen.load() != 0;
+    RunPanelRequest([&app, timing, workArea, fullScreen](std::stop_token stop) {
+        return mainwindow::SendClickToPosition(app, workArea, fullScreen, timing, stop);
+    });
 }
 
 void CTavrinDlg::SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) {

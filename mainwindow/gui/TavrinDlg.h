@@ -30,6 +30,7 @@
 #include "mainwindow/ToolButtonPanel.h"
 #include "mainwindow/WindowSkin.h"
 #include "mainwindow/control/ControlCommandSender.h"
+#include "mainwindow/control/PtzSelection.h"
 #include "platform/Timing.h"
 #include "session/devices/ControlDeviceList.h"
 #include "session/live/FrameDisplay.h"
@@ -43,6 +44,7 @@ namespace session {
 
 class AppData;
 class CVtxButton;
+class PtzSelectDialog;
 class SessionResources;
 
 class CTavrinDlg : public QDialog, private UiPort {
@@ -99,6 +101,12 @@ public:
     // The record-search key runs the playback search dialog through this hook;
     // false (or no hook) says the dialog could not be created.
     void SetRecordSearchDialog(std::function<bool(CTavrinDlg&)> run) { m_runRecordSearch = std::move(run); }
+    // The PTZ control key (8312): the slave selection around PtzSelectDialog.
+    void OnPtzControl();
+    // How the selection dialog runs (modally by default); tests answer it.
+    void SetPtzDialogRunner(std::function<int(PtzSelectDialog&)> run) { m_runPtzDialog = std::move(run); }
+    // Click-to-position: the click stored in w_ClickPosX and w_ClickPosY goes to the current PTZ.
+    void OnPostPtzPosition();
 
     QString StatusText() const { return m_strStatusText; }
     // The picture the video area shows (top-down), and its position there.
@@ -186,7 +194,8 @@ private:
     void OnTurbo();
     void OnActionPreset();
     void OnRecordSearch();
-    void OnPtzControl() {}
+    void RunPtzSelectDialog();
+    void ApplyPtzSelection(int result, const mainwindow::PtzSelectionOutcome& selection);
     // A panel request on the device-command worker; its message is shown.
     void RunPanelRequest(std::function<mainwindow::ControlOutcome(std::stop_token)> job);
     void ReloadTurboPictures();
@@ -260,6 +269,7 @@ private:
     bool m_recordPending = false;
     QPointer<mainwindow::ColourAdjustDialog> m_colourDialog;
     std::function<bool(CTavrinDlg&)> m_runRecordSearch;
+    std::function<int(PtzSelectDialog&)> m_runPtzDialog;
 };
 
 }  // namespace session

@@ -13,6 +13,7 @@
 #include "platform/ProgramFolder.h"
 #include "session/AppData.h"
 #include "simulator/DeviceSimulator.h"
+#include "support/AppAtDevice.h"
 
 namespace {
 
@@ -23,10 +24,7 @@ class PanelCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(device.Start());
-        device.UpdateProfile([](devicesim::DeviceProfile& p) { p.checkCookie = false; });
-        app.CSettingINI.m_strServerName = "127.0.0.1";
-        app.CSettingINI.m_wWebPort = device.Port();
-        app.SessionCookie = "C00C1E";
+        testutil::AimAtDevice(app, device);
         timing.connectTimeout = 2000ms;
         timing.commandTimeout = 2000ms;
         timing.rs485CommandTimeout = 2000ms;

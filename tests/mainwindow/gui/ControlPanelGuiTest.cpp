@@ -15,6 +15,7 @@
 #include "session/AppData.h"
 #include "session/SessionResources.h"
 #include "simulator/DeviceSimulator.h"
+#include "support/AppAtDevice.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
 
@@ -30,11 +31,8 @@ protected:
     void SetUp() override {
         platform::SetShippedFolders(std::vector<std::filesystem::path>{});  // drawn replacements only
         ASSERT_TRUE(device.Start());
-        device.UpdateProfile([](devicesim::DeviceProfile& p) { p.checkCookie = false; });
         app.CSettingINI.m_strAppPath = folder.path().string() + "/";
-        app.CSettingINI.m_strServerName = "127.0.0.1";
-        app.CSettingINI.m_wWebPort = device.Port();
-        app.SessionCookie = "C00C1E";
+        testutil::AimAtDevice(app, device);
         app.str_ProductID = "R42T";
         app.str_FWVersion = "1052";
         app.w_UserLevel = 30;
