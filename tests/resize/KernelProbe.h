@@ -9,7 +9,7 @@
 struct KernelProbeResult {
     std::string name;
     std::vector<std::uint8_t> bytes;
-    const void* kernel;
+    const void* kernel;  // null where each including file has its own copy of the kernel
 };
 
 std::vector<KernelProbeResult> ProbeSse2Kernels();

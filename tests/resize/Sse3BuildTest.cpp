@@ -140,7 +140,9 @@ TEST(Sse3ClassBuild, EachKernelWritesItsSse2TwinsBytes) {
     for (std::size_t k = 0; k < own.size(); ++k) {
         EXPECT_EQ(own[k].name, twin[k].name);
         EXPECT_EQ(own[k].bytes, twin[k].bytes) << own[k].name;
-        EXPECT_NE(own[k].kernel, twin[k].kernel) << own[k].name << ": the same routine";
+        if (own[k].kernel != nullptr) {
+            EXPECT_NE(own[k].kernel, twin[k].kernel) << own[k].name << ": the same routine";
+        }
     }
 }
 
