@@ -63,8 +63,9 @@ TEST(DetectionPage, RowsAndAlarmNamesByCapability) {
         page.show();
         QTreeWidget* table = page.Table();
         ASSERT_EQ(table->topLevelItemCount(), 8);
-        EXPECT_EQ(table->headerItem()->text(1), session::LoadText(8550));
-        EXPECT_EQ(table->headerItem()->text(2), session::LoadText(8552));
+        EXPECT_EQ(table->headerItem()->text(1), "DETEKC");
+        EXPECT_EQ(table->headerItem()->text(2), "LS");
+        EXPECT_EQ(table->headerItem()->text(6), "ALARM");
         EXPECT_EQ(Cell(table, 2, 0), " 3");
         EXPECT_EQ(Cell(table, 1, 1), "ON");
         EXPECT_EQ(Cell(table, 2, 5), "6");  // RE
