@@ -1,6 +1,9 @@
 #include "mainwindow/gui/TavrinDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QGuiApplication>
@@ -25,6 +28,7 @@
 #include "mainwindow/gui/PtzSelectDialog.h"
 #include "session/devices/PanelButtonTable.h"
 #include "res/StringTable.h"
+#include "session/AlarmSoundControl.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
 #include "session/login/LoginExchange.h"
@@ -87,6 +91,7 @@ CTavrinDlg::CTavrinDlg(AppData& app, SessionResources& resources, platform::Timi
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     m_videoArea = new VideoWidget(*this);
     setMouseTracking(true);
+    m_videoArea->setMouseTracking(true);
     CreateButtons();
 
     PlaceItems();
@@ -163,6 +168,7 @@ void CTavrinDlg::ApplyUserLevelToPanelButtons() {
 }
 
 CTavrinDlg::~CTavrinDlg() {
+    qApp->removeEventFilter(this);
     // Destroyed without the close path (start-up ended early): nothing may
     // draw into this window or call it any more.
     m_resources.SetFrameDisplay({});
@@ -182,10 +188,12 @@ void CTavrinDlg::showEvent(QShowEvent* event) {
 
 void CTavrinDlg::OnInitDialog() {
     m_app.h_DeviceCommandWorker.Restart();  // a window of an earlier login stopped it
+    qApp->installEventFilter(this);
     m_previousPort = &m_app.Ui();
     m_app.SetUiPort(&port_);
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
+        // Full screen covers the desktop's work area.
+        const QRect r = screen->availableGeometry();
         display_.SetFullScreenRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
     }
     display_.LeaveFullScreen();
@@ -301,10 +309,45 @@ void CTavrinDlg::EnterFullScreen() {
             button->hide();
     const ScreenRect r = display_.FullScreenRect();
     clearMask();
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setFixedSize(r.Width(), r.Height());
+    move(r.left, r.top);
     m_videoArea->setGeometry(0, 0, r.Width(), r.Height());
-    showFullScreen();
+}
+
+// Esc in full screen: the buttons back by the user's level, the window at
+// its rectangle of the panel's state, centred in the work area.
+void CTavrinDlg::LeaveFullScreen() {
+    display_.LeaveFullScreen();
+    for (CVtxButton* button : m_btnTitle)
+        button->show();
+    LayoutChannelBar();
+    ShowToolButtons(1);
+    PlaceItems();
+    const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
+    const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
+    const bool hasPanel = !(mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount].dwFlags &
+                            mainwindow::kLinkedTypeNoPanel);
+    if (m_bPanelOpen) {
+        for (std::size_t k = 0; k < 8; ++k)
+            if (CVtxButton* button = Button(static_cast<std::uint16_t>(level.dwControlId[k])))
+                button->setEnabled(level.dwEnabled[k] != 0);
+        if (!hasPanel)
+            m_bPanelOpen = false;
+    }
+    const auto& row = Row();
+    const std::size_t field = m_bPanelOpen ? mainwindow::kOpenRect : mainwindow::kClosedRect;
+    MoveWindowTo(row[field], row[field + 1], row[field + 2], row[field + 3]);
+    move(m_rcWorkArea.center() - QPoint(width() / 2, height() / 2));
+    if (m_bPanelOpen) {
+        m_btnPanelOpen->hide();
+        m_btnPanelClose->setVisible(level.dwEnabled[mainwindow::kOpenPanelEntry + 1] != 0);
+        PlacePanelButtons();
+    } else {
+        m_btnPanelOpen->setVisible(hasPanel && level.dwEnabled[mainwindow::kOpenPanelEntry] != 0);
+        m_btnPanelClose->hide();
+        HidePanelButtons();
+    }
+    update();
 }
 
 // The status text lives only here, set by queued calls on the GUI thread;
@@ -365,8 +408,10 @@ void CTavrinDlg::OnShowStatus(int code, unsigned value) {
         SetStatusText("System relogin too many user.Wait for 40 sec!!\nApplication will try again.");
         break;
     case kStatusRepaint:
-        if (!display_.m_bFullScreen.load())
+        if (!display_.m_bFullScreen.load()) {
+            m_app.dw_TooManyUsers.store(1);
             RefreshInfo();
+        }
         break;
     default:
         break;
@@ -1005,6 +1050,8 @@ void CTavrinDlg::OnPostPtzPosition() {
     });
 }
 
+void CTavrinDlg::PostAlarmAudio(int lParam) { session::PostAlarmAudio(m_app, lParam); }
+
 void CTavrinDlg::SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) {
     CVtxButton* button = Button(controlId);
     if (!button)
@@ -1034,18 +1081,70 @@ void CTavrinDlg::moveEvent(QMoveEvent* event) {
 }
 
 // Dragged by any point of its background (not in full screen).
+// Window coordinates (presses in the video area reach here mapped); the
+// click position follows the pointer while click-to-position may use it.
+void CTavrinDlg::StorePointer(const QPoint& at, bool click) {
+    m_app.pt_MousePos.Set(MousePoint{at.x(), at.y()});
+    if (click && m_app.by_MouseMode.load() != 1) {
+        m_app.w_ClickPosX.store(static_cast<std::uint16_t>(std::max(at.x(), 0)));
+        m_app.w_ClickPosY.store(static_cast<std::uint16_t>(std::max(at.y(), 0)));
+    }
+}
+
+// Dragged by any point of its background (not in full screen); in
+// click-to-position mode a press also points the camera.
 void CTavrinDlg::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !display_.m_bFullScreen.load())
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    if (event->button() == Qt::LeftButton) {
+        StorePointer(event->position().toPoint(), true);
+        if (!display_.m_bFullScreen.load()) {
+            ++m_systemMoves;
+            m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+            m_manualDrag = !(windowHandle() && windowHandle()->startSystemMove());
+        }
+        if (m_app.by_MouseMode.load() == 2 && m_app.dw_VideoConnected.load() != 0)
+            QMetaObject::invokeMethod(this, [this] { OnPostPtzPosition(); }, Qt::QueuedConnection);
+    }
     QDialog::mousePressEvent(event);
 }
 
 void CTavrinDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    m_app.pt_MousePos.Set(MousePoint{at.x(), at.y()});
-    if ((event->buttons() & Qt::LeftButton) && !display_.m_bFullScreen.load())
+    StorePointer(event->position().toPoint(), true);
+    // Where the window system cannot move the window, it follows the pointer.
+    if (m_manualDrag && (event->buttons() & Qt::LeftButton) && !display_.m_bFullScreen.load())
         move(event->globalPosition().toPoint() - m_dragOffset);
     QDialog::mouseMoveEvent(event);
+}
+
+void CTavrinDlg::mouseReleaseEvent(QMouseEvent* event) {
+    StorePointer(event->position().toPoint(), false);
+    m_manualDrag = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+// Over the window and its children: the first left press silences a playing
+// alarm sound (a new start waits for the stop), Enter is swallowed, and Esc
+// leaves full screen (outside it, nothing).
+bool CTavrinDlg::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Dialogs of their own (PTZ selection, colours) keep their keys.
+    if (!widget || widget->window() != this)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_app.dw_AlarmAudioPlaying.load() != 0) {
+        m_app.h_StopAudioWavEvent.Set();
+        m_app.dw_AlarmAudioPlaying.store(0);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+        if (key == Qt::Key_Escape) {
+            if (display_.m_bFullScreen.load())
+                LeaveFullScreen();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace session

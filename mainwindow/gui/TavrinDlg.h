@@ -7,7 +7,7 @@
 // thread. The kernel thread draws each picture with DisplayFrame into the
 // frame display's latest-frame slot; the window takes the newest picture when
 // it gets round to it. Every way of closing it (close button, window manager,
-// Escape, the lifetime limit) takes the orderly path: recordings stopped,
+// the lifetime limit) takes the orderly path: recordings stopped,
 // session and process threads stopped, settings saved.
 
 #include <QDialog>
@@ -107,6 +107,10 @@ public:
     void SetPtzDialogRunner(std::function<int(PtzSelectDialog&)> run) { m_runPtzDialog = std::move(run); }
     // Click-to-position: the click stored in w_ClickPosX and w_ClickPosY goes to the current PTZ.
     void OnPostPtzPosition();
+    // Esc in full screen.
+    void LeaveFullScreen();
+    // Presses that asked the window system to move the window.
+    int SystemMovesStarted() const { return m_systemMoves; }
 
     QString StatusText() const { return m_strStatusText; }
     // The picture the video area shows (top-down), and its position there.
@@ -161,6 +165,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -200,6 +206,7 @@ private:
     void RunPanelRequest(std::function<mainwindow::ControlOutcome(std::stop_token)> job);
     void ReloadTurboPictures();
     void ResizeToPanelRect(bool open);
+    void StorePointer(const QPoint& at, bool click);
     void RepaintPanelStrip();
     void CreateSensorBar() {}
     void DockSensorBar() {}
@@ -225,6 +232,7 @@ private:
     void RefreshStatus() override { RefreshInfo(); }
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
     void LowerMainWindow() override { lower(); }
+    void PostAlarmAudio(int lParam) override;
     void SyncCurrentChannel(std::uint8_t viewChannel) override;
     void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
 
@@ -246,6 +254,8 @@ private:
     QPixmap m_hOnlineUserIcon, m_hAlarmIcon;
     std::vector<std::string> m_skinFilesAsked;
     QPoint m_dragOffset;
+    bool m_manualDrag = false;
+    int m_systemMoves = 0;
     int m_relayouts = 0;
 
     DisplayPicture m_picture;  // the newest picture taken from the slot
