@@ -136,6 +136,25 @@ void AddMainWindow(Builder& b) {
             for (std::size_t k = 1; k <= std::size(kPanelStates); ++k)
                 b.pictures[b.pictures.size() - k].turbo = true;
         }
+        // The control panel's other keys (their names in the panel's button table), captioned.
+        const struct {
+            const char* name;
+            const char* caption;
+        } keys[] = {
+            {"UP_PIP", "P"},        {"UP_QUAD", "Q"},      {"4CUT", "4"},         {"9CUT", "9"},
+            {"16CUT", "16"},        {"PIP", "PIP"},        {"POP", "POP"},        {"MULTI", "M"},
+            {"AUTO", "A"},          {"REC_SEARCH", "S"},   {"VCR", "VCR"},        {"LIVE", "L"},
+            {"QUAD", "Q"},          {"FREEZE", "F"},       {"PLUS", "+"},         {"MINUS", "-"},
+            {"REMOTE_REC", "R"},    {"REBOOT", "RB"},      {"ESCAPE", "ES"},      {"SEC_ENTER", "EN"},
+            {"STOP_REC", "SR"},     {"RECORDING", "RC"},   {"ZOOM", "Z"},         {"SELECT", "SL"},
+            {"LOCK", "LK"},         {"SEARCH", "SE"},      {"ENTER", "EN"},       {"STOP", "ST"},
+            {"RECORD", "R"},        {"REW", "<<"},         {"FAST", ">>"},        {"PAUSE", "||"},
+            {"SLOW", ">"},          {"PLAY", "PL"},        {"ZOOM_IN_MAX", "Z+"}, {"ZOOM_OUT_MAX", "Z-"},
+            {"DIGITAL_ZOOM", "DZ"}, {"SET", "SET"},        {"SEQUENCE", "SQ"},
+        };
+        for (const auto& key : keys)
+            b.Faces(stem + "_" + key.name, ".bmp", kPanelStates, {18, 18}, Glyph::None, kPanel,
+                    QString::fromLatin1(key.caption));
         b.Faces(stem + "_PANELUP", ".bmp", kPanelStates, {32, 32}, Glyph::PanelUp, kBarDark);
         b.Faces(stem + "_PANELDOWN", ".bmp", kPanelStates, {32, 32}, Glyph::PanelDown, kPanel);
     }
@@ -174,6 +193,19 @@ void AddMainWindow(Builder& b) {
     b.Face("BMP/ptz_off_over.bmp", {14, 14}, State::Hover, Glyph::Ptz, kPanel);
     b.Face("BMP/ptz_on.bmp", {14, 14}, State::On, Glyph::Ptz, kPanel);
     b.Face("BMP/ptz_on_over.bmp", {14, 14}, State::OnHover, Glyph::Ptz, kPanel);
+    // The panel's other two-state keys: turbo, R.E.T.R., action/preset.
+    const struct {
+        const char* stem;
+        const char* caption;
+    } toggles[] = {{"BMP/turbo", "T"}, {"BMP/retr", "R"}, {"BMP/preset", "P"}};
+    for (const auto& toggle : toggles) {
+        const std::string stem = toggle.stem;
+        const QString caption = QString::fromLatin1(toggle.caption);
+        b.Face(stem + "_off.bmp", {18, 18}, State::Normal, Glyph::None, kPanel, caption);
+        b.Face(stem + "_off_over.bmp", {18, 18}, State::Hover, Glyph::None, kPanel, caption);
+        b.Face(stem + "_on.bmp", {18, 18}, State::On, Glyph::None, kPanel, caption);
+        b.Face(stem + "_on_over.bmp", {18, 18}, State::OnHover, Glyph::None, kPanel, caption);
+    }
 }
 
 // The channel bar: the current channel's look ("Enable", state 0) and the others' ("Disable").

@@ -10,6 +10,7 @@
 
 #include "gui/VtxButton.h"
 #include "session/AppData.h"
+#include "session/devices/PanelButtonTable.h"
 #include "session/gui/LoginDialog.h"
 #include "skins/SkinSet.h"
 #include "skins/SkinTable.h"
@@ -51,6 +52,21 @@ TEST_F(SkinSetTest, TheLoginDialogFindsAllItsPictures) {
     for (const session::CVtxButton* button : buttons)
         EXPECT_TRUE(button->HasPictures()) << button->objectName().toStdString();
     EXPECT_TRUE(dialog.SkinComplete());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PanelSkinTest, EveryControlPanelPictureIsInTheSet) {
+    std::set<std::string> names;
+    for (const auto& picture : skins::SkinPictures())
+        names.insert(Lower(picture.name));
+    for (const auto& type : mainwindow::kLinkedDeviceTypes)
+        for (const auto& button : type.Buttons)
+            for (std::string_view name : button.pszBitmaps)
+                if (!name.empty())
+                    EXPECT_TRUE(names.count(Lower(std::string(name)))) << name;
 }
 
 }  // namespace
