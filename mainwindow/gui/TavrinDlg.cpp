@@ -607,6 +607,8 @@ void CTavrinDlg::DestroyWindow() {
     if (m_closed)
         return;
     m_closed = true;
+    if (m_sensorBar)
+        m_sensorBar->hide();
     // The alarm switch reaches the device no more, then the device requests end.
     m_app.CRTPHeader.ChannelSwitch().SetSwitcher({});
     m_app.CRTPHeader.ChannelSwitch().Stop();

@@ -25,6 +25,7 @@
 
 #include "mainwindow/MainWindowStart.h"
 #include "mainwindow/gui/ColourAdjustDialog.h"
+#include "mainwindow/gui/SensorModeToolBar.h"
 #include "mainwindow/WindowLayoutTable.h"
 #include "mainwindow/StatusDrawing.h"
 #include "mainwindow/ToolButtonPanel.h"
@@ -88,6 +89,8 @@ public:
     void OnColorAdjust();
     // The colour dialog while it is open.
     mainwindow::ColourAdjustDialog* ColourDialog() const { return m_colourDialog.data(); }
+    // The sensor-mode tool bar of a G66M (null for other devices).
+    mainwindow::SensorModeToolBar* SensorBar() const { return m_sensorBar.data(); }
     // The close button's path; the window ends once it has run.
     void DestroyWindow();
 
@@ -208,8 +211,9 @@ private:
     void ResizeToPanelRect(bool open);
     void StorePointer(const QPoint& at, bool click);
     void RepaintPanelStrip();
-    void CreateSensorBar() {}
-    void DockSensorBar() {}
+    // The G66M sensor-mode tool bar (TavrinDlgSensorBar.cpp).
+    void CreateSensorBar();
+    void DockSensorBar();
     // Tool command helpers (TavrinDlgTools.cpp).
     bool RefuseWithoutStream();
     using SettingRequest = int (*)(AppData&, const platform::Timing&, std::uint32_t, std::stop_token);
@@ -235,6 +239,7 @@ private:
     void PostAlarmAudio(int lParam) override;
     void SyncCurrentChannel(std::uint8_t viewChannel) override;
     void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
+    void PostSensorMode(unsigned wParam) override;
 
     AppData& m_app;
     SessionResources& m_resources;
@@ -280,6 +285,7 @@ private:
     QPointer<mainwindow::ColourAdjustDialog> m_colourDialog;
     std::function<bool(CTavrinDlg&)> m_runRecordSearch;
     std::function<int(PtzSelectDialog&)> m_runPtzDialog;
+    QPointer<mainwindow::SensorModeToolBar> m_sensorBar;
 };
 
 }  // namespace session

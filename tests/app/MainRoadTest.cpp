@@ -24,6 +24,8 @@
 #include "support/WaitWithEvents.h"
 #include "session/gui/LoginDialog.h"
 #include "app/TavrinApp.h"
+#include "gui/VtxButton.h"
+#include "mainwindow/gui/SensorModeToolBar.h"
 #include "mainwindow/gui/TavrinDlg.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/VideoStream.h"
@@ -306,6 +308,25 @@ TEST_F(MainRoadTest, TheResolutionButtonSwitchesThePictureAndTheWindowFollows) {
         EXPECT_EQ(device.State().resolution, 1);
         EXPECT_EQ(app.Data()->CSettingINI.m_dwImageResolution.load(), 1u);
         EXPECT_EQ(app.Data()->w_VideoLayout.load(), 7);  // the video server's reduced NTSC row
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// The sensor bar's buttons reach the camera, and the camera's headers bring the bar along.
+TEST_F(MainRoadTest, AG66MsSensorBarFollowsTheCamerasHeaders) {
+    device.UpdateProfile([](devicesim::DeviceProfile& p) { p = devicesim::DeviceProfile::ForProduct("G66M"); });
+    stream.SetPictures({testpictures::QuadrantJpeg(640, 480)});
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        mainwindow::SensorModeToolBar* bar = window.SensorBar();
+        ASSERT_NE(bar, nullptr);
+        QTest::mouseClick(bar->Button(8603), Qt::LeftButton);
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return bar->Reported().frameMode == 3; }, kPatienceMs));
+        EXPECT_EQ(bar->Button(8603)->ImageIndex(), 1);
+        EXPECT_EQ(bar->Button(8600)->ImageIndex(), 0);
+        QTest::mouseClick(bar->Button(8607), Qt::LeftButton);
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return bar->Reported().verticalMirror; }, kPatienceMs));
+        EXPECT_FALSE(bar->Reported().horizontalMirror);
     });
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }

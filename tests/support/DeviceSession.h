@@ -3,6 +3,9 @@
 // device knows, so requests go out with that cookie; time-outs shortened.
 
 #include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/Timing.h"
 #include "session/AppData.h"
@@ -21,6 +24,14 @@ inline void JoinDevice(devicesim::DeviceSimulator& device, session::AppData& app
     timing.connectTimeout = 2000ms;
     timing.commandTimeout = 2000ms;
     timing.sysCfgQueryTimeout = 2000ms;
+}
+
+// The targets of the device's requests of one path, in order.
+inline std::vector<std::string> RequestTargets(const devicesim::DeviceSimulator& device, std::string_view path) {
+    std::vector<std::string> targets;
+    for (const auto& request : device.RequestsFor(path))
+        targets.push_back(request.target);
+    return targets;
 }
 
 }  // namespace testutil

@@ -21,6 +21,7 @@
 #include "session/AppData.h"
 #include "session/SessionResources.h"
 #include "simulator/DeviceSimulator.h"
+#include "StartedWindow.h"
 #include "support/DeviceSession.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
@@ -63,11 +64,7 @@ protected:
     }
     void Open(bool streamRan = true) {
         app.dw_VideoConnected = streamRan ? 1 : 0;
-        window = std::make_unique<CTavrinDlg>(app, resources, timing);
-        window->SetMessageSink([this](const QString& text) { messages << text; });
-        window->SetStartJob([](std::stop_token) { return mainwindow::StartOutcome{}; });
-        window->show();
-        ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->Started(); }));
+        window = testutil::OpenStartedWindow(app, resources, timing, messages);
         device.ClearRequests();
     }
     session::CVtxButton& Button(std::uint16_t id) {
@@ -81,12 +78,7 @@ protected:
         return testutil::WaitWithEvents([&] { return app.h_DeviceCommandWorker.Pending() == 0; }) &&
                testutil::WaitWithEvents([&] { return gui::PendingRequests(window.get()) == 0; });
     }
-    std::vector<std::string> Targets(std::string_view path) const {
-        std::vector<std::string> targets;
-        for (const auto& request : device.RequestsFor(path))
-            targets.push_back(request.target);
-        return targets;
-    }
+    std::vector<std::string> Targets(std::string_view path) const { return testutil::RequestTargets(device, path); }
 
     testutil::TempFolder folder;
     devicesim::DeviceSimulator device;
