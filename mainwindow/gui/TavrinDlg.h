@@ -282,6 +282,9 @@ private:
     // Tool commands waiting for the worker: a second press is not taken meanwhile.
     bool m_setupPending = false;
     bool m_recordPending = false;
+    // Presses of the link button: a connect or disconnect whose answer comes
+    // after a later press shows nothing.
+    unsigned m_loginPresses = 0;
     QPointer<mainwindow::ColourAdjustDialog> m_colourDialog;
     std::function<bool(CTavrinDlg&)> m_runRecordSearch;
     std::function<int(PtzSelectDialog&)> m_runPtzDialog;

@@ -56,13 +56,14 @@ bool CTavrinDlg::RefuseWithoutStream() {
 void CTavrinDlg::OnLogin() {
     AppData& app = m_app;
     SessionResources& resources = m_resources;
+    const unsigned press = ++m_loginPresses;
     if (m_app.dw_GetImageThreadRunning.load() == 0) {
         // Connect: an old re-login is asked to stop and joined, a new one brings the session back.
         gui::RunDeviceCommand(
             this, m_app.h_DeviceCommandWorker,
             [&resources](std::stop_token) { return resources.StartReLoginThread(); },
-            [this](bool started) {
-                if (!started)
+            [this, press](bool started) {
+                if (!started || press != m_loginPresses)
                     return;
                 SetStatusText("CONNECT!!");
                 SetButtonState(kLinkButtonFlag, 0);
@@ -92,7 +93,14 @@ void CTavrinDlg::OnLogin() {
             app.m_strAlarmChannel.Set("");
             return 1;
         },
-        [this](int) { RefreshInfo(); });
+        [this, press](int) {
+            // The re-login's last posts came before this answer: the window shows the disconnect again.
+            if (press == m_loginPresses) {
+                SetButtonState(kLinkButtonFlag, 1);
+                SetStatusText("DISCONNECT!!");
+            }
+            RefreshInfo();
+        });
 }
 
 void CTavrinDlg::OnSnapshoot() {

@@ -105,16 +105,12 @@ protected:
     // Waits until the window shows a picture newer than the one shown now.
     static bool WaitForNewPicture(CTavrinDlg& window) {
         quint64 shown = 0;
-        QObject::connect(&window, &CTavrinDlg::pictureShown, &window, [&](quint64 sequence) { shown = sequence; });
-        const quint64 before = shown;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < kPatienceMs) {
-            QTest::qWait(20);
-            if (shown != before)
-                return true;
-        }
-        return false;
+        // Disconnected on the way out: later pictures must not write into this frame.
+        const auto connection = QObject::connect(&window, &CTavrinDlg::pictureShown, &window,
+                                                 [&](quint64 sequence) { shown = sequence; });
+        const bool arrived = testutil::WaitWithEvents([&] { return shown != 0; }, kPatienceMs);
+        QObject::disconnect(connection);
+        return arrived;
     }
 
     testutil::TempFolder folder;
