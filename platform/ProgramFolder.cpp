@@ -29,10 +29,11 @@ std::filesystem::path ExecutableFolder() {
     return exe.parent_path();
 }
 
-std::filesystem::path ProgramFolder() {
+std::filesystem::path ProgramFolder() { return ProgramFolderFor(ExecutableFolder()); }
+
+std::filesystem::path ProgramFolderFor(const std::filesystem::path& executable) {
     if (auto home = EnvironmentFolder("QUENLO_HOME"); !home.empty())
         return home;
-    const auto executable = ExecutableFolder();
     std::error_code ec;
     if (std::filesystem::is_regular_file(executable / "Setting.ini", ec) && ::access(executable.c_str(), W_OK) == 0)
         return executable;

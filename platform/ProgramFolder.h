@@ -21,6 +21,10 @@ namespace platform {
 
 std::filesystem::path ProgramFolder();
 
+// The program folder a run from `executableFolder` uses (ProgramFolder() with
+// the running executable's folder).
+std::filesystem::path ProgramFolderFor(const std::filesystem::path& executableFolder);
+
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -89,6 +91,24 @@ TEST(ProgramFolder, QuenloHomeFirstElseTheUserDataFolderMadeOnFirstUse) {
     environment.Set("QUENLO_HOME", nullptr);
     EXPECT_EQ(platform::ProgramFolder(), data.path() / "quenlo");
     EXPECT_TRUE(fs::is_directory(data.path() / "quenlo"));
+}
+
+TEST(ProgramFolder, AWritableCopyHoldingItsSettingsIsItsOwnProgramFolder) {
+    testutil::TempFolder copy, data;
+    ScopedEnvironment environment;
+    environment.Set("QUENLO_HOME", nullptr);
+    environment.Set("XDG_DATA_HOME", data.path().c_str());
+    EXPECT_EQ(platform::ProgramFolderFor(copy.path()), data.path() / "quenlo");
+
+    copy.Write("Setting.ini", "");
+    EXPECT_EQ(platform::ProgramFolderFor(copy.path()), copy.path());
+
+    // A read-only copy cannot save, so the user folder takes over (root writes anyway).
+    if (::geteuid() != 0) {
+        fs::permissions(copy.path(), fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_EQ(platform::ProgramFolderFor(copy.path()), data.path() / "quenlo");
+        fs::permissions(copy.path(), fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
 TEST(ProgramFolder, ShippedFilesComeFromTheProgramFolderFirstThenFromBesideTheProgram) {

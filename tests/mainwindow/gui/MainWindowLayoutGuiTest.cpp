@@ -21,6 +21,7 @@
 #include "platform/ProgramFolder.h"
 #include "simulator/DeviceSimulator.h"
 #include "support/TempFolder.h"
+#include "support/WaitWithEvents.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST_F(MainWindowLayoutGuiTest, ButtonsAndPictureSitAtTheirRowsPlacesWithAndWith
             EXPECT_TRUE(open->isVisible());
             EXPECT_EQ(open->geometry(), c.openPanel);
             ShowPicture(*window, 640, 228);
-            QTRY_COMPARE(window->VideoImage().height(), 456);
+            EXPECT_TRUE(testutil::WaitWithEvents([&] { return window->VideoImage().height() == 456; }));
             const QImage shot = window->grab().toImage();
             Save(*window, QString("mainwindow-%1-%2.png").arg(c.resolution).arg(skin ? "skin" : "drawn"));
             const QRect video = window->VideoArea()->geometry();
@@ -146,7 +147,7 @@ TEST_F(MainWindowLayoutGuiTest, APictureOfANewSizeReLaysTheWindowOutOnce) {
             window->Port().OnFrameSize(640, 228);
     });
     compose.join();
-    QTRY_COMPARE(window->size(), QSize(722, 608));
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return window->size() == QSize(722, 608); }));
     QTest::qWait(20);
     EXPECT_EQ(window->Relayouts(), 1);
     EXPECT_EQ(app.w_VideoLayout.load(), 0);
@@ -215,7 +216,7 @@ TEST_F(MainWindowLayoutGuiTest, ToolButtonsByLevelAndByRole) {
     EXPECT_EQ(window->Button(1007)->ImageIndex(), 1);  // the resolution setting
     EXPECT_EQ(window->Button(1008)->ImageIndex(), 2);  // the quality setting
     window->Port().SetButtonState(0x20, 1);
-    QTRY_COMPARE(window->Button(1005)->ImageIndex(), 1);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return window->Button(1005)->ImageIndex() == 1; }));
     for (std::uint16_t id : {1002, 1007, 1008, 1004})
         EXPECT_EQ(window->Button(id)->ImageIndex(), id == 1007 ? 1 : id == 1008 ? 2 : 0) << id;
     window->ShowToolButtons(2);
@@ -286,7 +287,7 @@ TEST_F(MainWindowLayoutGuiTest, ChannelBarClicksAndAlarmsAskTheDeviceAndPictures
     EXPECT_EQ(app.C_ControlD.Snapshot().m_byCount, 17);
     EXPECT_EQ(window->Button(8415)->ImageIndex(), 1);  // until pictures of channel 5 arrive
     window->Port().SyncCurrentChannel(4);              // the stream's view channel 4 is channel 5
-    QTRY_COMPARE(window->Button(8415)->ImageIndex(), 0);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return window->Button(8415)->ImageIndex() == 0; }));
     EXPECT_EQ(view->ImageIndex(), 1);
     EXPECT_EQ(app.C_ControlD.GetCurrentAddress(), 5);
 

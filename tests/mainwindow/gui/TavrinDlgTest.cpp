@@ -49,7 +49,7 @@ class FieldPictureDrawingTest : public TavrinDlgTest, public ::testing::WithPara
 TEST_P(FieldPictureDrawingTest, DoubledPicturesAreDrawnClippedToTheVideoArea) {
     const auto [width, height] = GetParam();
     ShowPicture(width, height);
-    QTRY_COMPARE(window.VideoImage().height(), 2 * height);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return window.VideoImage().height() == 2 * height; }));
     EXPECT_EQ(window.VideoImage().width(), width);
     const QImage shot = window.VideoArea()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(width / 4, 100), QColor(255, 0, 0));        // top left quadrant

@@ -198,7 +198,7 @@ struct HelloCase {
 };
 
 TEST_F(PlayerLinkTest, PlayerNotFoundIsShownAndTheDownloadGoesOnWithoutIt) {
-    timing.playerHelloWait = 300ms;
+    timing.playerHelloWait = 2s;  // long enough for a loaded machine to see the player exit
     handOver = std::make_unique<PlayerHandOver>(app, *link, timing, [this] { return tick++; });
     for (const HelloCase& c : {HelloCase{"hello=hang\n", 4108}, HelloCase{"hello=exit\n", 4113},
                                HelloCase{"hello=other\n", 4113}, HelloCase{"", 4108}}) {

@@ -26,6 +26,7 @@
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
 #include "simulator/DeviceSimulator.h"
+#include "support/WaitWithEvents.h"
 
 namespace fs = std::filesystem;
 using namespace session;
@@ -182,7 +183,7 @@ TEST_F(LoginDialogTest, EnterInThePasswordFieldConnectsWhileTheProgressBarMoves)
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "tovik");
     QTest::keyClick(Edit(*dialog, "passwordEdit"), Qt::Key_Return);
 
-    QTRY_VERIFY_WITH_TIMEOUT(steps.count() >= 3, 2000);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 3; }, 2000));
     EXPECT_TRUE(dialog->Animating());
     EXPECT_EQ(steps[0][0].toInt(), 1);
     EXPECT_EQ(steps[1][0].toInt(), 2);
@@ -223,7 +224,7 @@ TEST_F(LoginDialogTest, ARefusedLoginShowsItsTextAndTheDialogWaits) {
         auto dialog = Open();
         QTest::keyClicks(Edit(*dialog, "passwordEdit"), c.password);
         QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->FailureText(), c.text, 5000);
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->FailureText() == c.text; }, 5000));
         EXPECT_FALSE(dialog->Animating()) << c.name;
         EXPECT_TRUE(dialog->isVisible()) << c.name;
         EXPECT_EQ(app.w_LoginResult.load(), kLoginNotLoggedIn) << c.name;
@@ -328,7 +329,7 @@ TEST_F(LoginDialogTest, WithoutSkinPicturesEveryButtonIsThereAsACaptionedButton)
 
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "wrong");
     QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(dialog->FailureText(), QString("Login procedure failed"), 5000);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->FailureText() == QString("Login procedure failed"); }, 5000));
     SaveScreenshot(*dialog, "login-without-skin.png");
     const QImage shot = dialog->grab().toImage();
     EXPECT_EQ(shot.size(), QSize(304, 341));
@@ -364,12 +365,12 @@ TEST_F(LoginDialogTest, TheProgressPictureMovesByHalfItsWidthThroughEighteenStep
     QSignalSpy steps(dialog.get(), &LoginDialog::animateStepShown);
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "tovik");
     QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(steps.count() >= 20, 3000);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 20; }, 3000));
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(steps[i][0].toInt(), (i + 1) % 18) << i;
 
     // running.bmp is 24 wide: the bar is 18 x 12 = 216 wide from x 74; the picture at 74 + step x 12.
-    QTRY_VERIFY_WITH_TIMEOUT(steps.last()[0].toInt() == 5, 3000);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.last()[0].toInt() == 5; }, 3000));
     const QImage shot = dialog->grab().toImage();
     const int step = steps.last()[0].toInt();
     const QColor red(200, 0, 0);
@@ -420,7 +421,7 @@ TEST_F(LoginDialogTest, PlayerStartsWithTheNewestRecordingOrReportsThatItCannot)
     app.CSettingINI.m_strRecordPath = (folder.path() / "Records").string();
     QTest::mouseClick(Button(*dialog, kPlayerButton), Qt::LeftButton);
     EXPECT_EQ(dialog->messages.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(folder.path() / "args.txt"), 5000);
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return fs::exists(folder.path() / "args.txt"); }, 5000));
     EXPECT_EQ(folder.Read("args.txt"), (folder.path() / "Records").string() + "/Alarm CH02.kfr\n");
 }
 
@@ -487,7 +488,7 @@ TEST_F(LoginDialogTest, UpgradeLogsInThroughThePopupThenChecksLevelFamilyAndVers
         auto dialog = Open();
         QTest::keyClicks(Edit(*dialog, "passwordEdit"), c.password);
         QTest::mouseClick(Button(*dialog, kUpgradeButton), Qt::LeftButton);  // returns when the pop-up has ended
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->messages.size(), c.messages.size(), 3000);
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages.size() == c.messages.size(); }, 3000));
         QTest::qWait(50);
         EXPECT_EQ(dialog->messages, c.messages) << c.name;
         EXPECT_EQ(dialog->upgradeRuns, c.upgrades) << c.name;
@@ -523,7 +524,7 @@ TEST_F(LoginDialogTest, PopupShowsConnectThenMovingDotsUntilTheWorkerEnds) {
         const int shown = texts.size();
         QTest::qWait(100);
         EXPECT_EQ(texts.size(), shown);  // the dots stopped with the end
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->messages, accept ? QStringList() : QStringList{LoadText(4040)}, 2000);
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages == (accept ? QStringList() : QStringList{LoadText(4040)}); }, 2000));
     }
 }
 
