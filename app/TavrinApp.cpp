@@ -14,6 +14,7 @@
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/IsoBurnEngine.h"
 #include "recording/gui/ImageFileDialog.h"
+#include "recording/gui/RecordingPages.h"
 #include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -23,6 +24,7 @@
 #include "session/files/TraceLog.h"
 #include "session/gui/LoginDialog.h"
 #include "config/gui/MySystemDialog.h"
+#include "config/gui/SheetPages.h"
 #include "gui/QtUiPort.h"
 #include "mainwindow/gui/TavrinDlg.h"
 
@@ -149,6 +151,8 @@ StartupEnd CTavrinApp::InitInstance() {
     // sheet ends with the window at the latest.
     config::SystemDialogPort sheetPort(*app_);
     gui::SetConfigSheetPort(&sheetPort);
+    recording::RecordingPages recordingPages;
+    config::SetRecordingPageMaker(&recordingPages);
     {
         CTavrinDlg window(*app_, *resources_, options_.timing);
         if (options_.mainWindowCreated)
@@ -156,6 +160,7 @@ StartupEnd CTavrinApp::InitInstance() {
         window.exec();
         sheetPort.CloseSheet();
     }
+    config::SetRecordingPageMaker(nullptr);
     gui::SetConfigSheetPort(nullptr);
     return StartupEnd::MainWindowClosed;
 }

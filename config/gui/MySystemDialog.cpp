@@ -39,7 +39,9 @@ MySystemDialog::~MySystemDialog() {
 }
 
 void MySystemDialog::AddDevicePages(const PageFactory& pages) {
-    // The record search's pending download selection is cleared here once that search exists.
+    // The recording pages' maker clears the record list's pending pick first.
+    if (RecordingPageMaker* recording = GetRecordingPageMaker())
+        recording->SheetOpening();
     session::AppData& app = context_->app;
     for (SheetPageId id : PageSetFor(context_->set.Facts(), app.C_ControlD.HasLinkedDvr())) {
         ConfigPage* page = pages(id, *context_, this);

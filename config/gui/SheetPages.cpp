@@ -1,5 +1,7 @@
 #include "config/gui/SheetPages.h"
 
+#include <utility>
+
 #include "config/gui/AccountPropertyPage.h"
 #include "config/gui/AlarmPropertyPage.h"
 #include "config/gui/CPeripheralPage.h"
@@ -23,6 +25,8 @@
 namespace config {
 
 namespace {
+
+RecordingPageMaker* g_recordingPages = nullptr;
 
 QString CaptionOf(SheetPageId page) {
     const std::string_view caption = PageCaption(page);
@@ -57,6 +61,10 @@ ConfigPage* MakeAccountPage(SheetContext& context, QWidget* parent) {
 
 }  // namespace
 
+RecordingPageMaker* SetRecordingPageMaker(RecordingPageMaker* maker) { return std::exchange(g_recordingPages, maker); }
+
+RecordingPageMaker* GetRecordingPageMaker() { return g_recordingPages; }
+
 ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* parent) {
     // Each page takes its row here as it is built; the rest stand in until then.
     switch (page) {
@@ -77,8 +85,12 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::ToolBox: return new ToolBoxPropertyPage(context.app, context.set, {}, parent);
     case SheetPageId::DvrDate: return new DVRDatePage(context.app, context.set, {}, parent);
     case SheetPageId::DvrRecord: return new DVRRecordPage(context.app, context.set, {}, parent);
-    default: return new PlaceholderPage(CaptionOf(page), context.set, parent);
+    default: break;
     }
+    if (g_recordingPages)
+        if (ConfigPage* made = g_recordingPages->MakePage(page, context, parent))
+            return made;
+    return new PlaceholderPage(CaptionOf(page), context.set, parent);
 }
 
 }  // namespace config

@@ -66,6 +66,11 @@ std::array<std::uint8_t, 12> PendingBackupSelection::Bytes() const {
             dateTime[4], dateTime[5], byDiskIndex, byChannel,   reserved[0], reserved[1]};
 }
 
+PendingBackupSelection& PendingSelection() {
+    static PendingBackupSelection selection;
+    return selection;
+}
+
 PendingBackupSelection SelectionOf(const SearchListEntry& entry, std::uint8_t diskIndex) {
     PendingBackupSelection s;
     s.byDiskIndex = diskIndex;

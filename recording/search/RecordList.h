@@ -46,6 +46,10 @@ struct PendingBackupSelection {
     std::array<std::uint8_t, 12> Bytes() const;
 };
 
+// The program's one pending pick, between the record list and the network
+// backup page (GUI thread only). Every opening sheet clears it.
+PendingBackupSelection& PendingSelection();
+
 PendingBackupSelection SelectionOf(const SearchListEntry& entry, std::uint8_t diskIndex);
 
 }  // namespace recording

@@ -149,6 +149,7 @@ void InstallDeviceHandlers(DeviceSimulator& simulator) {
     InstallDvrSettingsHandlers(simulator);
     InstallLogHandlers(simulator);
     InstallMainWindowHandlers(simulator);
+    InstallSearchHandlers(simulator);
 }
 
 }  // namespace devicesim

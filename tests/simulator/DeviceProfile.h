@@ -39,6 +39,10 @@ struct LinkedDevice {
     int protocol = 0;  // slaves only
 };
 
+// A recorded event as the DVR lists it: the event code at byte 7, then year
+// - 2000, month, day, hour, minute, second.
+Bytes SearchEntry(std::uint8_t code, std::array<std::uint8_t, 6> time);
+
 struct DeviceProfile {
     std::string productId = "R41T";
     std::string firmwareVersion = "1052";
@@ -82,6 +86,19 @@ struct DeviceProfile {
     // The event log, oldest first: 32-byte records ("/Getlog.cgi" sends pages of
     // 30, newest first; "/ClearLog.cgi" empties it).
     std::vector<Bytes> log;
+
+    // The DVR's disks: "/GetDvrHDD.cgi" sets each one's bit of its 32-byte map
+    // and sends diskFlag after it.
+    std::vector<int> disks{0};
+    std::uint8_t diskFlag = 0;
+    // Recordings and events on each disk, oldest first, as 16-byte entries
+    // (SearchEntry). "/GetSearchList.cgi" sends those of the asked kind in
+    // pages of searchPageSize, the newest page first (STATE=LAST) and each
+    // older one after it (STATE=PREV); the count word's low bits are set.
+    std::map<int, std::vector<Bytes>> recordedEvents;
+    std::size_t searchPageSize = 10;
+    // A fault: the count word announces this many entries, whatever the page holds.
+    std::optional<unsigned> searchCountWord;
 
     // The value of a key of those lists (none when it is left out).
     static std::optional<int> ValueOf(const KeyValues& items, std::string_view key);

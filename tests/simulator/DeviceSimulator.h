@@ -192,6 +192,8 @@ void InstallDvrSettingsHandlers(DeviceSimulator& simulator);
 void InstallMainWindowHandlers(DeviceSimulator& simulator);
 // The event log's paths; InstallDeviceHandlers installs them.
 void InstallLogHandlers(DeviceSimulator& simulator);
+// The DVR's disks and recordings; InstallDeviceHandlers installs them.
+void InstallSearchHandlers(DeviceSimulator& simulator);
 // A log record of the event with its time fields from the index, and the channel, user and result.
 Bytes LogRecord(std::uint32_t event, int index, std::uint8_t channel = 0, std::string_view user = {},
                 std::uint8_t result = 0);

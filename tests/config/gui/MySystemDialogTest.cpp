@@ -12,6 +12,7 @@
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/MySystemDialog.h"
 #include "config/gui/PlaceholderPage.h"
+#include "config/gui/SheetPages.h"
 #include "gui/StringText.h"
 #include "session/AppData.h"
 #include "simulator/DeviceSimulator.h"
@@ -316,6 +317,50 @@ TEST_F(SheetTest, RestartSendsRebootAndReportsARefusal) {
     }));
     EXPECT_EQ(messages.texts, QStringList{session::LoadText(4064)});
     EXPECT_TRUE(sheet->isVisible());
+}
+
+// Stands in for the recording library's maker: the search and backup pages.
+struct FakeRecordingPages : RecordingPageMaker {
+    int openings = 0;
+    int pagesAtOpening = -1;
+    std::map<SheetPageId, ConfigPage*> made;
+
+    void SheetOpening() override { ++openings; }
+    ConfigPage* MakePage(SheetPageId id, SheetContext& context, QWidget* parent) override {
+        if (id != SheetPageId::Download && id != SheetPageId::Event)
+            return nullptr;
+        if (pagesAtOpening < 0)
+            pagesAtOpening = static_cast<MySystemDialog*>(parent)->GetPageCount();
+        const auto caption = PageCaption(id);
+        return made[id] = new FakePage(QString::fromUtf8(caption.data(), caption.size()), context.set, parent);
+    }
+};
+
+TEST_F(SheetTest, RecordingPagesComeFromTheInstalledMaker) {
+    Connect("R41T");
+    const auto openDefault = [&] {
+        sheet = std::make_unique<MySystemDialog>(session::LoadText(3027), nullptr, 0, app, SheetPrefill::From(app));
+        sheet->InitSheet();
+        sheet->show();
+    };
+    openDefault();
+    EXPECT_NE(dynamic_cast<PlaceholderPage*>(sheet->PageFor(SheetPageId::Event)), nullptr) << "no maker";
+
+    FakeRecordingPages maker;
+    ASSERT_EQ(SetRecordingPageMaker(&maker), nullptr);
+    openDefault();
+    EXPECT_EQ(maker.openings, 1);
+    EXPECT_GT(maker.pagesAtOpening, 0) << "the search pages come after the detection page";
+    EXPECT_EQ(sheet->PageFor(SheetPageId::Event), maker.made[SheetPageId::Event]);
+    EXPECT_EQ(sheet->PageFor(SheetPageId::Download), maker.made[SheetPageId::Download]);
+    EXPECT_EQ(dynamic_cast<FakePage*>(sheet->PageFor(SheetPageId::Network)), nullptr) << "built pages stay";
+    sheet->OnShowDownloadPage();
+    EXPECT_EQ(sheet->GetActivePage(), maker.made[SheetPageId::Download]);
+
+    // A sheet with its own page factory still tells the maker it opens.
+    Open("R43T");
+    EXPECT_EQ(maker.openings, 2);
+    EXPECT_EQ(SetRecordingPageMaker(nullptr), &maker);
 }
 
 }  // namespace

@@ -373,3 +373,46 @@ TEST(SimulatorRequestTest, PercentEscapesAreDecodedOnlyWhenValid) {
     for (auto [text, decoded] : cases)
         EXPECT_EQ(devicesim::DecodePercent(text), decoded) << text;
 }
+
+TEST_F(SimulatorTest, DisksAndRecordedEventsAreListedNewestPageFirst) {
+    Login();
+    device.UpdateProfile([](DeviceProfile& p) {
+        p.disks = {0, 5, 255};
+        p.diskFlag = 0x5A;
+        for (std::uint8_t i = 0; i < 5; ++i)
+            p.recordedEvents[5].push_back(devicesim::SearchEntry(i % 2 ? 48 : 4, {6, 10, 2, 13, 45, i}));
+        p.searchPageSize = 2;
+    });
+    const std::string map = BodyOf(Exchange(port(), Get("/GetDvrHDD.cgi?Cookie=5A17C0DE")).bytes);
+    ASSERT_EQ(map.size(), 33u);
+    EXPECT_EQ(map[0], '\x21');
+    EXPECT_EQ(map[31], '\x80');
+    EXPECT_EQ(map[32], '\x5A');
+
+    // The seconds of a page's entries, after checking its count word.
+    const auto page = [&](const std::string& query) {
+        const std::string body = BodyOf(Exchange(port(), Get("/GetSearchList.cgi?Cookie=5A17C0DE&" + query)).bytes);
+        std::vector<int> seconds;
+        EXPECT_GE(body.size(), 4u);
+        if (body.size() < 4)
+            return seconds;
+        EXPECT_EQ(std::uint8_t(body[2]) | std::uint8_t(body[3]) << 8, ((body.size() - 4) / 16) << 4 | 0x0F);
+        for (std::size_t at = 4; at + 16 <= body.size(); at += 16)
+            seconds.push_back(body[at + 13]);
+        return seconds;
+    };
+    EXPECT_EQ(page("STATE=LAST&HDD=5&TYPE=8"), (std::vector<int>{4, 3}));
+    EXPECT_EQ(page("STATE=PREV&HDD=5&TYPE=8"), (std::vector<int>{2, 1}));
+    EXPECT_EQ(page("STATE=PREV&HDD=5&TYPE=8"), (std::vector<int>{0}));
+    EXPECT_EQ(page("STATE=PREV&HDD=5&TYPE=8"), (std::vector<int>{}));
+    EXPECT_EQ(page("STATE=LAST&HDD=5&TYPE=3"), (std::vector<int>{3, 1})) << "manual entries only";
+    EXPECT_EQ(page("STATE=LAST&HDD=5"), (std::vector<int>{4, 3})) << "no TYPE: every kind";
+    EXPECT_EQ(page("STATE=LAST&HDD=0&TYPE=8"), (std::vector<int>{}));
+
+    device.UpdateProfile([](DeviceProfile& p) { p.searchCountWord = 200; });
+    const std::string announced = BodyOf(Exchange(port(), Get("/GetSearchList.cgi?Cookie=5A17C0DE&STATE=LAST&HDD=5")).bytes);
+    EXPECT_EQ(announced.size(), 36u);
+    EXPECT_EQ(std::uint8_t(announced[2]) | std::uint8_t(announced[3]) << 8, 200 << 4 | 0x0F);
+    EXPECT_EQ(StatusLineOf(Exchange(port(), Get("/GetSearchList.cgi?STATE=LAST&HDD=5")).bytes),
+              "HTTP/1.1 401 Unauthorized");
+}
