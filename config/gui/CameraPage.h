@@ -20,6 +20,7 @@ public:
 protected:
     bool EditRow(int row) override;
     std::vector<QStringList> RowTexts() const override;
+    bool DoubleClickReportsNoSelection() const override { return true; }
     // The editor for the row; true when the person accepted it. Tests replace it.
     virtual bool RunEditor(CameraEntryDialog& editor);
 };

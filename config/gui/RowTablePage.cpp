@@ -1,6 +1,7 @@
 #include "config/gui/RowTablePage.h"
 
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -31,7 +32,22 @@ RowTablePage::RowTablePage(QString caption, ConfigWorkingSet& set, const QString
     layout->addLayout(buttons_);
 
     connect(edit_, &QPushButton::clicked, this, &RowTablePage::EditSelectedRow);
-    connect(table_, &QTreeWidget::itemDoubleClicked, this, [this] { EditSelectedRow(); });
+    connect(table_, &QTreeWidget::itemDoubleClicked, this, &RowTablePage::OnDoubleClick);
+    // A double click beside the rows reaches no item signal.
+    table_->viewport()->installEventFilter(this);
+}
+
+bool RowTablePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        !table_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        OnDoubleClick();
+    return ConfigPage::eventFilter(watched, event);
+}
+
+void RowTablePage::OnDoubleClick() {
+    if (SelectedRow() < 0 && !DoubleClickReportsNoSelection())
+        return;
+    EditSelectedRow();
 }
 
 QStringList RowTablePage::NumberedHeaders(unsigned firstId, unsigned lastId) {

@@ -1,8 +1,10 @@
 #pragma once
 // A configuration page built around a table of rows (accounts, alarm inputs,
 // PTZ channels, timer rows): one row selected at a time, whole rows; "Edytuj"
-// or a double click opens the page's own modal editor for the row. An
-// accepted edit changes the page's values only; Apply sends them later.
+// or a double click (on a row or beside the rows) opens the page's own modal
+// editor for the selected row. Without a selection "Edytuj" shows the
+// no-selection message; a double click shows it only on pages that say so.
+// An accepted edit changes the page's values only; Apply sends them later.
 
 #include <QStringList>
 
@@ -40,12 +42,16 @@ protected:
     // The texts of every row, from the page's values.
     virtual std::vector<QStringList> RowTexts() const = 0;
     virtual unsigned NoSelectionMessage() const { return 4046; }
+    virtual bool DoubleClickReportsNoSelection() const { return false; }
 
     // Rebuilds the table from RowTexts, keeping the selected row.
     void RefreshRows();
     void Fill() override { RefreshRows(); }
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void OnDoubleClick();
+
     QTreeWidget* table_;
     QPushButton* edit_;
     QHBoxLayout* buttons_;

@@ -67,6 +67,25 @@ TEST(CameraRows, AnEditStoresOnlyItsBlockWithOnlyItsBytes) {
     EXPECT_EQ(run.DeviceBlock(15), recExpected);
 }
 
+TEST(CameraRows, ARecordSwitchAloneStoresOnlyDvrrec) {
+    testutil::PageDevice run("R43T", "1058");
+    const auto liveBefore = run.DeviceBlock(13);
+    const auto recBefore = run.DeviceBlock(15);
+    auto set = run.OpenSet();
+    CameraRow row = LoadCameraRow(*set, 0);
+    ASSERT_EQ(row.record, 0);
+    row.record = 1;
+    WriteCameraRow(*set, 0, row);
+    EXPECT_EQ(SendCameraConfig(run.Store(*set)), 1);
+    const auto stores = run.Stores();
+    ASSERT_EQ(stores.size(), 1u);
+    EXPECT_EQ(stores[0].Param("Option"), "DVRREC");
+    auto recExpected = recBefore;
+    recExpected[20] = 1;
+    EXPECT_EQ(run.DeviceBlock(15), recExpected);
+    EXPECT_EQ(run.DeviceBlock(13), liveBefore);
+}
+
 TEST(CameraRows, AFailedStoreStopsTheRoutine) {
     testutil::PageDevice run("R41T", "1058");
     auto set = run.OpenSet();

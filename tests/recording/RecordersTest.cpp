@@ -232,6 +232,30 @@ TEST_F(RecordersTest, AFullDiskEndsEachRecordingWithAValidShorterFile) {
     EXPECT_EQ(ListItems()[0].dwFrames, 5u);
 }
 
+TEST_F(RecordersTest, AnUncreatableRollOverFileEndsEachRecordingLikeAStop) {
+    StartAlarm();
+    StartManual();
+    PushRange(1, 6000);
+    WaitWritten(recorders->AlarmRecorder(), 6000);
+    WaitWritten(recorders->UserRecorder(), 6000);
+    // The folder moves away with the files open: the next files cannot be made.
+    const auto moved = folder.path() / "moved";
+    std::filesystem::rename(RecordFolder(), moved);
+    Push(6001);
+    ASSERT_TRUE(testutil::WaitUntil([&] {
+        return !app.CAlarmRecord().IsRecording() && !app.CUserRecord().IsRecording();
+    }));
+    EXPECT_TRUE(ui.Contains("msgbox:4018"));
+    EXPECT_TRUE(ui.Contains("button:32,0"));
+    std::filesystem::rename(moved, RecordFolder());
+    ExpectFrames(testutil::ReadKfr(Files("ALARM_MJPEG_").at(0)), 1, 6000);
+    ExpectFrames(testutil::ReadKfr(Files("USER_MJPEG_").at(0)), 1, 6000);
+    EXPECT_EQ(Files("ALARM_MJPEG_").size() + Files("USER_MJPEG_").size(), 2u);
+    const auto items = ListItems();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].dwFrames, 6000u);
+}
+
 TEST_F(RecordersTest, NoFileCanBeCreatedInAMissingFolder) {
     EXPECT_FALSE(app.CUserRecord().StartRecord((folder.path() / "missing").string(), 0));
     EXPECT_FALSE(app.CAlarmRecord().StartRecord((folder.path() / "missing").string(), 0));

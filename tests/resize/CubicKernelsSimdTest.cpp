@@ -257,6 +257,23 @@ TEST(SimdCubicKernels, OvershootAndTapFractions) {
         EXPECT_EQ(vertical[0], taps[r]) << "t " << t;
         EXPECT_EQ(vertical[4], taps[r]) << "t " << t;
     }
+
+    // 16u: at t = 2 the vector body's C is 1 - 2^-24, and the fourth tap still comes out.
+    const std::uint16_t wideTaps[] = {4369, 51400, 771, 65534};
+    Floats wideRows[4];
+    for (int r = 0; r < 4; ++r) {
+        for (float& v : wideRows[r].v) {
+            v = wideTaps[r];
+        }
+    }
+    for (int r = 0; r < 4; ++r) {
+        const float t = static_cast<float>(r - 1);
+        std::uint16_t vertical[5];
+        sse2::ResizeVertCubic<std::uint16_t, LayoutC1>(vertical, 5, t, wideRows[0].v, wideRows[1].v, wideRows[2].v,
+                                                       wideRows[3].v);
+        EXPECT_EQ(vertical[0], wideTaps[r]) << "t " << t;
+        EXPECT_EQ(vertical[4], wideTaps[r]) << "t " << t;
+    }
 }
 
 }  // namespace

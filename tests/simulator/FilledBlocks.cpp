@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "simulator/DvrPageBlocks.h"
+#include "simulator/PageSettings.h"
 
 namespace devicesim {
 
@@ -70,6 +71,8 @@ void FillBlocks(DeviceProfile& profile) {
         SetPeripherals(profile);
         SetServerAlarm(profile);
     }
+    if (profile.productId == "R47T" || profile.productId == "G66M")
+        SetSntp(profile);  // time from a server, zone 30, "ntp.lan"
 }
 
 }  // namespace devicesim

@@ -103,6 +103,12 @@ TEST(CameraPage, NoRowOrEscapeChangesNothing) {
     EXPECT_EQ(page.Table()->topLevelItemCount(), 8);
     QTest::mouseClick(page.EditButton(), Qt::LeftButton);
     EXPECT_EQ(messages.texts, QStringList{session::LoadText(4046)});
+    // A double click beside the rows with none selected: the same message.
+    page.resize(600, 600);
+    const QPoint beside(5, page.Table()->viewport()->height() - 3);
+    ASSERT_EQ(page.Table()->itemAt(beside), nullptr);
+    QTest::mouseDClick(page.Table()->viewport(), Qt::LeftButton, {}, beside);
+    EXPECT_EQ(messages.texts, QStringList(2, session::LoadText(4046)));
     page.script = [](CameraEntryDialog& editor) {
         QTest::keyClicks(Child<QLineEdit>(editor, "hue"), "9");
         return false;

@@ -208,6 +208,11 @@ TEST(AlarmPropertyPage, UntouchedSendsNothingAndUnknownValuesStay) {
     EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Alarm), 1);
     EXPECT_TRUE(run.Stores().empty());
 
+    // "Alarm" / "Odśwież" clears the latched alarm of the frame headers.
+    run.app.CRTPHeader.m_wAlarmData = 0x0010;
+    QTest::mouseClick(Child<QPushButton>(page, "clearAlarm"), Qt::LeftButton);
+    EXPECT_EQ(run.app.CRTPHeader.m_wAlarmData.load(), 0u);
+
     // "Email" alone, then "FTP": both; picture size and time stay as they were.
     QTest::mouseClick(Child<QCheckBox>(page, "email"), Qt::LeftButton);
     EXPECT_TRUE(Child<QCheckBox>(page, "email")->isChecked());

@@ -87,6 +87,12 @@ TEST(DevicePage, EscapeOrNoRowChangesNothing) {
     EXPECT_EQ(page.Table()->topLevelItemCount(), 8);
     page.EditSelectedRow();
     EXPECT_EQ(messages.texts, QStringList{session::LoadText(4046)});
+    // A double click with no row selected does nothing.
+    page.resize(600, 600);
+    const QPoint beside(5, page.Table()->viewport()->height() - 3);
+    ASSERT_EQ(page.Table()->itemAt(beside), nullptr);
+    QTest::mouseDClick(page.Table()->viewport(), Qt::LeftButton, {}, beside);
+    EXPECT_EQ(messages.texts, QStringList{session::LoadText(4046)});
     page.script = [](PtzEntryDialog& editor) {
         Pick(Child<IndexedCombo>(editor, "type"), 1);
         return false;

@@ -77,6 +77,13 @@ TEST(LogFetch, PagesNewestFirstUntilTheCountOrAShortPage) {
     LogRun shortPage(12);
     EXPECT_EQ(shortPage.Fetch(300).records.size(), 12u);
     EXPECT_EQ(shortPage.States(), (std::vector<std::string>{"COUNT", "LAST"}));
+
+    // A maximum of 0: one page read, an empty viewer.
+    LogRun none(45);
+    const auto empty = none.Fetch(0);
+    EXPECT_EQ(empty.outcome, LogFetchResult::Outcome::Records);
+    EXPECT_TRUE(empty.records.empty());
+    EXPECT_EQ(none.States(), (std::vector<std::string>{"COUNT", "LAST"}));
 }
 
 TEST(LogFetch, KeepsAtMost2048Records) {

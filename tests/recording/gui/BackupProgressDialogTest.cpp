@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include "fakes/CallLog.h"
+#include "gui/StringText.h"
 #include "fakes/FakeBurnEngine.h"
 #include "fakes/RecordingUiPort.h"
 #include "recording/backup/CdBackupWriter.h"
@@ -109,19 +110,50 @@ TEST_F(BackupProgressDialogTest, CompleteDownloadShowsItsLineExitAndStart) {
     EXPECT_TRUE(device.RequestsFor("/CancelNB.cgi").empty());  // a finished backup is not cancelled
 }
 
-TEST_F(BackupProgressDialogTest, FailureShowsItsMessage) {
-    backup.SetScript({.busyFirst = true});
-    auto dialog = Open(Request());
+struct FailureCase {
+    const char* name;
+    devicesim::BackupScript script;
+    unsigned message;
+    std::size_t cancels = 1;  // the device's own end block needs no cancel
+    bool refusing = false;
+    bool unwritable = false;
+};
+
+class FailureLines : public BackupProgressDialogTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailureLines, ShowTheFailuresMessage) {
+    const FailureCase& c = GetParam();
+    backup.SetScript(c.script);
+    if (c.refusing)
+        device.SetRefusing(true);
+    NetworkBackupRequest request = Request();
+    if (c.unwritable)
+        request.filePath = (folder.path() / "missing" / "CH03_0001.dvr").string();
+    auto dialog = Open(request);
     ASSERT_TRUE(WaitWithEvents([&] { return !dialog->StatusText().isEmpty(); }));
-    EXPECT_EQ(dialog->StatusText(), "Zaczekaj chwilę i spróboj ponownie.");
+    EXPECT_EQ(dialog->StatusText(), session::LoadText(c.message));
     EXPECT_EQ(Button(*dialog, "button2")->text(), "Exit");
     EXPECT_TRUE(Button(*dialog, "button1068")->isHidden());
+    if (c.refusing)
+        device.SetRefusing(false);
     // Leaving after a failure still cancels on the device.
     QTest::mouseClick(Button(*dialog, "button2"), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), 0);
-    ASSERT_TRUE(device.WaitForRequests(2, 5s));
-    EXPECT_EQ(device.RequestsFor("/CancelNB.cgi").size(), 1u);
+    dialog.reset();
+    ASSERT_TRUE(testutil::WaitUntil([&] {
+        return app.h_DeviceCommandWorker.Pending() == 0 && device.RequestsFor("/CancelNB.cgi").size() >= c.cancels;
+    }));
+    EXPECT_EQ(device.RequestsFor("/CancelNB.cgi").size(), c.cancels);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Backup, FailureLines,
+    ::testing::Values(FailureCase{"Busy", {.busyFirst = true}, 4115},
+                      FailureCase{"CutMidBlock", {.cutAfter = 3 * 2056 + 8 + 1000}, 4106},
+                      FailureCase{"EndFirst", {.endFirst = true}, 4107, 0},
+                      FailureCase{"RefusedConnect", {}, 4065, 1, true},
+                      FailureCase{"UnwritableTarget", {}, 4105, 1, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct FirmwareCase {
     const char* firmware;
