@@ -311,9 +311,46 @@ TEST_F(MainRoadTest, TheResolutionButtonSwitchesThePictureAndTheWindowFollows) {
         ASSERT_TRUE(testutil::WaitWithEvents(
             [&] { return window.VideoImage().width() == 352 && window.Relayouts() > relayouts; }, kPatienceMs))
             << window.VideoImage().width() << " " << window.Relayouts();
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(WaitForNewPicture(window));
+        EXPECT_EQ(window.Relayouts(), relayouts + 1) << "once, not at every reduced picture";
         EXPECT_EQ(device.State().resolution, 1);
         EXPECT_EQ(app.Data()->CSettingINI.m_dwImageResolution.load(), 1u);
         EXPECT_EQ(app.Data()->w_VideoLayout.load(), 7);  // the video server's reduced NTSC row
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// Pictures of each size the video server's format rules list: the window is
+// laid out again once at each change of format and never for a size they
+// do not list.
+TEST_F(MainRoadTest, EachNewPictureFormatReLaysTheWindowOutOnce) {
+    stream.SetPictures({testpictures::QuadrantJpeg(704, 240)});
+    options.settingsLoaded = [](AppData& app) { app.CSettingINI.m_dwImageResolution = 0; };
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        const session::AppData& data = *app.Data();
+        ASSERT_TRUE(WaitForNewPicture(window));
+        EXPECT_EQ(data.w_VideoLayout.load(), 6);
+        const int start = window.Relayouts();
+        const struct {
+            int width, height;
+            int relayouts;  // since the start
+            std::uint16_t row;
+        } steps[] = {{704, 480, 1, 8}, {352, 288, 2, 9}, {352, 240, 3, 7}, {720, 576, 3, 7}, {704, 240, 4, 6}};
+        for (const auto& step : steps) {
+            stream.SetPictures({testpictures::QuadrantJpeg(step.width, step.height)});
+            ASSERT_TRUE(testutil::WaitWithEvents(
+                [&] {
+                    return data.VideoSizeSelector.FrameWidth() == step.width &&
+                           data.VideoSizeSelector.FrameHeight() == step.height;
+                },
+                kPatienceMs))
+                << step.width << "x" << step.height;
+            for (int i = 0; i < 3; ++i)
+                ASSERT_TRUE(WaitForNewPicture(window));
+            EXPECT_EQ(window.Relayouts() - start, step.relayouts) << step.width << "x" << step.height;
+            EXPECT_EQ(data.w_VideoLayout.load(), step.row) << step.width << "x" << step.height;
+        }
     });
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }

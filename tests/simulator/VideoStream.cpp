@@ -16,6 +16,8 @@ constexpr std::uint8_t kMarker = 0xFF;
 constexpr std::uint8_t kStartOfImage = 0xD8;
 constexpr std::uint8_t kFirstAppSegment = 0xE0;
 constexpr std::uint8_t kLastAppSegment = 0xEF;
+// The device's picture follows /SetChannel.cgi this many frames later.
+constexpr int kFramesBeforeChannelSwitch = 3;
 
 // A stand-in picture for oversize frames: JPEG start, filler without FF, end marker.
 Bytes FillerPicture(std::uint32_t length) {
@@ -108,17 +110,30 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         ++streamsStarted;
     }
     changed.notify_all();
+    // The channel set by /SetChannel.cgi: a new stream starts on it, a running
+    // one shows it a few frames after the request (-1: none was set).
+    int askedChannel = device.State().channel;
+    int shownChannel = askedChannel;
+    int switchIn = 0;
     for (std::size_t n = 0;; ++n) {
         // What the device's own settings put into this frame.
         bool reduced = false;
         std::optional<std::uint8_t> sensor;
         std::optional<int> retr;
+        int channel = -1;
         device.Update([&](DeviceState& state) {
             reduced = state.resolution == 1;
             if (state.profile.productId == "G66M")
                 sensor = state.sensorByte;
             retr = state.retr;
+            channel = state.channel;
         });
+        if (channel != askedChannel) {
+            askedChannel = channel;
+            switchIn = kFramesBeforeChannelSwitch;
+        }
+        if (switchIn > 0 && --switchIn == 0)
+            shownChannel = askedChannel;
         Bytes bytes;
         std::size_t segment;
         Millis pause{0};
@@ -130,6 +145,11 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
                 header.sensorMode = sensor;
             if (retr)
                 header.retr = static_cast<std::uint8_t>(*retr);
+            // CH 0 is the multi-channel view, CH k the view of channel k - 1.
+            if (shownChannel >= 0) {
+                header.multiView = shownChannel == 0;
+                header.viewChannel = static_cast<std::uint8_t>(shownChannel == 0 ? 0 : shownChannel - 1);
+            }
             segment = segmentSize;
             if (framesPerSecond > 0)
                 pause = Millis(1000 / framesPerSecond);

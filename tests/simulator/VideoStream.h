@@ -6,7 +6,9 @@
 // between frames, a header with a bad version, an oversize frame, a damaged
 // picture, a stall, a closed connection; the header fields carry video loss,
 // alarm and motion bits. The device's state picks the picture size (its
-// resolution) and, for a G66M, the sensor byte of every header.
+// resolution), the view channel a few frames after /SetChannel.cgi (CH 0 the
+// multi-channel view, CH k channel k - 1) and, for a G66M, the sensor byte
+// of every header.
 
 #include <condition_variable>
 #include <cstddef>

@@ -295,6 +295,27 @@ TEST_F(MainWindowLayoutGuiTest, ChannelBarClicksAndAlarmsAskTheDeviceAndPictures
     app.CRTPHeader.ChannelSwitch().Request(3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return device.RequestsFor("/SetChannel.cgi").size() == 2; }, 5000));
     EXPECT_EQ(device.RequestsFor("/SetChannel.cgi")[1].Param("CH"), "3");
+
+    // A refused PTZ query shows 4065, and the switch still follows.
+    QStringList messages;
+    window->SetMessageSink([&](const QString& text) { messages << text; });
+    device.AddFault("/PTZReset.cgi", devicesim::Fault::Status(500));
+    QTest::mouseClick(window->Button(8417), Qt::LeftButton);
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return device.RequestsFor("/SetChannel.cgi").size() == 3; }, 5000));
+    EXPECT_EQ(device.RequestsFor("/SetChannel.cgi")[2].Param("CH"), "7");
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return !messages.isEmpty(); }, 5000));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8("Komenda nie zostałana wysłana do urządzenia !!")});
+    EXPECT_EQ(app.C_ControlD.Snapshot().m_byCount, 17) << "the list kept as it was";
+
+    // The second page: channels 9-16 from the origin, the left arrow 12 px before it.
+    QTest::mouseClick(window->Button(8428), Qt::LeftButton);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(window->Button(8419)->geometry(), QRect(21, 32, 35, 28));
+    EXPECT_TRUE(window->Button(8427)->isVisible());
+    EXPECT_EQ(window->Button(8427)->geometry(), QRect(9, 37, 9, 16));
+    EXPECT_FALSE(window->Button(8428)->isVisible());
+    QTest::mouseClick(window->Button(8427), Qt::LeftButton);
+    EXPECT_TRUE(view->isVisible());
     window->DestroyWindow();
 }
 

@@ -70,11 +70,14 @@ TEST_F(TavrinDlgTest, ReLoginProgressShowsItsTexts) {
                           StatusCase{2, 0, "Server is too busy!! Try later !!"},
                           StatusCase{3, 0, "Login process is failed,wait a moment !!"},
                           StatusCase{0, 754, "ESCAPED TIME:  12:34"},
+                          StatusCase{0, 59, "ESCAPED TIME:  00:59"},
+                          StatusCase{0, 6005, "ESCAPED TIME:  00:05"},  // 100 minutes: two digits, modulo 100
                           StatusCase{7, 0, "System relogin too many user.Wait for 40 sec!!\nApplication will try again."}}) {
         window.OnShowStatus(c.code, c.value);
         EXPECT_EQ(window.StatusText().toStdString(), c.text) << c.code;
     }
     window.OnShowStatus(4, 0);  // nothing
+    window.OnShowStatus(9, 0);  // nor an unknown code
     EXPECT_EQ(window.StatusText().toStdString(), "System relogin too many user.Wait for 40 sec!!\nApplication will try again.");
 }
 

@@ -20,6 +20,7 @@
 #include "session/devices/PanelButtonTable.h"
 #include "simulator/DeviceSimulator.h"
 #include "support/AppAtDevice.h"
+#include "support/CurrentPicture.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
 
@@ -74,6 +75,10 @@ TEST_F(WindowInputGuiTest, StatusCodes) {
     EXPECT_EQ(window->StatusText(), "ESCAPED TIME:  62:05");
     window->OnShowStatus(7, 0);
     EXPECT_EQ(window->StatusText(), "System relogin too many user.Wait for 40 sec!!\nApplication will try again.");
+    window->Display().m_bFullScreen = 1;
+    window->OnShowStatus(8, 0);
+    EXPECT_EQ(app.dw_TooManyUsers.load(), 0u) << "not in full screen";
+    window->Display().m_bFullScreen = 0;
     window->OnShowStatus(8, 0);
     EXPECT_EQ(app.dw_TooManyUsers.load(), 1u);
 }
@@ -143,14 +148,26 @@ TEST_F(WindowInputGuiTest, PressesDragTheWindowAndPointTheCamera) {
 
     app.by_MouseMode = 2;
     app.dw_VideoConnected = 1;
-    // Row 2, column 3 of the video area (42, 96 - 682, 552).
-    QTest::mouseClick(window->VideoArea(), Qt::LeftButton, {}, QPoint(3 * 40 + 5, 2 * 38 + 5));
+    // Row 2, column 10 of the video area (42, 96 - 682, 552): the picture's
+    // green top-right quarter.
+    const QPoint click(10 * 40 + 5, 2 * 38 + 5);
+    QTest::mouseClick(window->VideoArea(), Qt::LeftButton, {}, click);
     ASSERT_TRUE(testutil::WaitWithEvents([&] { return !device.RequestsFor("/RS485Cmd.cgi").empty(); }, 5000));
     Settle();
     const std::string body = device.RequestsFor("/RS485Cmd.cgi")[0].body;
     ASSERT_EQ(body.size(), 10u);
-    EXPECT_EQ(static_cast<unsigned char>(body[5]), 0x23);
+    EXPECT_EQ(static_cast<unsigned char>(body[5]), 2 * 16 + 10);
     EXPECT_EQ(app.w_MarkerCountdown.load(), 4);
+
+    // The next picture carries the red cross where the click was.
+    testutil::SetCurrentPicture(app, 640, 228);
+    ASSERT_EQ(window->DisplayFrame(), 1);
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->VideoImage().height() == 456; }, 5000));
+    const QImage& shown = window->VideoImage();
+    EXPECT_EQ(shown.pixelColor(click + QPoint(5, 0)), QColor(255, 0, 0));
+    EXPECT_EQ(shown.pixelColor(click + QPoint(0, 5)), QColor(255, 0, 0));
+    EXPECT_EQ(shown.pixelColor(click + QPoint(40, 40)), QColor(0, 255, 0)) << "the picture around it";
+    EXPECT_EQ(app.w_MarkerCountdown.load(), 3);
 }
 
 TEST(WindowCloseGuiTest, TheWindowManagersCloseTakesTheOrderlyPath) {

@@ -4,15 +4,19 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "fakes/PictureChecks.h"
 #include "fakes/RecordingRecorderPort.h"
+#include "fakes/RecordingUiPort.h"
 #include "session/AppData.h"
+#include "session/live/ChannelButtonBar.h"
 #include "session/live/DecodeThreads.h"
 #include "session/live/StreamReceiveThread.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/VideoStream.h"
+#include "support/DeviceSession.h"
 
 using namespace std::chrono_literals;
 using session::AppData;
@@ -41,6 +45,7 @@ protected:
         }));
     }
     void TearDown() override {
+        app.SetUiPort(nullptr);
         app.h_EndofGetJpegImageEvent.Set();
         app.h_EndofShowImageEvent.Set();
         app.h_GetJpegImageThread.Stop();
@@ -80,6 +85,7 @@ protected:
     AppData app;
     platform::Timing timing;
     fakes::RecordingRecorderPort alarm, user, schedule;
+    fakes::RecordingUiPort ui;
     platform::WorkerThread kernel;
 
 private:
@@ -121,6 +127,57 @@ TEST_F(LiveVideoTest, EveryGoodFrameSentIsShownAndACorruptOneIsSkipped) {
     EXPECT_NE((newest.dwStreamTime / 5) % 3, 2u);
     platform::SleepFor(100ms);
     EXPECT_EQ(WaitShown(0, 0ms).size(), shown.size());  // nothing more, nothing lost
+}
+
+// Waits until the window's port has been told `call` (the compose thread's calls).
+bool WaitForCall(const fakes::RecordingUiPort& ui, const std::string& call) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (!ui.Contains(call)) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        platform::SleepFor(5ms);
+    }
+    return true;
+}
+
+// Every size the picture-format rules know (DVR, video server and G66M, NTSC
+// and PAL heights, full, reduced and quarter) comes through the stream and
+// is reported as it is.
+TEST_F(LiveVideoTest, EachPictureSizeOfTheFormatRulesReachesTheWindowsPort) {
+    app.SetUiPort(&ui);
+    stream.SetFrameRate(100);
+    StartPipeline();
+    const std::pair<int, int> sizes[] = {{640, 228}, {640, 276}, {320, 228}, {320, 276}, {704, 240}, {704, 288},
+                                         {704, 480}, {352, 240}, {352, 288}, {640, 480}, {320, 240}, {160, 120}};
+    for (const auto& [width, height] : sizes) {
+        stream.SetPictures({testpictures::QuadrantJpeg(width, height)});
+        EXPECT_TRUE(WaitForCall(ui, "framesize:" + std::to_string(width) + "x" + std::to_string(height)))
+            << width << "x" << height;
+    }
+}
+
+// The stream shows the channel /SetChannel.cgi asked for a few frames later;
+// the bar counts the view channel of its pictures one up, the multi-channel
+// view as 0.
+TEST_F(LiveVideoTest, TheStreamFollowsTheChannelRequest) {
+    app.SetUiPort(&ui);
+    app.str_ProductID = "R41T";
+    app.by_MultiChannel = 1;
+    app.CSettingINI.m_bySelectedChannel = 0;
+    app.ChannelButtonBar.Create();
+    stream.SetFrameRate(100);
+    StartPipeline();
+    ASSERT_TRUE(WaitForCall(ui, "syncchannel:0"));
+    ASSERT_EQ(app.ChannelButtonBar.SwitchChannel(5, timing), 1);
+    ASSERT_TRUE(WaitForCall(ui, "syncchannel:4"));
+    EXPECT_TRUE(app.ChannelButtonBar.SyncCurrentChannel(mainwindow::BarChannelOfView(4)));
+    EXPECT_EQ(app.ChannelButtonBar.CurrentChannel(), 5);
+    ASSERT_EQ(app.ChannelButtonBar.SwitchChannel(0, timing), 1);
+    ASSERT_TRUE(WaitForCall(ui, "syncchannel:16"));
+    EXPECT_TRUE(app.ChannelButtonBar.SyncCurrentChannel(mainwindow::BarChannelOfView(16)));
+    EXPECT_EQ(app.ChannelButtonBar.CurrentChannel(), 0);
+    EXPECT_EQ(testutil::RequestTargets(device, "/SetChannel.cgi"),
+              (std::vector<std::string>{"/SetChannel.cgi?Cookie=DEC0DE01&CH=5", "/SetChannel.cgi?Cookie=DEC0DE01&CH=0"}));
 }
 
 }  // namespace
