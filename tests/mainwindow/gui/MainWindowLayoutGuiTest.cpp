@@ -108,6 +108,9 @@ TEST_F(MainWindowLayoutGuiTest, ButtonsAndPictureSitAtTheirRowsPlacesWithAndWith
             auto window = Open(0, c.resolution);
             EXPECT_EQ(window->size(), c.size);
             EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+            // Round corners: the corner pixel is cut off, the edge beside it kept.
+            EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
+            EXPECT_TRUE(window->mask().contains(QPoint(c.size.width() / 2, 0)));
             const QColor titleColours[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
             for (int i = 0; i < 3; ++i) {
                 CVtxButton* title = window->Button(static_cast<std::uint16_t>(8200 + i));

@@ -125,6 +125,7 @@ TEST_F(WindowInputGuiTest, FullScreenAndBack) {
     ASSERT_TRUE(testutil::WaitWithEvents([&] { return !window->Button(8200)->isVisible(); }, 5000));
     const QRect work = window->screen()->availableGeometry();
     EXPECT_EQ(window->size(), work.size());
+    EXPECT_TRUE(window->mask().isEmpty()) << "unmasked";
     for (auto* button : window->findChildren<session::CVtxButton*>())
         EXPECT_FALSE(button->isVisible()) << button->objectName().toStdString();
     EXPECT_EQ(window->grab().size(), work.size());
