@@ -14,6 +14,7 @@
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/IsoBurnEngine.h"
 #include "recording/gui/ImageFileDialog.h"
+#include "recording/gui/PlaybackSearchDialog.h"
 #include "recording/gui/RecordingPages.h"
 #include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
@@ -151,10 +152,15 @@ StartupEnd CTavrinApp::InitInstance() {
     // sheet ends with the window at the latest.
     config::SystemDialogPort sheetPort(*app_);
     gui::SetConfigSheetPort(&sheetPort);
-    recording::RecordingPages recordingPages;
+    recording::RecordingPages recordingPages(options_.timing);
     config::SetRecordingPageMaker(&recordingPages);
     {
         CTavrinDlg window(*app_, *resources_, options_.timing);
+        window.SetRecordSearchDialog([this](CTavrinDlg&) {
+            recording::PlaybackSearchDialog search(*app_, options_.timing);
+            search.exec();
+            return true;
+        });
         if (options_.mainWindowCreated)
             options_.mainWindowCreated(window);
         window.exec();

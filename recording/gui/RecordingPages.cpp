@@ -1,5 +1,7 @@
 #include "recording/gui/RecordingPages.h"
 
+#include "config/sheet/SheetContext.h"
+#include "recording/gui/CEventPage.h"
 #include "recording/search/RecordList.h"
 
 namespace recording {
@@ -9,9 +11,8 @@ void RecordingPages::SheetOpening() { PendingSelection() = {}; }
 config::ConfigPage* RecordingPages::MakePage(config::SheetPageId page, config::SheetContext& context,
                                              QWidget* parent) {
     // Each recording page takes its row here as it is built.
-    (void)context;
-    (void)parent;
     switch (page) {
+    case config::SheetPageId::Event: return new CEventPage(context.app, context.set, timing_, parent);
     default: return nullptr;
     }
 }

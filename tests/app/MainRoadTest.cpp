@@ -355,6 +355,24 @@ TEST_F(MainRoadTest, EachNewPictureFormatReLaysTheWindowOutOnce) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+// The record-search key opens the playback search dialog modally, without a parent.
+TEST_F(MainRoadTest, TheRecordSearchKeyRunsThePlaybackSearch) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(testutil::WaitWithEvents([&] { return QApplication::activeModalWidget() != nullptr; }));
+            QWidget* dialog = QApplication::activeModalWidget();
+            EXPECT_EQ(dialog->parentWidget(), nullptr);
+            EXPECT_TRUE(testutil::WaitWithEvents([&] { return !device.RequestsFor("/GetDvrHDD.cgi").empty(); }));
+            shown = dialog->windowTitle();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        window.OnPanelButton(25);
+        EXPECT_EQ(shown, "Playback Search");
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 // The sensor bar's buttons reach the camera, and the camera's headers bring the bar along.
 TEST_F(MainRoadTest, AG66MsSensorBarFollowsTheCamerasHeaders) {
     device.UpdateProfile([](devicesim::DeviceProfile& p) { p = devicesim::DeviceProfile::ForProduct("G66M"); });
