@@ -1,6 +1,7 @@
 #include "recording/gui/CEventPage.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,9 @@ CEventPage::CEventPage(session::AppData& app, config::ConfigWorkingSet& set, pla
 CEventPage::~CEventPage() { closing_.request_stop(); }
 
 void CEventPage::Fill() {
+    // The sheet ending (Exit, Apply, a close) ends a running search like the page's destruction.
+    if (auto* sheet = qobject_cast<QDialog*>(window()))
+        connect(sheet, &QDialog::finished, this, [this] { closing_.request_stop(); });
     auto read = [app = &app_, timing = timing_, closing = closing_.get_token()](std::stop_token stop) {
         EitherStop either(std::move(stop), closing);
         return FetchDiskMap(*app, timing, either.source.get_token());

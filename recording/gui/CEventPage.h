@@ -4,8 +4,8 @@
 // the page is first shown), the list type and the maximum, and the search that
 // fetches "/GetSearchList.cgi" pages on the worker while the sheet's progress
 // strip runs, then shows the record list. Apply stores the three choices the
-// operator touched; the page's own filling touches none. Closing the page
-// ends a running search at its next wait.
+// operator touched; the page's own filling touches none. The sheet ending,
+// or the page going away, ends a running search at once.
 
 #include <array>
 #include <cstdint>

@@ -256,18 +256,26 @@ TEST(RecordList, ACountWordBeyondTheBodyListsOnlyTheEntriesCarried) {
     EXPECT_EQ(run.States().size(), 1u);
 }
 
-TEST(RecordSearch, ClosingTheSheetEndsARunningSearch) {
-    SearchSheet run([](devicesim::DeviceProfile& p) { Recorded(p, 0, 3); });
-    run.OpenPage();
-    run.device->AddFault("/GetSearchList.cgi", devicesim::Fault::Silence());
-    QTest::mouseClick(Child<QPushButton>(*run.page, "load"), Qt::LeftButton);
-    ASSERT_TRUE(WaitWithEvents([&] { return !run.device->RequestsFor("/GetSearchList.cgi").empty(); }));
-    run.sheet.reset();
-    // The worker is free again well before the request's own time-out.
-    std::atomic<bool> free{false};
-    ASSERT_TRUE(run.app.h_DeviceCommandWorker.Post([&](std::stop_token) { free = true; }));
-    EXPECT_TRUE(WaitWithEvents([&] { return free.load(); }, 2000));
-    EXPECT_EQ(run.lists, 0);
+TEST(RecordSearch, EndingTheSheetEndsARunningSearch) {
+    const std::pair<const char*, std::function<void(SearchSheet&)>> endings[] = {
+        {"Exit", [](SearchSheet& run) { QTest::mouseClick(run.sheet->ExitButton(), Qt::LeftButton); }},
+        {"the sheet destroyed", [](SearchSheet& run) { run.sheet.reset(); }},
+    };
+    for (const auto& [what, end] : endings) {
+        SearchSheet run([](devicesim::DeviceProfile& p) { Recorded(p, 0, 3); });
+        run.OpenPage();
+        run.device->AddFault("/GetSearchList.cgi", devicesim::Fault::Silence());
+        QTest::mouseClick(Child<QPushButton>(*run.page, "load"), Qt::LeftButton);
+        ASSERT_TRUE(WaitWithEvents([&] { return !run.device->RequestsFor("/GetSearchList.cgi").empty(); }));
+        end(run);
+        // The worker is free again well before the request's own time-out.
+        std::atomic<bool> free{false};
+        ASSERT_TRUE(run.app.h_DeviceCommandWorker.Post([&](std::stop_token) { free = true; }));
+        EXPECT_TRUE(WaitWithEvents([&] { return free.load(); }, 2000)) << what;
+        QTest::qWait(50);
+        EXPECT_EQ(run.lists, 0) << what;
+        EXPECT_TRUE(run.messages.texts.isEmpty()) << what;
+    }
 }
 
 // The playback search dialog of a device, started.
