@@ -219,8 +219,10 @@ void MySystemDialog::done(int result) {
 }
 
 void SystemDialogPort::OpenSheet(QWidget* mainWindow) {
-    if (sheet_)
+    if (sheet_ && sheet_->isVisible())
         return;
+    // A sheet that ended through its own buttons is hidden, not gone: the new one replaces it.
+    delete sheet_.data();
     sheet_ = new MySystemDialog(session::LoadText(3027), mainWindow, 0, app_, SheetPrefill::From(app_));
     sheet_->InitSheet();
     sheet_->show();

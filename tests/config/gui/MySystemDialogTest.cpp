@@ -319,6 +319,23 @@ TEST_F(SheetTest, RestartSendsRebootAndReportsARefusal) {
     EXPECT_TRUE(sheet->isVisible());
 }
 
+TEST_F(SheetTest, ThePortOpensANewSheetAfterOneEndedThroughItsButtons) {
+    Connect("R41T");
+    SystemDialogPort port(app);
+    port.OpenSheet(nullptr);
+    ASSERT_TRUE(port.IsSheetOpen());
+    QPointer<MySystemDialog> first = port.Sheet();
+    QTest::mouseClick(first->ExitButton(), Qt::LeftButton);
+    EXPECT_FALSE(port.IsSheetOpen());
+    port.OpenSheet(nullptr);
+    EXPECT_TRUE(port.IsSheetOpen());
+    EXPECT_TRUE(first.isNull()) << "the ended sheet was replaced";
+    port.OpenSheet(nullptr);
+    EXPECT_EQ(app.dw_SystemDialogActive.load(), 1u);
+    port.CloseSheet();
+    EXPECT_FALSE(port.IsSheetOpen());
+}
+
 // Stands in for the recording library's maker: the search and backup pages.
 struct FakeRecordingPages : RecordingPageMaker {
     int openings = 0;
