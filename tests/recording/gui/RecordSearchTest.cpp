@@ -334,6 +334,12 @@ TEST(PlaybackSearch, ListsAndATimeSearchThatStaysOpen) {
     run.dialog->DiskCombo()->setCurrentIndex(1);
     EXPECT_NE(run.Send({2006, 10, 2}).find("&hddNum=5"), std::string::npos);
     EXPECT_TRUE(run.dialog->isVisible());
+
+    // Back to an event search: both selectors again, with their earlier choices.
+    run.dialog->SearchTypeCombo()->setCurrentIndex(0);
+    EXPECT_TRUE(run.dialog->ChannelCombo()->isEnabled());
+    EXPECT_TRUE(run.dialog->EventTypeCombo()->isEnabled());
+    EXPECT_EQ(run.dialog->ChannelCombo()->currentText(), "1");
 }
 
 TEST(PlaybackSearch, AnEventSearchClosesOnlyWhenTheDeviceTookIt) {
