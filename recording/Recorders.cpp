@@ -12,6 +12,7 @@ Recorders::Recorders(session::AppData& app, const std::filesystem::path& program
       alarmWave_(app) {
     app_.SetRecorders(&alarm_, &user_, &schedule_);
     app_.SetAlarmSound(&alarmWave_);
+    app_.SetAlarmList(&alarmList_);
 }
 
 Recorders::~Recorders() {
@@ -20,6 +21,7 @@ Recorders::~Recorders() {
     app_.h_PlayAudioWavThread.Stop();
     app_.SetRecorders(nullptr, nullptr, nullptr);
     app_.SetAlarmSound(nullptr);
+    app_.SetAlarmList(nullptr);
 }
 
 }  // namespace recording

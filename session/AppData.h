@@ -39,6 +39,7 @@
 
 namespace recording {
 class CdBackupWriter;
+class SystemConfig;
 }
 
 namespace session {
@@ -86,6 +87,9 @@ public:
     // The alarm sound; without one, a do-nothing sound.
     void SetAlarmSound(recording::AlarmSoundPort* sound) { alarmSound_.store(sound); }
     recording::AlarmSoundPort& AlarmWave() const;
+    // The alarm list the recorders append to (the alarm list page edits it); null without recorders.
+    void SetAlarmList(recording::SystemConfig* list) { alarmList_.store(list); }
+    recording::SystemConfig* AlarmList() const { return alarmList_.load(); }
 
     // ---- Settings and sub-objects ----------------------------------------
     session::CSettingINI CSettingINI;
@@ -275,6 +279,7 @@ private:
     std::atomic<recording::RecorderPort*> userRecorder_{nullptr};
     std::atomic<recording::RecorderPort*> scheduleRecorder_{nullptr};
     std::atomic<recording::AlarmSoundPort*> alarmSound_{nullptr};
+    std::atomic<recording::SystemConfig*> alarmList_{nullptr};
 };
 
 // The one AppData, set at start-up before any other thread exists.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "config/gui/AccountPropertyPage.h"
+#include "config/gui/AlarmDataPage.h"
 #include "config/gui/AlarmPropertyPage.h"
 #include "config/gui/CPeripheralPage.h"
 #include "config/gui/CDNSPage.h"
@@ -18,6 +19,7 @@
 #include "config/gui/MySystemDialog.h"
 #include "config/gui/NetworkConfigPage.h"
 #include "config/gui/PlaceholderPage.h"
+#include "config/gui/RecordPage.h"
 #include "config/gui/TimerRecordPage.h"
 #include "config/gui/ToolBoxPropertyPage.h"
 #include "config/sheet/SheetContext.h"
@@ -85,6 +87,8 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::ToolBox: return new ToolBoxPropertyPage(context.app, context.set, {}, parent);
     case SheetPageId::DvrDate: return new DVRDatePage(context.app, context.set, {}, parent);
     case SheetPageId::DvrRecord: return new DVRRecordPage(context.app, context.set, {}, parent);
+    case SheetPageId::AlarmData: return new AlarmDataPage(context.app, context.set, parent);
+    case SheetPageId::RecordPaths: return new RecordPage(context.app, context.set, context.prefill, parent);
     default: break;
     }
     if (g_recordingPages)
