@@ -21,21 +21,6 @@ constexpr int kWidth = 720;
 constexpr int kHeight = 576;
 constexpr int kFrames = 25;  // one second of a PAL stream
 
-// A camera-like picture: the four quadrants under a moving gradient and some
-// fine texture, so each frame compresses to a typical 30-60 KB.
-std::vector<std::uint8_t> ScenePicture(int frame) {
-    auto pixels = testpictures::QuadrantPicture(kWidth, kHeight);
-    for (int row = 0; row < kHeight; ++row)
-        for (int x = 0; x < kWidth; ++x) {
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(row) * kWidth + x) * 3];
-            const int shade = (x + row + frame * 8) % 96;
-            const int grain = ((x * 7 + row * 13 + frame) % 5) * 6;
-            for (int c = 0; c < 3; ++c)
-                p[c] = static_cast<std::uint8_t>((p[c] * 5 + shade * 2 + grain) / 7);
-        }
-    return pixels;
-}
-
 struct RecordedStream {
     std::vector<std::vector<std::uint8_t>> jpegs;
     std::vector<std::uint8_t> bytes;  // header + picture per frame, as the device sends them
@@ -44,7 +29,7 @@ struct RecordedStream {
         platform::JpegCodec codec;
         for (int i = 0; i < kFrames; ++i) {
             std::vector<std::uint8_t> jpeg;
-            const auto pixels = ScenePicture(i);
+            const auto pixels = testpictures::ScenePicture(kWidth, kHeight, i);
             codec.Encode(pixels.data(), kWidth, kHeight, jpeg);
             jpegs.push_back(devicesim::DevicePicture(jpeg));
             devicesim::FrameHeaderValues fields;
