@@ -10,7 +10,6 @@ namespace {
 
 struct SharedState {
     std::mutex mutex;
-    std::condition_variable_any changed;
 };
 
 SharedState& Shared() {
@@ -28,19 +27,58 @@ std::chrono::steady_clock::time_point DeadlineFor(Millis timeout) {
 
 }  // namespace
 
+// One waiting thread's wake-up. Registered on the objects it waits on and
+// triggered only under the shared lock; the waiter leaves every list under
+// that lock before it goes, so no trigger reaches a waiter that is gone.
+struct Waiter {
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool signalled = false;
+
+    void Wake() {
+        {
+            std::lock_guard lock(mutex);
+            signalled = true;
+        }
+        woken.notify_one();
+    }
+    // Until woken or the deadline; false on the deadline. Clears the wake-up.
+    bool Sleep(std::chrono::steady_clock::time_point deadline) {
+        std::unique_lock lock(mutex);
+        bool woke = true;
+        if (deadline == std::chrono::steady_clock::time_point::max())
+            woken.wait(lock, [this] { return signalled; });
+        else
+            woke = woken.wait_until(lock, deadline, [this] { return signalled; });
+        signalled = false;
+        return woke;
+    }
+};
+
 struct SyncAccess {
     static bool TryTake(Waitable& w) { return w.TryTakeLocked(); }
+    // With the shared lock held.
+    static void WakeWaiters(Waitable& w) {
+        for (Waiter* waiter : w.waiters_)
+            waiter->Wake();
+    }
+    static void Register(Waitable& w, Waiter* waiter) { w.waiters_.push_back(waiter); }
+    static void Unregister(Waitable& w, Waiter* waiter) {
+        auto& list = w.waiters_;
+        for (auto it = list.begin(); it != list.end(); ++it)
+            if (*it == waiter) {
+                list.erase(it);
+                return;
+            }
+    }
 };
 
 Event::Event(ResetMode mode, bool initiallySet) : mode_(mode), set_(initiallySet) {}
 
 void Event::Set() {
-    auto& s = Shared();
-    {
-        std::lock_guard lock(s.mutex);
-        set_ = true;
-    }
-    s.changed.notify_all();
+    std::lock_guard lock(Shared().mutex);
+    set_ = true;
+    SyncAccess::WakeWaiters(*this);
 }
 
 void Event::Reset() {
@@ -68,14 +106,11 @@ bool Event::Wait(Millis timeout, std::stop_token stop) {
 Semaphore::Semaphore(long initial, long maximum) : count_(initial), maximum_(maximum) {}
 
 bool Semaphore::Release(long count) {
-    auto& s = Shared();
-    {
-        std::lock_guard lock(s.mutex);
-        if (count <= 0 || count > maximum_ - count_)
-            return false;
-        count_ += count;
-    }
-    s.changed.notify_all();
+    std::lock_guard lock(Shared().mutex);
+    if (count <= 0 || count > maximum_ - count_)
+        return false;
+    count_ += count;
+    SyncAccess::WakeWaiters(*this);
     return true;
 }
 
@@ -113,16 +148,34 @@ WaitResult WaitForAny(std::span<Waitable* const> objects, Millis timeout, std::s
         return result;
     if (stop.stop_requested())
         return {WaitResult::Kind::Stopped, 0};
-    bool taken;
-    if (deadline == std::chrono::steady_clock::time_point::max())
-        taken = s.changed.wait(lock, stop, takeFirst);
-    else
-        taken = s.changed.wait_until(lock, stop, deadline, takeFirst);
-    if (taken)
-        return result;
-    if (stop.stop_requested())
-        return {WaitResult::Kind::Stopped, 0};
-    return {WaitResult::Kind::Timeout, 0};
+
+    Waiter self;
+    for (Waitable* object : objects)
+        if (object)
+            SyncAccess::Register(*object, &self);
+    {
+        // Runs at once when the stop is already requested.
+        std::stop_callback onStop(stop, [&self] { self.Wake(); });
+        for (;;) {
+            lock.unlock();
+            const bool woke = self.Sleep(deadline);
+            lock.lock();
+            if (takeFirst())
+                break;
+            if (stop.stop_requested()) {
+                result = {WaitResult::Kind::Stopped, 0};
+                break;
+            }
+            if (!woke || std::chrono::steady_clock::now() >= deadline) {
+                result = {WaitResult::Kind::Timeout, 0};
+                break;
+            }
+        }
+    }
+    for (Waitable* object : objects)
+        if (object)
+            SyncAccess::Unregister(*object, &self);
+    return result;
 }
 
 WaitResult WaitForAny(std::initializer_list<Waitable*> objects, Millis timeout, std::stop_token stop) {

@@ -1,16 +1,18 @@
 #pragma once
 // Events, semaphores and the ordered wait on several of them.
 //
-// All objects share one process-wide lock and condition variable: a wait on a
-// list must take the first signalled object atomically, and one lock makes that
-// trivially correct. The program has a few dozen threads at most, so waking
-// every waiter on each signal costs nothing that matters.
+// All objects share one process-wide lock: a wait on a list must take the
+// first signalled object atomically, and one lock makes that trivially
+// correct. Each waiting thread has its own wake-up, which only the objects it
+// waits on trigger: a signal wakes the threads that wait for it and no others
+// (the live stream signals several objects per frame while a dozen threads wait).
 
 #include <chrono>
 #include <cstddef>
 #include <initializer_list>
 #include <span>
 #include <stop_token>
+#include <vector>
 
 namespace platform {
 
@@ -28,6 +30,8 @@ private:
     friend struct SyncAccess;
     // Called with the shared lock held: take the signal if there is one.
     virtual bool TryTakeLocked() = 0;
+    // The threads waiting on this object (under the shared lock).
+    std::vector<struct Waiter*> waiters_;
 };
 
 class Event final : public Waitable {
