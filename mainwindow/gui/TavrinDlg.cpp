@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -68,10 +69,13 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::black);
-        // The picture's place is in window coordinates.
-        if (!owner_.m_videoImage.isNull())
-            painter.drawImage(owner_.m_videoOrigin - pos(), owner_.m_videoImage);
+        // The picture's place is in window coordinates; black around it.
+        const QImage& image = owner_.m_videoImage;
+        const QRect place(owner_.m_videoOrigin - pos(), image.size());
+        for (const QRect& part : QRegion(rect()).subtracted(image.isNull() ? QRegion() : QRegion(place)))
+            painter.fillRect(part, Qt::black);
+        if (!image.isNull())
+            painter.drawImage(place.topLeft(), image);
         painter.end();
         if (owner_.m_picture.sequence != painted_) {
             painted_ = owner_.m_picture.sequence;
@@ -283,15 +287,10 @@ int CTavrinDlg::DisplayFrame() {
 void CTavrinDlg::TakeNewestPicture() {
     if (!display_.TakePicture(m_picture))
         return;
-    const int width = m_picture.width, height = m_picture.height;
-    if (m_videoImage.width() != width || m_videoImage.height() != height)
-        m_videoImage = QImage(width, height, QImage::Format_BGR888);
-    // The picture's rows are bottom-up; the image's top-down.
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    for (int row = 0; row < height; ++row)
-        std::memcpy(m_videoImage.scanLine(row),
-                    m_picture.pixels.data() + static_cast<std::size_t>(height - 1 - row) * m_picture.stride,
-                    rowBytes);
+    // The picture is already in the layout the window paints: the image only
+    // looks at its pixels, which stay ours until the next picture is taken.
+    m_videoImage = QImage(m_picture.pixels.data(), m_picture.width, m_picture.height, m_picture.stride,
+                          QImage::Format_RGB32);
     m_videoOrigin = QPoint(m_picture.x, m_picture.y);
     m_videoArea->update();
 }

@@ -7,6 +7,10 @@
 #include <span>
 #include <utility>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include "platform/TickCount.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
@@ -44,6 +48,71 @@ bool EnsureCapacity(std::vector<std::uint8_t>& pixels, std::size_t bytes) {
 
 std::size_t PaddedRowBytes(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
+
+namespace {
+
+// Four pixels from twelve bytes, in 32-bit words of the source.
+void ToDisplayRowScalar(const std::uint8_t* from, int width, std::uint32_t* to) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, from += 12, to += 4) {
+        std::uint32_t w[3];
+        std::memcpy(w, from, sizeof w);  // b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3
+        if constexpr (std::endian::native == std::endian::little) {
+            to[0] = 0xFF000000u | w[0];
+            to[1] = 0xFF000000u | (w[0] >> 24) | (w[1] << 8);
+            to[2] = 0xFF000000u | (w[1] >> 16) | (w[2] << 16);
+            to[3] = 0xFF000000u | (w[2] >> 8);
+        } else {
+            for (int k = 0; k < 4; ++k)
+                to[k] = 0xFF000000u | std::uint32_t{from[3 * k + 2]} << 16 | std::uint32_t{from[3 * k + 1]} << 8 |
+                        from[3 * k];
+        }
+    }
+    for (; x < width; ++x, from += 3, ++to)
+        *to = 0xFF000000u | std::uint32_t{from[2]} << 16 | std::uint32_t{from[1]} << 8 | from[0];
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Sixteen pixels a step with byte shuffles; the last pixels of the row go the scalar way.
+__attribute__((target("ssse3"))) void ToDisplayRowSsse3(const std::uint8_t* from, int width, std::uint32_t* to) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    int x = 0;
+    for (; x + 16 <= width; x += 16, from += 48, to += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
+        const __m128i p0 = a;                           // pixels 0-3 in bytes 0-11
+        const __m128i p1 = _mm_alignr_epi8(b, a, 12);   // pixels 4-7
+        const __m128i p2 = _mm_alignr_epi8(c, b, 8);    // pixels 8-11
+        const __m128i p3 = _mm_srli_si128(c, 4);        // pixels 12-15
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_or_si128(_mm_shuffle_epi8(p0, spread), alpha));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), _mm_or_si128(_mm_shuffle_epi8(p1, spread), alpha));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_or_si128(_mm_shuffle_epi8(p2, spread), alpha));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 12), _mm_or_si128(_mm_shuffle_epi8(p3, spread), alpha));
+    }
+    ToDisplayRowScalar(from, width - x, to);
+}
+
+const bool kHaveSsse3 = __builtin_cpu_supports("ssse3");
+#endif
+
+}  // namespace
+
+void ToDisplayPixels(const std::uint8_t* source, std::size_t sourceStride, int width, int height,
+                     std::uint8_t* destination, std::size_t destinationStride) {
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* from = source + static_cast<std::size_t>(height - 1 - row) * sourceStride;
+        auto* to = reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride);
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (kHaveSsse3) {
+            ToDisplayRowSsse3(from, width, to);
+            continue;
+        }
+#endif
+        ToDisplayRowScalar(from, width, to);
+    }
 }
 
 void LatestFrameSlot::Publish(DisplayPicture& picture) {
@@ -121,12 +190,14 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
     if (drawable) {
         // Field pictures: twice the height, lines interpolated.
         const std::size_t doubledBytes = sourceBytes * 2;
+        bool ownPicture = false;  // P is the resize buffer, not the decoded picture
         if (width >= kFieldPictureMinWidth && !IsG66MFamily(app_.str_ProductID.Get()) &&
             EnsureCapacity(app_.lp_ResizeBuffer, doubledBytes, kMaxDisplayPictureBytes)) {
             resize_(picture, {width, height}, width * 3, {0, 0, width, height}, app_.lp_ResizeBuffer.data(),
                     width * 3, {width, 2 * height}, 1.0, 2.0, resize::InterpLinear);
             picture = app_.lp_ResizeBuffer.data();
             height *= 2;
+            ownPicture = true;
         }
         const std::size_t pictureBytes = static_cast<std::size_t>(width) * height * 3;
 
@@ -136,36 +207,49 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
             const ScreenRect screen = FullScreenRect();
             const int fw = screen.Width(), fh = screen.Height();
             const std::size_t stride = PaddedRowBytes(fw);
-            if (fw > 0 && fh > 0 && EnsureCapacity(next_.pixels, stride * fh)) {
-                resize_(picture, {width, height}, width * 3, {0, 0, width, height}, next_.pixels.data(),
+            const std::size_t displayStride = static_cast<std::size_t>(fw) * kDisplayPixelBytes;
+            if (fw > 0 && fh > 0 && EnsureCapacity(app_.lp_DisplayBits, stride * fh, kMaxScreenPictureBytes) &&
+                EnsureCapacity(next_.pixels, displayStride * fh)) {
+                resize_(picture, {width, height}, width * 3, {0, 0, width, height}, app_.lp_DisplayBits.data(),
                         static_cast<std::int32_t>(stride), {fw, fh}, static_cast<double>(fw) / width,
                         static_cast<double>(fh) / height, resize::InterpNearest);
+                ToDisplayPixels(app_.lp_DisplayBits.data(), stride, fw, fh, next_.pixels.data(), displayStride);
                 next_.width = fw;
                 next_.height = fh;
-                next_.stride = static_cast<int>(stride);
+                next_.stride = static_cast<int>(displayStride);
                 next_.x = 0;
                 next_.y = 0;
                 next_.fullScreen = true;
                 published = true;
             }
-        } else if (EnsureCapacity(next_.pixels, pictureBytes)) {
-            // The picture is copied for the window; the marker goes into the
-            // copy, which the picture copy and the snapshot below then use.
-            std::memcpy(next_.pixels.data(), picture, pictureBytes);
+        } else {
             if (app_.by_MouseMode.load() == 2 && app_.w_MarkerCountdown.load() != 0) {
-                DrawCrossMarker(std::span(next_.pixels.data(), pictureBytes), static_cast<std::uint16_t>(width),
-                                static_cast<std::uint16_t>(height), kCrossMarkerColour, app_.w_MarkerX.load(),
-                                app_.w_MarkerY.load());
-                app_.w_MarkerCountdown.fetch_sub(1);
+                // The marker goes into the picture as shown (the picture copy and
+                // the snapshot below take it too), never into the decoded picture.
+                if (!ownPicture && EnsureCapacity(app_.lp_ResizeBuffer, pictureBytes, kMaxDisplayPictureBytes)) {
+                    std::memcpy(app_.lp_ResizeBuffer.data(), picture, pictureBytes);
+                    picture = app_.lp_ResizeBuffer.data();
+                    ownPicture = true;
+                }
+                if (ownPicture) {
+                    DrawCrossMarker(std::span(app_.lp_ResizeBuffer.data(), pictureBytes),
+                                    static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                                    kCrossMarkerColour, app_.w_MarkerX.load(), app_.w_MarkerY.load());
+                    app_.w_MarkerCountdown.fetch_sub(1);
+                }
             }
-            picture = next_.pixels.data();
-            next_.width = width;
-            next_.height = height;
-            next_.stride = width * 3;
-            next_.x = originX_.load();
-            next_.y = originY_.load();
-            next_.fullScreen = false;
-            published = true;
+            const std::size_t displayStride = static_cast<std::size_t>(width) * kDisplayPixelBytes;
+            if (EnsureCapacity(next_.pixels, displayStride * height)) {
+                ToDisplayPixels(picture, static_cast<std::size_t>(width) * 3, width, height, next_.pixels.data(),
+                                displayStride);
+                next_.width = width;
+                next_.height = height;
+                next_.stride = static_cast<int>(displayStride);
+                next_.x = originX_.load();
+                next_.y = originY_.load();
+                next_.fullScreen = false;
+                published = true;
+            }
         }
 
         // The motion-area editor's copy: the picture as shown, marker included.

@@ -10,6 +10,10 @@
 // never waits for the window, so a busy window drops pictures instead of
 // holding up the stream.
 //
+// The one copy of the picture on its way to the window (the draw into the
+// window's bitmap) also turns it into the layout the window paints without
+// any conversion: 32-bit pixels, rows top-down.
+//
 // The working buffers grow to the picture they hold, up to a fixed cap; a
 // picture beyond the cap is not drawn.
 
@@ -47,6 +51,16 @@ inline constexpr unsigned kSnapshotFailedMessage = 4116;
 // width × 3 rounded up to a multiple of 4.
 std::size_t PaddedRowBytes(int width);
 
+// Bytes a pixel of a picture for the window takes.
+inline constexpr int kDisplayPixelBytes = 4;
+
+// Copies a 24-bit blue-green-red picture whose rows are bottom-up,
+// sourceStride bytes apart, into the window's layout: each pixel as the 32-bit
+// word 0xFFRRGGBB in the machine's byte order (Qt's RGB32), rows top-down,
+// destinationStride bytes apart.
+void ToDisplayPixels(const std::uint8_t* source, std::size_t sourceStride, int width, int height,
+                     std::uint8_t* destination, std::size_t destinationStride);
+
 // The window rectangle of full-screen mode.
 struct ScreenRect {
     int left = 0;
@@ -57,8 +71,8 @@ struct ScreenRect {
     int Height() const { return bottom - top; }
 };
 
-// A picture ready for the window: 24-bit blue-green-red, rows bottom-up,
-// `stride` bytes apart, drawn with its top-left corner at (x, y).
+// A picture ready for the window: 32-bit pixels 0xFFRRGGBB (ToDisplayPixels),
+// rows top-down, `stride` bytes apart, drawn with its top-left corner at (x, y).
 struct DisplayPicture {
     std::vector<std::uint8_t> pixels;
     int width = 0;

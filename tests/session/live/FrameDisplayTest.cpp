@@ -27,6 +27,21 @@ const std::uint8_t* PixelAt(const std::uint8_t* pixels, int stride, int height, 
 
 bool IsRed(const std::uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 255; }
 
+// A picture for the window back in the 24-bit bottom-up layout, for the
+// checks above; the fourth byte of every pixel must be 255.
+std::vector<std::uint8_t> AsBgrBottomUp(const DisplayPicture& picture) {
+    std::vector<std::uint8_t> bgr(platform::BgrPictureBytes(picture.width, picture.height));
+    bool opaque = true;
+    for (int row = 0; row < picture.height; ++row)
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* from = picture.pixels.data() + static_cast<std::size_t>(row) * picture.stride + x * 4;
+            std::memcpy(&bgr[(static_cast<std::size_t>(picture.height - 1 - row) * picture.width + x) * 3], from, 3);
+            opaque = opaque && from[3] == 255;
+        }
+    EXPECT_TRUE(opaque);
+    return bgr;
+}
+
 // A display over a picture in the application data's picture buffer, with
 // the buffers start-up allocates and a clock the test moves.
 class FrameDisplayTest : public ::testing::Test {
@@ -84,10 +99,10 @@ TEST_P(FieldDoublingTest, ShowsFieldPicturesAtTwiceTheirHeight) {
     const auto picture = Taken();
     EXPECT_EQ(picture.width, c.width);
     EXPECT_EQ(picture.height, c.shownHeight);
-    EXPECT_EQ(picture.stride, c.width * 3);
+    EXPECT_EQ(picture.stride, c.width * 4);
     EXPECT_FALSE(picture.fullScreen);
-    ASSERT_GE(picture.pixels.size(), platform::BgrPictureBytes(c.width, c.shownHeight));
-    testpictures::ExpectQuadrants(picture.pixels.data(), picture.width, picture.height, 0);
+    ASSERT_GE(picture.pixels.size(), std::size_t{4} * c.width * c.shownHeight);
+    testpictures::ExpectQuadrants(AsBgrBottomUp(picture).data(), picture.width, picture.height, 0);
     EXPECT_TRUE(ui.Contains("frame"));
 }
 
@@ -207,6 +222,29 @@ TEST_F(FrameDisplayTest, ResizeArgumentsOfTheDoublingAndTheFullScreenScaling) {
     }
 }
 
+// Every width, so that both the sixteen-pixel steps and the pixels left over are met.
+TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
+    for (int width = 1; width <= 37; ++width) {
+        SCOPED_TRACE(width);
+        const int height = 3;
+        const std::size_t sourceStride = static_cast<std::size_t>(width) * 3 + 5;  // rows need not be packed
+        std::vector<std::uint8_t> source(sourceStride * height);
+        for (std::size_t i = 0; i < source.size(); ++i)
+            source[i] = static_cast<std::uint8_t>(i * 37 + width);
+        const std::size_t stride = static_cast<std::size_t>(width) * 4 + 8;
+        std::vector<std::uint8_t> shown(stride * height, 0x11);
+        session::ToDisplayPixels(source.data(), sourceStride, width, height, shown.data(), stride);
+        for (int row = 0; row < height; ++row)
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* p = &source[(height - 1 - row) * sourceStride + x * 3];
+                std::uint32_t word;
+                std::memcpy(&word, &shown[row * stride + x * 4], 4);
+                ASSERT_EQ(word, 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0]) << x << "," << row;
+            }
+        EXPECT_EQ(shown[static_cast<std::size_t>(width) * 4], 0x11) << "nothing written past the row";
+    }
+}
+
 TEST(PaddedRowBytesTest, RowsOfTheFullScreenPictureAreMultiplesOfFourBytes) {
     EXPECT_EQ(session::PaddedRowBytes(1366), 4100u);
     EXPECT_EQ(session::PaddedRowBytes(1024), 3072u);
@@ -225,11 +263,12 @@ TEST_F(FrameDisplayTest, FullScreenScalesToTheScreenAndSwitchesTheWindowOnce) {
     EXPECT_TRUE(picture.fullScreen);
     EXPECT_EQ(picture.width, 1366);
     EXPECT_EQ(picture.height, 768);
-    EXPECT_EQ(picture.stride, 4100);
-    ASSERT_GE(picture.pixels.size(), 4100u * 768);
+    EXPECT_EQ(picture.stride, 1366 * 4);
+    ASSERT_GE(picture.pixels.size(), 1366u * 4 * 768);
     // Quadrant colours survive nearest scaling exactly, row padding and all.
-    EXPECT_EQ(PixelAt(picture.pixels.data(), 4100, 768, 100, 100)[2], 255);  // top left red
-    EXPECT_EQ(PixelAt(picture.pixels.data(), 4100, 768, 1365, 767)[0], 255);  // bottom right white
+    const auto bgr = AsBgrBottomUp(picture);
+    EXPECT_EQ(PixelAt(bgr.data(), 1366 * 3, 768, 100, 100)[2], 255);  // top left red
+    EXPECT_EQ(PixelAt(bgr.data(), 1366 * 3, 768, 1365, 767)[0], 255);  // bottom right white
     // No marker in full-screen mode, and its countdown keeps.
     EXPECT_EQ(app.w_MarkerCountdown.load(), 4);
     int switches = 0;
@@ -253,7 +292,7 @@ TEST_F(FrameDisplayTest, TheMarkerShowsOnAsManyPicturesAsItsCountdown) {
         ShowPicture(320, 240);  // the marker never touches the decoded picture itself
         ASSERT_TRUE(Draw());
         const auto picture = Taken();
-        EXPECT_EQ(IsRed(PixelAt(picture.pixels.data(), picture.stride, picture.height, 240 + 5, 60)), i < 4)
+        EXPECT_EQ(IsRed(PixelAt(AsBgrBottomUp(picture).data(), 320 * 3, picture.height, 240 + 5, 60)), i < 4)
             << "picture " << i;
     }
     EXPECT_EQ(app.w_MarkerCountdown.load(), 0);
