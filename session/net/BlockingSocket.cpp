@@ -175,21 +175,26 @@ int CBlockingSocket::ReceiveFrom(void* buffer, int capacity, Millis timeout, Soc
         return -1;
     const auto deadline = Clock::now() + std::min(timeout, Millis(INT_MAX));
     for (;;) {
-        auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now());
-        if (WaitFor(POLLIN, std::max(left, Millis(0)), stop) != WaitOutcome::Ready)
+        // Bytes already there are taken without a poll first (a stream's
+        // frame arrives in many of them); the wait comes only when none are.
+        if (stop.stop_requested())
+            Abort();  // as a wait would: a stop request aborts the socket for good
+        if (Aborted())
             return -1;
         sockaddr_in source{};
         socklen_t sourceSize = sizeof source;
-        ssize_t result = ::recvfrom(m_hSocket, buffer, static_cast<size_t>(capacity), 0,
+        ssize_t result = ::recvfrom(m_hSocket, buffer, static_cast<size_t>(capacity), MSG_DONTWAIT,
                                     reinterpret_cast<sockaddr*>(&source), &sourceSize);
         if (result > 0) {
             if (from != nullptr)
                 *from = SocketAddress(source);
             return static_cast<int>(result);
         }
-        if (result < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
-            continue;
-        return -1;  // error, or the peer closed the connection
+        if (result == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
+            return -1;  // error, or the peer closed the connection
+        auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now());
+        if (WaitFor(POLLIN, std::max(left, Millis(0)), stop) != WaitOutcome::Ready)
+            return -1;
     }
 }
 

@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "gui/DeviceCommand.h"
 #include "platform/ProgramFolder.h"
@@ -251,6 +255,100 @@ TEST_F(MainRoadTest, DroppedStreamsLogInAgainAndLeaveNoDescriptorOrThreadBehind)
                                              kPatienceMs));
         EXPECT_TRUE(testutil::WaitWithEvents([&] { return CountEntries("/proc/self/task") <= threads; }, kPatienceMs));
     });
+}
+
+// Flat grey pictures told apart by their level after JPEG: picture i has level 8 + 15 i.
+constexpr int kGreyPictures = 16;
+
+std::vector<std::vector<std::uint8_t>> GreyJpegs() {
+    std::vector<std::vector<std::uint8_t>> jpegs;
+    platform::JpegCodec codec;
+    for (int i = 0; i < kGreyPictures; ++i) {
+        const std::vector<std::uint8_t> pixels(platform::BgrPictureBytes(352, 240), static_cast<std::uint8_t>(8 + 15 * i));
+        jpegs.emplace_back();
+        codec.Encode(pixels.data(), 352, 240, jpegs.back());
+    }
+    return jpegs;
+}
+
+int GreyPictureShown(const CTavrinDlg& window) {
+    const QImage& image = window.VideoImage();
+    const int level = qGreen(image.pixel(image.width() / 2, image.height() / 2));
+    return std::clamp((level - 8 + 7) / 15, 0, kGreyPictures - 1);
+}
+
+// Counts what the video area paints while it lives.
+class PaintedPictures {
+public:
+    explicit PaintedPictures(CTavrinDlg& window)
+        : connection_(QObject::connect(&window, &CTavrinDlg::pictureShown, &window, [this, &window](quint64 sequence) {
+              sequences.push_back(sequence);
+              pictures.push_back(GreyPictureShown(window));
+          })) {}
+    ~PaintedPictures() { QObject::disconnect(connection_); }
+
+    std::vector<quint64> sequences;
+    std::vector<int> pictures;
+
+private:
+    QMetaObject::Connection connection_;
+};
+
+// The device sends the sixteen pictures in turn; whatever the window skips, it
+// never goes back to an older one.
+TEST_F(MainRoadTest, PicturesAreShownInTheOrderTheDeviceSentThem) {
+    stream.SetPictures(GreyJpegs());
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        PaintedPictures painted(window);
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return painted.pictures.size() >= 40; }, kPatienceMs));
+        for (std::size_t i = 1; i < painted.pictures.size(); ++i) {
+            EXPECT_GT(painted.sequences[i], painted.sequences[i - 1]);
+            const int step = (painted.pictures[i] - painted.pictures[i - 1] + kGreyPictures) % kGreyPictures;
+            EXPECT_TRUE(step >= 1 && step < kGreyPictures / 2)
+                << "picture " << painted.pictures[i] << " after " << painted.pictures[i - 1];
+        }
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+}
+
+// A paint that takes 120 ms: the window gets round to a few pictures a second,
+// while every picture still goes through the decoder and the display and the
+// stream runs on at its rate.
+class SleepingPaint : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
+        return false;
+    }
+};
+
+TEST_F(MainRoadTest, ASlowWindowDropsPicturesAndTheStreamNeverStalls) {
+    stream.SetPictures(GreyJpegs());
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        SleepingPaint slow;
+        window.VideoArea()->installEventFilter(&slow);
+        PaintedPictures painted(window);
+        const std::uint32_t handedBefore = app.Data()->dw_FramesShown.load();
+        const std::size_t sentBefore = stream.FramesSent();
+        QElapsedTimer clock;
+        clock.start();
+        testutil::WaitWithEvents([&] { return clock.elapsed() >= 3000; }, 6000);
+        const std::size_t sent = stream.FramesSent() - sentBefore;
+        const std::uint32_t handed = app.Data()->dw_FramesShown.load() - handedBefore;
+        window.VideoArea()->removeEventFilter(&slow);
+
+        EXPECT_GE(sent, 50u) << "the device sends 25 a second";
+        EXPECT_GE(handed + 5, sent) << "every picture reached the display";
+        EXPECT_GE(painted.pictures.size(), 5u);
+        EXPECT_LT(painted.pictures.size() * 2, handed) << "the window took only the newest";
+        for (std::size_t i = 1; i < painted.sequences.size(); ++i)
+            EXPECT_GT(painted.sequences[i], painted.sequences[i - 1]);
+        ASSERT_TRUE(WaitForNewPicture(window));  // quick again, it follows the stream
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_EQ(device.RequestsFor("/Login.cgi").size(), 1u) << "no re-login";
 }
 
 // Waits until the window's device-command jobs have come back.
