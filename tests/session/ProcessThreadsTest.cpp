@@ -166,8 +166,8 @@ struct Rig {
     }
 
     // Start-up's part: semaphores, process and session resources, the window's display.
-    void Start(bool fakeReceive = true) {
-        resources = std::make_unique<SessionResources>(app, FastTiming(), Hooks(fakeReceive));
+    void Start(bool fakeReceive = true, const platform::Timing& timing = FastTiming()) {
+        resources = std::make_unique<SessionResources>(app, timing, Hooks(fakeReceive));
         resources->SetFrameDisplay([this] {
             ++framesDrawn;
             app.h_FinishShowImageJobEvent.Set();
@@ -588,7 +588,11 @@ TEST_F(ProcessThreadsTest, HugeLifetimeDoesNotWrapIntoAShortOne) {
 
 TEST_F(ProcessThreadsTest, StreamFailureDuringTheCountEndsItQuietlyAndTheNextSessionCountsFromZero) {
     Rig rig;
-    rig.Start();
+    // Slow enough ticks that the stream failure, set half-way, is handled
+    // before the count could reach its end, even on a loaded machine.
+    platform::Timing timing = FastTiming();
+    timing.lifetimeTick = 25ms;
+    rig.Start(true, timing);
     rig.allowStart.Reset();
     rig.reloginLifetime = 1;
     rig.app.dw_LifeTime = 1;
