@@ -16,6 +16,8 @@
 #include "recording/gui/ImageFileDialog.h"
 #include "recording/gui/PlaybackSearchDialog.h"
 #include "recording/gui/RecordingPages.h"
+#include "recording/player/PlayerHandOver.h"
+#include "recording/player/UnixPlayerLink.h"
 #include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
@@ -113,6 +115,9 @@ StartupEnd CTavrinApp::InitInstance() {
     app_->CdBackupWriter = std::make_shared<recording::CdBackupWriter>(
         *app_, std::make_unique<recording::IsoBurnEngine>(true, [](const std::string& line) { WriteTraceLog(line); }),
         recording::ImageFileDialogQuestion());
+    auto playerLink = std::make_shared<recording::UnixPlayerLink>(options_.timing.playerAnswerWait);
+    app_->PlayerLink = playerLink;
+    app_->PlayerHandOver = std::make_shared<recording::PlayerHandOver>(*app_, *playerLink, options_.timing);
     GetLocalHostAddress(*app_);
     GetScreenDpi();
     if (AllocateSystemBuffer(*app_) == 0) {

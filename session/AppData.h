@@ -39,6 +39,8 @@
 
 namespace recording {
 class CdBackupWriter;
+class PlayerHandOver;
+class PlayerLink;
 class SystemConfig;
 }
 
@@ -257,6 +259,10 @@ public:
     // The disc writer, made by the application at start-up; it keeps the
     // burning engine from its first initialisation until this object ends.
     std::shared_ptr<recording::CdBackupWriter> CdBackupWriter;
+    // The companion player's link and the hand-over that uses it, made by the
+    // application at start-up; null when a run starts no player.
+    std::shared_ptr<recording::PlayerLink> PlayerLink;
+    std::shared_ptr<recording::PlayerHandOver> PlayerHandOver;
 
     // ---- Threads ----------------------------------------------------------
     // Last, so that destruction stops them before anything they use goes.

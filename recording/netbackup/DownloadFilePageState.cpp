@@ -118,7 +118,7 @@ std::optional<BackupDateTime> DownloadFilePageState::TakeOver(PendingBackupSelec
 unsigned DownloadFilePageState::StartRefusal() const {
     if (m_nFileSize <= 0)
         return kBadBackupSizeMessage;
-    if (m_strFilePath.empty() || m_strFilePath == ChooseFolderText())
+    if (m_strFilePath == ChooseFolderText())
         return kBadBackupPathMessage;
     if (!DiskNumber() || m_nChannel == 0 || m_nChannel > kMaxBackupChannel)
         return kNoBackupSourceMessage;
