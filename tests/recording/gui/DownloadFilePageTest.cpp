@@ -25,11 +25,13 @@
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ConfigMessageCapture.h"
+#include "config/gui/SheetRun.h"
 #include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/IsoBurnEngine.h"
 #include "recording/gui/BackupProgressDialog.h"
+#include "recording/gui/RecordingPages.h"
 #include "recording/gui/WriteCdSettingDialog.h"
 #include "recording/player/PlayerHandOver.h"
 #include "recording/player/UnixPlayerLink.h"
@@ -38,6 +40,7 @@
 #include "simulator/NetworkBackup.h"
 #include "support/ChildWidget.h"
 #include "support/DeviceSession.h"
+#include "support/FolderBrowser.h"
 #include "support/IsoImageReader.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
@@ -49,13 +52,6 @@ using testutil::Child;
 using testutil::WaitWithEvents;
 
 namespace {
-
-std::string DiskReply(const std::vector<unsigned>& disks) {
-    std::string body(kDiskBitmapBytes + 1, '\0');
-    for (unsigned disk : disks)
-        body[disk / 8] = static_cast<char>(body[disk / 8] | (1 << (disk % 8)));
-    return body;
-}
 
 // Works the modal windows a Start opens: each watcher looks for a shown
 // window of its type and acts on it until its action says it is done.
@@ -95,8 +91,8 @@ protected:
         app.h_DeviceCommandWorker.Stop();
     }
 
-    void SetDisks(const std::vector<unsigned>& disks) {
-        device.SetReply("/GetDvrHDD.cgi", devicesim::Reply::Ok(DiskReply(disks)));
+    void SetDisks(const std::vector<int>& disks) {
+        device.UpdateProfile([&](devicesim::DeviceProfile& p) { p.disks = disks; });
     }
     DownloadFilePage& Open() {
         set = std::make_unique<config::ConfigWorkingSet>(app);
@@ -168,7 +164,7 @@ TEST_F(DownloadFilePageTest, ProposesTheNextFreeNameBeforeAndAfterADownload) {
 }
 
 struct DiskCase {
-    std::vector<unsigned> disks;
+    std::vector<int> disks;
     std::vector<QString> names;
     int chosen;
     const char* num;
@@ -222,6 +218,19 @@ TEST_F(DownloadFilePageTest, WithoutAFolderTheBoxAsksForOneAndStartRefuses) {
     Start();
     EXPECT_EQ(messages.texts, ExpectedTexts({4105}));
     EXPECT_TRUE(Backups().empty());
+
+    // "Lokalizacja :" chooses one; the setting waits for Start.
+    fs::create_directories(folder.path() / "backups");
+    watchers.Add<session::CDlgGetPath>([&](session::CDlgGetPath& d) {
+        QTreeWidgetItem* item = testutil::OpenFolderItem(d, folder.path() / "backups");
+        EXPECT_NE(item, nullptr);
+        d.Tree()->setCurrentItem(item);
+        d.findChild<QPushButton*>("okButton")->click();
+        return true;
+    });
+    QTest::mouseClick(Get<QPushButton>("location"), Qt::LeftButton);
+    EXPECT_EQ(Path().toStdString(), (folder.path() / "backups").string() + "/CH03_0001.dvr");
+    EXPECT_EQ(app.CSettingINI.m_strNetworkFileDirectory.Get(), "");
 }
 
 TEST_F(DownloadFilePageTest, AFailedDiskListLeavesTheListEmptyAndStartRefuses) {
@@ -434,6 +443,36 @@ TEST_F(DownloadFilePageTest, OpeningChangesNoSettingAndEachBoxClickChangesItsOwn
     QTest::mouseClick(Get<QCheckBox>("dynamicLoad"), Qt::LeftButton);
     EXPECT_EQ(app.CSettingINI.m_dwDynamicDownload, 0u);
     EXPECT_FALSE(Get<QCheckBox>("dynamicLoad")->isChecked());
+}
+
+TEST(DownloadFilePageInTheSheet, APickBringsThePageForwardWithItsChannelDateAndName) {
+    testutil::TempFolder folder;
+    testutil::SheetRun run("R41T");
+    run.device->UpdateProfile([](devicesim::DeviceProfile& p) { p.disks = {0, 1, 4}; });
+    run.app.CSettingINI.m_strNetworkFileDirectory = folder.path().string();
+    RecordingPages pages;
+    config::SetRecordingPageMaker(&pages);
+    run.Open();
+    // The record list's pick of an alarm on channel 5, then its request for the page.
+    SearchListEntry alarm;
+    alarm.bytes[7] = 4;
+    const std::uint8_t when[] = {6, 10, 2, 13, 45, 7};
+    std::copy(std::begin(when), std::end(when), alarm.bytes.begin() + 8);
+    PendingSelection() = SelectionOf(alarm, 2);
+    run.sheet->OnShowDownloadPage();
+
+    auto* page = dynamic_cast<DownloadFilePage*>(run.sheet->GetActivePage());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page, run.sheet->PageFor(config::SheetPageId::Download));
+    EXPECT_TRUE(WaitWithEvents([&] { return !page->Loading(); }));
+    EXPECT_EQ(Child<QLineEdit>(*page, "channel")->text(), "5");
+    EXPECT_EQ(Child<QDateEdit>(*page, "date")->text(), "2006 / 10 / 02");
+    EXPECT_EQ(Child<QTimeEdit>(*page, "time")->text(), "13 : 45 : 07");
+    EXPECT_EQ(Child<QComboBox>(*page, "disks")->currentText(), "EXT-01");
+    EXPECT_EQ(Child<QLineEdit>(*page, "path")->text().toStdString(), folder.path().string() + "/CH05_0001.dvr");
+    EXPECT_EQ(PendingSelection().byPending, 0);
+    run.sheet.reset();
+    config::SetRecordingPageMaker(nullptr);
 }
 
 }  // namespace
