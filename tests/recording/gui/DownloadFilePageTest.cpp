@@ -25,13 +25,11 @@
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ConfigMessageCapture.h"
-#include "config/gui/SheetRun.h"
 #include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/IsoBurnEngine.h"
 #include "recording/gui/BackupProgressDialog.h"
-#include "recording/gui/RecordingPages.h"
 #include "recording/gui/WriteCdSettingDialog.h"
 #include "recording/player/PlayerHandOver.h"
 #include "recording/player/UnixPlayerLink.h"
@@ -443,36 +441,6 @@ TEST_F(DownloadFilePageTest, OpeningChangesNoSettingAndEachBoxClickChangesItsOwn
     QTest::mouseClick(Get<QCheckBox>("dynamicLoad"), Qt::LeftButton);
     EXPECT_EQ(app.CSettingINI.m_dwDynamicDownload, 0u);
     EXPECT_FALSE(Get<QCheckBox>("dynamicLoad")->isChecked());
-}
-
-TEST(DownloadFilePageInTheSheet, APickBringsThePageForwardWithItsChannelDateAndName) {
-    testutil::TempFolder folder;
-    testutil::SheetRun run("R41T");
-    run.device->UpdateProfile([](devicesim::DeviceProfile& p) { p.disks = {0, 1, 4}; });
-    run.app.CSettingINI.m_strNetworkFileDirectory = folder.path().string();
-    RecordingPages pages;
-    config::SetRecordingPageMaker(&pages);
-    run.Open();
-    // The record list's pick of an alarm on channel 5, then its request for the page.
-    SearchListEntry alarm;
-    alarm.bytes[7] = 4;
-    const std::uint8_t when[] = {6, 10, 2, 13, 45, 7};
-    std::copy(std::begin(when), std::end(when), alarm.bytes.begin() + 8);
-    PendingSelection() = SelectionOf(alarm, 2);
-    run.sheet->OnShowDownloadPage();
-
-    auto* page = dynamic_cast<DownloadFilePage*>(run.sheet->GetActivePage());
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page, run.sheet->PageFor(config::SheetPageId::Download));
-    EXPECT_TRUE(WaitWithEvents([&] { return !page->Loading(); }));
-    EXPECT_EQ(Child<QLineEdit>(*page, "channel")->text(), "5");
-    EXPECT_EQ(Child<QDateEdit>(*page, "date")->text(), "2006 / 10 / 02");
-    EXPECT_EQ(Child<QTimeEdit>(*page, "time")->text(), "13 : 45 : 07");
-    EXPECT_EQ(Child<QComboBox>(*page, "disks")->currentText(), "EXT-01");
-    EXPECT_EQ(Child<QLineEdit>(*page, "path")->text().toStdString(), folder.path().string() + "/CH05_0001.dvr");
-    EXPECT_EQ(PendingSelection().byPending, 0);
-    run.sheet.reset();
-    config::SetRecordingPageMaker(nullptr);
 }
 
 }  // namespace

@@ -21,10 +21,12 @@
 #include "config/gui/SheetProgressStrip.h"
 #include "config/gui/SheetRun.h"
 #include "recording/gui/CEventPage.h"
+#include "recording/gui/DownloadFilePage.h"
 #include "recording/gui/PlaybackSearchDialog.h"
 #include "recording/gui/RecordListDialog.h"
 #include "recording/gui/RecordingPages.h"
 #include "support/ChildWidget.h"
+#include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
 
 namespace recording {
@@ -209,6 +211,8 @@ TEST(RecordList, FilterPickAndTheBackupPage) {
     });
     run.app.CSettingINI.m_wSearchListHDD = 5;
     run.app.CSettingINI.m_bySearchListType = 0;
+    testutil::TempFolder folder;
+    run.app.CSettingINI.m_strNetworkFileDirectory = folder.path().string();
     run.OpenPage();
     PendingSelection().byPending = 1;
     run.OpenPage();
@@ -240,9 +244,19 @@ TEST(RecordList, FilterPickAndTheBackupPage) {
     run.Search();
     EXPECT_EQ(events, (std::vector<QString>{"", "SYSTEM", "TIMER", "ALARM", "MANUAL", "MOTION"}));
     EXPECT_EQ(eventsWithoutSystem, (std::vector<QString>{"ALARM", "MANUAL", "MOTION"}));
-    EXPECT_EQ(PendingSelection().Bytes(), (std::array<std::uint8_t, 12>{1, 0, 6, 10, 2, 13, 45, 7, 1, 5, 0, 0}));
     ASSERT_TRUE(WaitWithEvents(
         [&] { return run.sheet->GetActivePage() == run.sheet->PageFor(config::SheetPageId::Download); }));
+    // The backup page takes the pick over once its disk list is in: the alarm's
+    // channel, disk position, date and time, and a name for that channel.
+    auto* backup = dynamic_cast<DownloadFilePage*>(run.sheet->GetActivePage());
+    ASSERT_NE(backup, nullptr);
+    ASSERT_TRUE(WaitWithEvents([&] { return !backup->Loading(); }));
+    EXPECT_EQ(Child<QLineEdit>(*backup, "channel")->text(), "5");
+    EXPECT_EQ(Child<QComboBox>(*backup, "disks")->currentText(), "EXT-02");
+    EXPECT_EQ(Child<QDateEdit>(*backup, "date")->text(), "2006 / 10 / 02");
+    EXPECT_EQ(Child<QTimeEdit>(*backup, "time")->text(), "13 : 45 : 07");
+    EXPECT_EQ(Child<QLineEdit>(*backup, "path")->text().toStdString(), folder.path().string() + "/CH05_0001.dvr");
+    EXPECT_EQ(PendingSelection().Bytes(), (std::array<std::uint8_t, 12>{}));
 }
 
 TEST(RecordList, ACountWordBeyondTheBodyListsOnlyTheEntriesCarried) {
