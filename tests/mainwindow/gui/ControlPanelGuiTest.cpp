@@ -17,6 +17,7 @@
 #include "simulator/DeviceSimulator.h"
 #include "support/AppAtDevice.h"
 #include "support/TempFolder.h"
+#include "StartedWindow.h"
 #include "support/WaitWithEvents.h"
 
 namespace {
@@ -57,11 +58,8 @@ protected:
         app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceSlave, ordinal);
     }
     void Open() {
-        window = std::make_unique<CTavrinDlg>(app, resources);
-        window->SetStartJob([](std::stop_token) { return mainwindow::StartOutcome{}; });
-        window->SetMessageSink([this](const QString& text) { messages << text; });
-        window->show();
-        ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->Started(); }, 5000));
+        window = testutil::OpenStartedWindow(app, resources, {}, messages);
+        ASSERT_TRUE(window->Started());
     }
     void Click(std::uint16_t id) {
         CVtxButton* button = window->Button(id);

@@ -19,6 +19,7 @@
 #include "simulator/DeviceSimulator.h"
 #include "support/AppAtDevice.h"
 #include "support/TempFolder.h"
+#include "StartedWindow.h"
 #include "support/WaitWithEvents.h"
 
 namespace {
@@ -47,11 +48,8 @@ protected:
             app.C_ControlD.AddDevice(0, 0, mainwindow::kTypePtzSlave, mainwindow::kControlDeviceSlave);
         app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
         ASSERT_TRUE(app.lp_ImageBuffer.Allocate(session::kPictureBufferSize));
-        window = std::make_unique<CTavrinDlg>(app, resources);
-        window->SetStartJob([](std::stop_token) { return mainwindow::StartOutcome{}; });
-        window->SetMessageSink([this](const QString& text) { messages << text; });
-        window->show();
-        ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->Started(); }, 5000));
+        window = testutil::OpenStartedWindow(app, resources, {}, messages);
+        ASSERT_TRUE(window->Started());
     }
     void TearDown() override {
         window->DestroyWindow();
