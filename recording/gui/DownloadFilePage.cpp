@@ -44,6 +44,13 @@ Widget* Place(Widget* widget, const char* name, const QRect& rect) {
     return widget;
 }
 
+// A box that takes digits only, from 0 up to max.
+config::NumberEdit::Rules DigitsUpTo(std::int64_t max) {
+    config::NumberEdit::Rules rules;
+    rules.max = max;
+    return rules;
+}
+
 QLabel* Label(QWidget* page, const char* text, const QRect& rect) {
     return Place(new QLabel(QString::fromUtf8(text), page), nullptr, rect);
 }
@@ -78,13 +85,11 @@ DownloadFilePage::DownloadFilePage(session::AppData& app, config::ConfigWorkingS
     m_pTimeCtrl->setDisplayFormat(QStringLiteral("HH : mm : ss"));
 
     Label(this, "Objętość : ", Dlu(16, 64, 50, 8));
-    size_ = Place(new config::NumberEdit({.min = 0, .max = kMaxBackupSizeMb, .filterMode = 1}, this), "size",
+    size_ = Place(new config::NumberEdit(DigitsUpTo(kMaxBackupSizeMb), this), "size",
                   Dlu(68, 62, 47, 12));
     Label(this, "MB", Dlu(118, 64, 16, 8));
     Label(this, "Kanał : ", Dlu(16, 80, 50, 8));
-    channel_ = Place(new config::NumberEdit({.min = 0, .max = std::numeric_limits<std::uint32_t>::max(),
-                                             .filterMode = 1},
-                                            this),
+    channel_ = Place(new config::NumberEdit(DigitsUpTo(std::numeric_limits<std::uint32_t>::max()), this),
                      "channel", Dlu(68, 78, 24, 12));
     Label(this, "Num HDD : ", Dlu(16, 95, 50, 8));
     disks_ = Place(new QComboBox(this), "disks", Dlu(68, 93, 55, 12));

@@ -47,8 +47,9 @@ TEST(AccountValues, AddingPacksTheSlotsAndStoresBlockTwoOnce) {
         return (i >= 24 && i < 56) || (i >= 104 && i < 136) || i == 169 || i == 170 || (i >= 180 && i < 188);
     };
     for (std::size_t i = 0; i < after.size(); ++i)
-        if (!moved(i))
+        if (!moved(i)) {
             EXPECT_EQ(after[i], before[i]) << "byte " << i;
+        }
     EXPECT_EQ(device.app.UserAccountList[2].strName, "Ola");
     EXPECT_EQ(device.app.UserAccountList[2].dwInUse, 1);
 }
@@ -151,8 +152,9 @@ TEST(OnlineUsers, RowsSkipFreeRecordsAndTextsFollowTheFamily) {
         EXPECT_EQ(rows[1][2], "");  // unknown level, size and quality: empty
         EXPECT_EQ(rows[1][3], "");
         EXPECT_EQ(rows[1][4], "");
-        if (c.multi)
+        if (c.multi) {
             EXPECT_EQ(rows[1][5], "DVR");
+        }
         EXPECT_EQ(OnlineColumns(facts).size(), c.multi ? 6u : 5u);
     }
     EXPECT_EQ(OnlineColumns(DeviceFacts{"R41T", "1052"})[2].width, 80);

@@ -25,8 +25,9 @@ std::string Text(const Bytes& block, std::size_t from, std::size_t to) {
 void ExpectSameOutside(const Bytes& a, const Bytes& b, std::size_t from, std::size_t to) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (i < from || i >= to)
+        if (i < from || i >= to) {
             EXPECT_EQ(a[i], b[i]) << "byte " << i;
+        }
 }
 
 TEST(FormatMailAddress, ConvertsBetweenListAndStoredForms) {
@@ -52,7 +53,7 @@ TEST(FormatMailAddress, ConvertsBetweenListAndStoredForms) {
 
 TEST(FormatMailAddress, StoredFormMustEndInsideItsSlot) {
     EXPECT_TRUE(RecipientFitsSlot("a@b.pl"));
-    const std::string address = std::string(10, 'l') + "@" + std::string(29, 'd');  // 40 characters
+    const std::string address = std::string(10, 'l').append("@").append(29, 'd');  // 40 characters
     EXPECT_FALSE(RecipientFitsSlot(address));
     EXPECT_TRUE(RecipientFitsSlot(std::string(45, 'x')));   // "<" 45 ">" = 47
     EXPECT_FALSE(RecipientFitsSlot(std::string(46, 'x')));  // 48: no zero left in the slot

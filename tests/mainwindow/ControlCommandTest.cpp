@@ -159,7 +159,6 @@ protected:
         "[DEVICE NAME]\nKLT 316 DVR\n"
         "[JOYSTICK_LEFT]\n0x02 0x01 0x02\n"
         "[EOF]\nEND\n";
-    static constexpr std::uint16_t kAuto = 24;
     static constexpr std::uint16_t kLeft = 54;
     static constexpr std::uint16_t kUp = 55;
     static constexpr std::uint16_t kDown = 57;

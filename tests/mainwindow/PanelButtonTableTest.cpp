@@ -48,8 +48,9 @@ TEST(PanelButtonTableTest, EveryPresentButtonSitsInThePanelAreaOfItsFormatWithou
                                       layout[kClosePanelButton + 1] + layout[kClosePanelButton + 3]};
                 EXPECT_FALSE(Overlap(r, close)) << type << "/" << row << "/" << i;
                 for (std::size_t j = i + 1; j < kPanelButtonCount; ++j)
-                    if (buttons[j].wFlags & kPanelPresent)
+                    if (buttons[j].wFlags & kPanelPresent) {
                         EXPECT_FALSE(Overlap(r, buttons[j].rcPos[format])) << type << "/" << format << ": " << i << ", " << j;
+                    }
             }
         }
     }

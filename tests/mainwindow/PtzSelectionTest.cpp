@@ -134,8 +134,9 @@ TEST(ClickToPositionTest, GridCells) {
     for (const Case& c : cases) {
         const auto cell = CellOfClick(r, c.x, c.y, c.full);
         ASSERT_EQ(cell.has_value(), c.cell.has_value()) << c.x << "," << c.y;
-        if (cell)
+        if (cell) {
             EXPECT_EQ(std::pair(cell->column, cell->row), *c.cell) << c.x << "," << c.y;
+        }
     }
     // The strip right of the sixteenth line when the width is no multiple of 16.
     const ClickRect odd{0, 0, 650, 480};  // cells of 40: line 16 at 640

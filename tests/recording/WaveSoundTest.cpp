@@ -66,8 +66,9 @@ TEST(WaveSoundTest, ChunksAreFoundByTheirIds) {
     for (const auto& c : cases) {
         const auto sound = ParseWave(c.file);
         EXPECT_EQ(sound ? sound->data.size() : 0u, c.dataBytes) << c.what;
-        if (sound)
+        if (sound) {
             EXPECT_EQ(sound->format.samplesPerSecond, 8000u) << c.what;
+        }
     }
 }
 
@@ -78,8 +79,9 @@ TEST(WaveSoundTest, AShortSoundRepeatsInsideABufferAndGoesOnInTheNext) {
     for (int buffer = 0; buffer < 3; ++buffer) {
         Bytes b(kWaveBufferBytes);
         FillBuffer(sound, position, b);
-        if (buffer == 0)
+        if (buffer == 0) {
             EXPECT_EQ(position, 2000u);  // two whole repetitions and two thirds of one
+        }
         out.insert(out.end(), b.begin(), b.end());
     }
     for (std::size_t i = 0; i < out.size(); ++i)

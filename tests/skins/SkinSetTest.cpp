@@ -65,8 +65,9 @@ TEST(PanelSkinTest, EveryControlPanelPictureIsInTheSet) {
     for (const auto& type : mainwindow::kLinkedDeviceTypes)
         for (const auto& button : type.Buttons)
             for (std::string_view name : button.pszBitmaps)
-                if (!name.empty())
+                if (!name.empty()) {
                     EXPECT_TRUE(names.count(Lower(std::string(name)))) << name;
+                }
 }
 
 }  // namespace

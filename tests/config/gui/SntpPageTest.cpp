@@ -71,11 +71,13 @@ TEST_F(SntpPage, AutomaticZone18SynchronisesThenStoresBlock8Once) {
     EXPECT_EQ(after[5], 18);
     EXPECT_EQ(after[2], 0xFD);
     EXPECT_EQ(after[3], 0xE2);
-    for (std::size_t i = 0; i < after.size(); ++i)
-        if (i >= 8)
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (i >= 8) {
             EXPECT_EQ(after[i], 0) << i;
-        else if (i != 2 && i != 3 && i != 5)
+        } else if (i != 2 && i != 3 && i != 5) {
             EXPECT_EQ(after[i], before[i]) << i;
+        }
+    }
     EXPECT_TRUE(messages.texts.isEmpty());
 
     page->PullControls();

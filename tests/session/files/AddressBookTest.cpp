@@ -36,10 +36,6 @@ std::string RawRecord(std::string_view user, std::string_view address, std::stri
     return r;
 }
 
-std::string Field(const std::string& record, std::size_t offset) {
-    return record.substr(offset, 128);
-}
-
 class AddressBookFileTest : public ::testing::Test {
 protected:
     void Write(const std::string& bytes) { temp.Write("IPRecord.dat", bytes); }
