@@ -12,6 +12,9 @@
 #endif
 
 #include "platform/TickCount.h"
+#include "resize/frame/LinearRows.h"
+#include "resize/frame/PixelLayouts.h"
+#include "resize/frame/ResizeMapping.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
 #include "session/live/Snapshot.h"
@@ -98,20 +101,89 @@ __attribute__((target("ssse3"))) void ToDisplayRowSsse3(const std::uint8_t* from
 const bool kHaveSsse3 = __builtin_cpu_supports("ssse3");
 #endif
 
+// One row of the resize library's 8-bit linear vertical blend of two rows whose columns copy
+// the source: its work values are the source bytes times 64, and for a share below 16384 a
+// destination byte is (u + high half of (2a) x (2d) + 32) >> 6, u the upper work value and d the
+// lower one's difference from it. Share 16384 (the last row) is the lower row itself.
+void BlendRows(const std::uint8_t* __restrict upper, const std::uint8_t* __restrict lower, std::size_t bytes,
+               std::uint16_t share, std::uint8_t* __restrict to) {
+    const auto twiceA = static_cast<std::int32_t>(2 * share);
+    for (std::size_t e = 0; e < bytes; ++e) {
+        const std::int32_t u = upper[e] * 64;
+        const auto twiceD = static_cast<std::int16_t>((lower[e] - upper[e]) * 128);
+        const auto q = static_cast<std::int16_t>((twiceA * twiceD) >> 16);
+        to[e] = static_cast<std::uint8_t>((u + q + 32) >> 6);
+    }
+}
+
+void ToDisplayRow(const std::uint8_t* from, int width, std::uint32_t* to) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (kHaveSsse3) {
+        ToDisplayRowSsse3(from, width, to);
+        return;
+    }
+#endif
+    ToDisplayRowScalar(from, width, to);
+}
+
 }  // namespace
 
 void ToDisplayPixels(const std::uint8_t* source, std::size_t sourceStride, int width, int height,
                      std::uint8_t* destination, std::size_t destinationStride) {
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* from = source + static_cast<std::size_t>(height - 1 - row) * sourceStride;
-        auto* to = reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride);
-#if defined(__x86_64__) && defined(__GNUC__)
-        if (kHaveSsse3) {
-            ToDisplayRowSsse3(from, width, to);
-            continue;
+        ToDisplayRow(from, width,
+                     reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride));
+    }
+}
+
+bool FieldDoubling::Prepare(int width, int height) {
+    if (width == width_ && height == height_)
+        return ready_;
+    width_ = width;
+    height_ = height;
+    ready_ = false;
+    // The entry takes pictures under two pixels a side nearest-neighbour.
+    if (width < 2 || height < 2)
+        return false;
+    using resize::frame::ResizeMethod;
+    const resize::frame::AxisPlan rows = resize::frame::PlanAxis(ResizeMethod::Linear, 1, 2.0, 0.0, height, 2 * height);
+    const resize::frame::AxisPlan columns = resize::frame::PlanAxis(ResizeMethod::Linear, 1, 1.0, 0.0, width, width);
+    if (rows.length != 2 * height || columns.length != width)
+        return false;
+    std::vector<std::ptrdiff_t> rowOffsets(static_cast<std::size_t>(rows.length));
+    std::vector<std::ptrdiff_t> columnOffsets(static_cast<std::size_t>(columns.length));
+    std::vector<std::uint16_t> columnWeights(2 * static_cast<std::size_t>(columns.length));
+    shares_.resize(static_cast<std::size_t>(rows.length));
+    resize::frame::MapLinearAxis(rows, {0, height, height}, 1, rowOffsets.data(), shares_.data(), 1);
+    resize::frame::MapLinearAxis(columns, {0, width, width}, 3, columnOffsets.data(), columnWeights.data(), 2);
+    // Only columns that copy the source keep the blend one of two rows of source bytes.
+    if (!resize::frame::ColumnsCopySource<resize::frame::LayoutC3>(columnOffsets.data(), columnWeights.data(),
+                                                                     columns.length))
+        return false;
+    upperRows_.assign(rowOffsets.begin(), rowOffsets.end());
+    row_.resize(static_cast<std::size_t>(width) * 3);
+    ready_ = true;
+    return true;
+}
+
+void FieldDoubling::ToDisplayPixels(const std::uint8_t* source, std::uint8_t* destination,
+                                    std::size_t destinationStride) {
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    const int doubledHeight = 2 * height_;
+    for (int row = 0; row < doubledHeight; ++row) {
+        // The doubled picture is bottom-up too: the window's top row is its last.
+        const std::size_t i = static_cast<std::size_t>(doubledHeight - 1 - row);
+        const std::uint8_t* upper = source + static_cast<std::size_t>(upperRows_[i]) * rowBytes;
+        const std::uint16_t share = shares_[i];
+        const std::uint8_t* from = upper;
+        if (share == 16384) {
+            from = upper + rowBytes;
+        } else if (share != 0) {
+            BlendRows(upper, upper + rowBytes, rowBytes, share, row_.data());
+            from = row_.data();
         }
-#endif
-        ToDisplayRowScalar(from, width, to);
+        ToDisplayRow(from, width_, reinterpret_cast<std::uint32_t*>(destination + row * destinationStride));
     }
 }
 
@@ -188,20 +260,28 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
 
     bool published = false;
     if (drawable) {
+        const bool fullScreen = m_bFullScreen.load() != 0;
+        const bool drawMarker = !fullScreen && app_.by_MouseMode.load() == 2 && app_.w_MarkerCountdown.load() != 0;
         // Field pictures: twice the height, lines interpolated.
-        const std::size_t doubledBytes = sourceBytes * 2;
         bool ownPicture = false;  // P is the resize buffer, not the decoded picture
-        if (width >= kFieldPictureMinWidth && !IsG66MFamily(app_.str_ProductID.Get()) &&
-            EnsureCapacity(app_.lp_ResizeBuffer, doubledBytes, kMaxDisplayPictureBytes)) {
+        const bool fieldPicture = width >= kFieldPictureMinWidth && !IsG66MFamily(app_.str_ProductID.Get()) &&
+                                  EnsureCapacity(app_.lp_ResizeBuffer, sourceBytes * 2, kMaxDisplayPictureBytes);
+        auto doubleIntoResizeBuffer = [&] {
             resize_(picture, {width, height}, width * 3, {0, 0, width, height}, app_.lp_ResizeBuffer.data(),
                     width * 3, {width, 2 * height}, 1.0, 2.0, resize::InterpLinear);
             picture = app_.lp_ResizeBuffer.data();
             height *= 2;
             ownPicture = true;
-        }
-        const std::size_t pictureBytes = static_cast<std::size_t>(width) * height * 3;
+        };
+        // The window's picture is doubled on its way into the window's layout
+        // when nothing else needs the doubled 24-bit picture; a request that
+        // comes meanwhile gets it made below.
+        bool doubleOnDisplay = fieldPicture && !fullScreen && !drawMarker &&
+                               resize_ == &resize::ImageResize_8u_C3R && doubling_.Prepare(width, height);
+        if (fieldPicture && !doubleOnDisplay)
+            doubleIntoResizeBuffer();
 
-        if (m_bFullScreen.load()) {
+        if (fullScreen) {
             if (m_bFullScreenPending.exchange(0))
                 app_.Ui().EnterFullScreen();
             const ScreenRect screen = FullScreenRect();
@@ -223,9 +303,10 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
                 published = true;
             }
         } else {
-            if (app_.by_MouseMode.load() == 2 && app_.w_MarkerCountdown.load() != 0) {
+            if (drawMarker) {
                 // The marker goes into the picture as shown (the picture copy and
                 // the snapshot below take it too), never into the decoded picture.
+                const std::size_t pictureBytes = static_cast<std::size_t>(width) * height * 3;
                 if (!ownPicture && EnsureCapacity(app_.lp_ResizeBuffer, pictureBytes, kMaxDisplayPictureBytes)) {
                     std::memcpy(app_.lp_ResizeBuffer.data(), picture, pictureBytes);
                     picture = app_.lp_ResizeBuffer.data();
@@ -238,12 +319,16 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
                     app_.w_MarkerCountdown.fetch_sub(1);
                 }
             }
+            const int shownHeight = doubleOnDisplay ? 2 * height : height;
             const std::size_t displayStride = static_cast<std::size_t>(width) * kDisplayPixelBytes;
-            if (EnsureCapacity(next_.pixels, displayStride * height)) {
-                ToDisplayPixels(picture, static_cast<std::size_t>(width) * 3, width, height, next_.pixels.data(),
-                                displayStride);
+            if (EnsureCapacity(next_.pixels, displayStride * shownHeight)) {
+                if (doubleOnDisplay)
+                    doubling_.ToDisplayPixels(picture, next_.pixels.data(), displayStride);
+                else
+                    ToDisplayPixels(picture, static_cast<std::size_t>(width) * 3, width, height, next_.pixels.data(),
+                                    displayStride);
                 next_.width = width;
-                next_.height = height;
+                next_.height = shownHeight;
                 next_.stride = static_cast<int>(displayStride);
                 next_.x = originX_.load();
                 next_.y = originY_.load();
@@ -251,6 +336,11 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
                 published = true;
             }
         }
+
+        if (doubleOnDisplay && (app_.dw_FrameCopyRequest.load() || app_.dw_SnapshotRequest.load())) {
+            doubleIntoResizeBuffer();
+        }
+        const std::size_t pictureBytes = static_cast<std::size_t>(width) * height * 3;
 
         // The motion-area editor's copy: the picture as shown, marker included.
         if (app_.dw_FrameCopyRequest.load()) {

@@ -61,6 +61,29 @@ inline constexpr int kDisplayPixelBytes = 4;
 void ToDisplayPixels(const std::uint8_t* source, std::size_t sourceStride, int width, int height,
                      std::uint8_t* destination, std::size_t destinationStride);
 
+// The field doubling of the resize entry (linear, twice the rows, columns as
+// they are) written straight into the window's layout: the same bytes as the
+// entry's doubled picture put through ToDisplayPixels, without the doubled
+// 24-bit picture in between. The row table is the resize library's own
+// mapping, made again only when the picture size changes.
+class FieldDoubling {
+public:
+    // False when a picture of this size cannot be doubled this way; the resize
+    // entry then does the doubling.
+    bool Prepare(int width, int height);
+    // The picture of the last Prepare (24-bit blue-green-red, rows bottom-up,
+    // width × 3 bytes apart), doubled: width × 2 × height pixels for the window.
+    void ToDisplayPixels(const std::uint8_t* source, std::uint8_t* destination, std::size_t destinationStride);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    bool ready_ = false;
+    std::vector<std::int32_t> upperRows_;  // per doubled row: the first of its two source rows
+    std::vector<std::uint16_t> shares_;    // per doubled row: the lower row's share of 16384
+    std::vector<std::uint8_t> row_;        // one blended 24-bit row
+};
+
 // The window rectangle of full-screen mode.
 struct ScreenRect {
     int left = 0;
@@ -149,7 +172,8 @@ private:
     resize::ResizeRoutine resize_;
     TickSource tickCount_;
     LatestFrameSlot slot_;
-    DisplayPicture next_;  // the picture being prepared (kernel thread only)
+    DisplayPicture next_;     // the picture being prepared (kernel thread only)
+    FieldDoubling doubling_;  // kernel thread only
     std::uint64_t sequence_ = 0;
 
     mutable std::mutex fullScreenMutex_;  // the rectangle and lp_DisplayBits

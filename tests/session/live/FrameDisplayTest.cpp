@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -242,6 +243,93 @@ TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
                 ASSERT_EQ(word, 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0]) << x << "," << row;
             }
         EXPECT_EQ(shown[static_cast<std::size_t>(width) * 4], 0x11) << "nothing written past the row";
+    }
+}
+
+// The resize entry's doubled picture of a bottom-up 24-bit picture, through
+// the given build, put into the window's layout.
+std::vector<std::uint8_t> EntryDoubledForTheWindow(resize::ResizeRoutine build, const std::vector<std::uint8_t>& source,
+                                                   int width, int height) {
+    std::vector<std::uint8_t> doubled(platform::BgrPictureBytes(width, 2 * height));
+    EXPECT_EQ(build(source.data(), {width, height}, width * 3, {0, 0, width, height}, doubled.data(), width * 3,
+                    {width, 2 * height}, 1.0, 2.0, resize::InterpLinear),
+              resize::StatusOk);
+    std::vector<std::uint8_t> shown(std::size_t{4} * width * 2 * height);
+    session::ToDisplayPixels(doubled.data(), static_cast<std::size_t>(width) * 3, width, 2 * height, shown.data(),
+                             static_cast<std::size_t>(width) * 4);
+    return shown;
+}
+
+// Pictures whose neighbouring rows differ by every amount, both ways: noise,
+// rows alternating 0 and 255, and a ramp.
+std::vector<std::uint8_t> DoublingContent(int kind, int width, int height) {
+    std::vector<std::uint8_t> pixels(platform::BgrPictureBytes(width, height));
+    std::uint32_t seed = 12345u + static_cast<std::uint32_t>(width * 31 + height);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::size_t row = i / (static_cast<std::size_t>(width) * 3);
+        seed = seed * 1664525u + 1013904223u;
+        pixels[i] = kind == 0   ? static_cast<std::uint8_t>(seed >> 24)
+                    : kind == 1 ? static_cast<std::uint8_t>(row % 2 ? 255 : 0)
+                                : static_cast<std::uint8_t>(row * 7 + i % 3 * 50);
+    }
+    return pixels;
+}
+
+TEST(FieldDoublingBytesTest, EqualTheResizeEntrysDoubledPictureInTheWindowsLayout) {
+    const struct {
+        int width, height;
+    } sizes[] = {{704, 288}, {704, 240}, {640, 228}, {720, 288}, {2, 2}, {37, 3}, {21, 101}};
+    for (const auto& size : sizes)
+        for (int kind = 0; kind < 3; ++kind) {
+            SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " content " << kind);
+            const auto source = DoublingContent(kind, size.width, size.height);
+            session::FieldDoubling doubling;
+            ASSERT_TRUE(doubling.Prepare(size.width, size.height));
+            std::vector<std::uint8_t> shown(std::size_t{4} * size.width * 2 * size.height);
+            doubling.ToDisplayPixels(source.data(), shown.data(), static_cast<std::size_t>(size.width) * 4);
+            // Every build of the library the entry can select gives these bytes.
+            for (int slot = 0; slot < resize::ResizeDispatchSlots; ++slot)
+                if (resize::ResizeDispatchTable[slot])
+                    ASSERT_EQ(shown, EntryDoubledForTheWindow(resize::ResizeDispatchTable[slot], source, size.width,
+                                                              size.height))
+                        << "build slot " << slot;
+            ASSERT_EQ(shown, EntryDoubledForTheWindow(&resize::ImageResize_8u_C3R, source, size.width, size.height));
+        }
+}
+
+TEST(FieldDoublingBytesTest, PicturesUnderTwoPixelsASideAreLeftToTheEntry) {
+    session::FieldDoubling doubling;
+    EXPECT_FALSE(doubling.Prepare(704, 1));
+    EXPECT_FALSE(doubling.Prepare(1, 288));
+    EXPECT_TRUE(doubling.Prepare(704, 288));
+}
+
+TEST_F(FrameDisplayTest, TheWindowGetsTheResizeEntrysDoubledPicture) {
+    const auto source = DoublingContent(0, 704, 288);
+    std::memcpy(app.lp_ImageBuffer.data(), source.data(), source.size());
+    app.lp_CurrentImage.store(app.lp_ImageBuffer.data());
+    app.w_ImageWidth.store(704);
+    app.w_ImageHeight.store(288);
+    const auto expected = EntryDoubledForTheWindow(&resize::ImageResize_8u_C3R, source, 704, 288);
+    for (int request = 0; request < 3; ++request) {
+        SCOPED_TRACE(request);
+        // With a picture-copy or snapshot request the doubled picture is made in memory too.
+        testutil::TempFolder folder;
+        app.CSettingINI.m_strSnapshotPath.Set(folder.path().string() + "/");
+        app.dw_FrameCopyRequest.store(request == 1 ? 1 : 0);
+        app.dw_SnapshotRequest.store(request == 2 ? 1 : 0);
+        ASSERT_TRUE(Draw());
+        const auto picture = Taken();
+        ASSERT_EQ(picture.height, 576);
+        ASSERT_EQ(picture.stride, 704 * 4);
+        ASSERT_GE(picture.pixels.size(), expected.size());
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), picture.pixels.begin()));
+        if (request == 1) {
+            ASSERT_EQ(app.w_FrameCopyHeight.load(), 576);
+            std::vector<std::uint8_t> copy(std::size_t{4} * 704 * 576);
+            session::ToDisplayPixels(app.lp_FrameCopyBuffer.data(), 704 * 3, 704, 576, copy.data(), 704 * 4);
+            EXPECT_EQ(copy, expected);
+        }
     }
 }
 
