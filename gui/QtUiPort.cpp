@@ -80,6 +80,10 @@ void QtUiPort::OnFrameSize(std::uint16_t width, std::uint16_t height) {
     Deliver([this, width, height] { target_.OnFrameSize(width, height); });
 }
 
+void QtUiPort::OnFrame(std::uint16_t width, std::uint16_t height, std::uint8_t channel) {
+    Deliver([this, width, height, channel] { target_.OnFrame(width, height, channel); });
+}
+
 void QtUiPort::LowerMainWindow() {
     Deliver([this] { target_.LowerMainWindow(); });
 }

@@ -36,6 +36,7 @@ public:
     void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
     void SyncCurrentChannel(std::uint8_t channel) override;
     void OnFrameSize(std::uint16_t width, std::uint16_t height) override;
+    void OnFrame(std::uint16_t width, std::uint16_t height, std::uint8_t channel) override;
     void LowerMainWindow() override;
 
 private:

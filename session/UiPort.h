@@ -45,6 +45,12 @@ public:
     virtual void SyncCurrentChannel(std::uint8_t channel) {}
     // The video-size selector: the size of the picture just decoded.
     virtual void OnFrameSize(std::uint16_t width, std::uint16_t height) {}
+    // Both of the above for one decoded frame, size first: a port that hands
+    // calls to another thread hands these two over as one.
+    virtual void OnFrame(std::uint16_t width, std::uint16_t height, std::uint8_t channel) {
+        OnFrameSize(width, height);
+        SyncCurrentChannel(channel);
+    }
     // Put the main window below the others without moving, sizing or activating
     // it, so a newly started companion player is seen on top.
     virtual void LowerMainWindow() {}

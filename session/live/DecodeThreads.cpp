@@ -113,8 +113,7 @@ int Jpeg_Compose_Image_Data_Thread(AppData& app, std::stop_token stop) {
         }
 
         // 7. The size and channel controls follow every frame, decoded or not.
-        app.Ui().OnFrameSize(app.w_ImageWidth.load(), app.w_ImageHeight.load());
-        app.Ui().SyncCurrentChannel(info.byViewChannel);
+        app.Ui().OnFrame(app.w_ImageWidth.load(), app.w_ImageHeight.load(), info.byViewChannel);
 
         if (!decoded) {
             // 8. Dropped: nothing shown, nothing stored; the stream goes on.

@@ -108,7 +108,26 @@ const bool kHaveSsse3 = __builtin_cpu_supports("ssse3");
 void BlendRows(const std::uint8_t* __restrict upper, const std::uint8_t* __restrict lower, std::size_t bytes,
                std::uint16_t share, std::uint8_t* __restrict to) {
     const auto twiceA = static_cast<std::int32_t>(2 * share);
-    for (std::size_t e = 0; e < bytes; ++e) {
+    std::size_t e = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Sixteen bytes a step in 16-bit lanes: the high-half multiply is the blend's own.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a2 = _mm_set1_epi16(static_cast<std::int16_t>(twiceA));
+    const __m128i round = _mm_set1_epi16(32);
+    const auto half = [&](__m128i up, __m128i low) {
+        const __m128i u = _mm_slli_epi16(up, 6);
+        const __m128i twiceD = _mm_slli_epi16(_mm_sub_epi16(low, up), 7);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(u, _mm_mulhi_epi16(a2, twiceD)), round), 6);
+    };
+    for (; e + 16 <= bytes; e += 16) {
+        const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + e));
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + e));
+        const __m128i first = half(_mm_unpacklo_epi8(up, zero), _mm_unpacklo_epi8(low, zero));
+        const __m128i second = half(_mm_unpackhi_epi8(up, zero), _mm_unpackhi_epi8(low, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + e), _mm_packus_epi16(first, second));
+    }
+#endif
+    for (; e < bytes; ++e) {
         const std::int32_t u = upper[e] * 64;
         const auto twiceD = static_cast<std::int16_t>((lower[e] - upper[e]) * 128);
         const auto q = static_cast<std::int16_t>((twiceA * twiceD) >> 16);

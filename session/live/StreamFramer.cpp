@@ -41,6 +41,11 @@ void StreamFramer::StartFrame(std::span<std::uint8_t> slot, ImageSlotInfo* info)
 }
 
 std::span<std::uint8_t> StreamFramer::ReceiveArea() {
+    // Inside a picture with nothing buffered, the picture's next bytes are
+    // all that can come: they go straight into the slot, as many as are waiting.
+    directArea_ = state_ == State::Payload && begin_ == end_ && remaining_ > 0;
+    if (directArea_)
+        return slot_.subspan(received_, remaining_);
     if (begin_ > 0) {
         std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
         end_ -= begin_;
@@ -50,6 +55,13 @@ std::span<std::uint8_t> StreamFramer::ReceiveArea() {
 }
 
 void StreamFramer::Commit(std::size_t received) {
+    if (directArea_) {
+        directArea_ = false;
+        const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(received, remaining_));
+        received_ += n;
+        remaining_ -= n;
+        return;
+    }
     end_ += std::min(received, kBufferBytes - end_);
 }
 
@@ -158,7 +170,7 @@ StreamFramer::Step StreamFramer::StepProbe() {
 
 StreamFramer::Step StreamFramer::StepPayload() {
     const auto bytes = Pending();
-    if (bytes.empty())
+    if (bytes.empty() && remaining_ > 0)
         return Step::Stop;
     const std::size_t n = std::min<std::size_t>(bytes.size(), remaining_);
     std::memcpy(slot_.data() + received_, bytes.data(), n);

@@ -70,9 +70,10 @@ public:
     // Valid until Process returns FrameReady.
     void StartFrame(std::span<std::uint8_t> slot, ImageSlotInfo* info);
 
-    // Where the next receive goes (at most kChunkBytes); Commit the count
-    // received. Empty only while a ready frame's leftover fills the buffer,
-    // which Process drains first.
+    // Where the next receive goes; Commit the count received. At most
+    // kChunkBytes of the framer's buffer, or, inside a picture with nothing
+    // buffered, the rest of the picture in the slot itself. Empty only while a
+    // ready frame's leftover fills the buffer, which Process drains first.
     std::span<std::uint8_t> ReceiveArea();
     void Commit(std::size_t received);
     // Copies as much of bytes as fits into the receive area; returns the count.
@@ -115,6 +116,7 @@ private:
     std::uint32_t remaining_ = 0;   // picture bytes still to copy or skip
     std::uint32_t received_ = 0;    // picture bytes in the slot
     std::uint32_t lastFrameBytes_ = 0;
+    bool directArea_ = false;       // the last receive area was the slot
 };
 
 const char* ToString(StreamFramer::State state);

@@ -24,6 +24,14 @@ public:
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
         RecordingUiPort::FrameReady();
     }
+    void OnFrameSize(std::uint16_t width, std::uint16_t height) override {
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        RecordingUiPort::OnFrameSize(width, height);
+    }
+    void SyncCurrentChannel(std::uint8_t channel) override {
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        RecordingUiPort::SyncCurrentChannel(channel);
+    }
     bool onGuiThread = true;
 };
 
@@ -55,6 +63,22 @@ TEST(QtUiPortTest, RepaintRequestsWhileOneIsQueuedAreMerged) {
     std::thread again([&] { port.FrameReady(); });
     again.join();
     EXPECT_TRUE(testutil::WaitWithEvents([&] { return window.Calls().size() == std::size_t{2}; }));
+}
+
+TEST(QtUiPortTest, AFramesSizeAndChannelArriveAsOneEventSizeFirst) {
+    ThreadCheckingPort window;
+    session::QtUiPort port(window);
+    std::thread worker([&] {
+        port.OnFrame(704, 288, 3);
+        port.OnFrame(352, 288, 16);
+    });
+    worker.join();
+    EXPECT_TRUE(window.Calls().empty());
+    // In order, each frame's size before its channel, on the GUI thread.
+    QCoreApplication::sendPostedEvents(&port);
+    EXPECT_EQ(window.Calls(), (std::vector<std::string>{"framesize:704x288", "syncchannel:3", "framesize:352x288",
+                                                        "syncchannel:16"}));
+    EXPECT_TRUE(window.onGuiThread);
 }
 
 TEST(QtUiPortTest, CallsOnTheGuiThreadRunAtOnce) {

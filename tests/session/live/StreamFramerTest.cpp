@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -224,6 +225,34 @@ TEST(StreamFramer, HeaderWaitsForASlotAndStatesFollowTheFrame) {
     EXPECT_EQ(framer.CurrentState(), StreamFramer::State::Header);
     EXPECT_EQ(framer.LastFrameBytes(), s.bytes.size());
     EXPECT_EQ(framer.Buffered(), 0u);
+}
+
+TEST(StreamFramer, ThePicturesRestIsReceivedStraightIntoTheSlotAndNoFurther) {
+    StreamBuilder s{HeaderLayout::New, {}, {}};
+    s.Good(1, 1900);
+    s.Good(2, 40);
+    StreamFramer framer({HeaderLayout::New, false});
+    Bytes slot(kTestSlotBytes);
+    ImageSlotInfo info;
+    framer.StartFrame(slot, &info);
+    const std::size_t first = framer.Feed({s.bytes.data(), 100});
+    ASSERT_EQ(framer.Process(), StreamFramer::Result::NeedMore);
+    ASSERT_EQ(framer.CurrentState(), StreamFramer::State::Payload);
+    const std::size_t pictureSoFar = first - (s.bytes.size() - s.pictures[0].size() - s.pictures[1].size()) / 2;
+
+    // More than one chunk: the whole rest of the picture, in the slot.
+    const auto area = framer.ReceiveArea();
+    EXPECT_EQ(area.data(), slot.data() + pictureSoFar);
+    ASSERT_EQ(area.size(), 1900 - pictureSoFar);
+    std::memcpy(area.data(), s.bytes.data() + first, area.size());
+    framer.Commit(area.size());
+    ASSERT_EQ(framer.Process(), StreamFramer::Result::FrameReady);
+    EXPECT_EQ(Bytes(slot.begin(), slot.begin() + info.dwLength), s.pictures[0]);
+
+    // The next header goes through the framer's own buffer again.
+    const auto next = framer.ReceiveArea();
+    EXPECT_EQ(next.size(), StreamFramer::kChunkBytes);
+    EXPECT_TRUE(next.data() < slot.data() || next.data() >= slot.data() + slot.size());
 }
 
 TEST(StreamFramer, EndMarkerSplitAcrossReceivesIsFound) {
