@@ -47,7 +47,8 @@ class FieldPictureDrawingTest : public TavrinDlgTest, public ::testing::WithPara
 
 // Doubled, these are taller than the video area: drawn from its top, clipped below.
 TEST_P(FieldPictureDrawingTest, DoubledPicturesAreDrawnClippedToTheVideoArea) {
-    const auto [width, height] = GetParam();
+    const int width = GetParam().width;
+    const int height = GetParam().height;  // plain variables: a lambda below captures them
     ShowPicture(width, height);
     EXPECT_TRUE(testutil::WaitWithEvents([&] { return window.VideoImage().height() == 2 * height; }));
     EXPECT_EQ(window.VideoImage().width(), width);
