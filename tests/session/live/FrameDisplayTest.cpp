@@ -288,11 +288,13 @@ TEST(FieldDoublingBytesTest, EqualTheResizeEntrysDoubledPictureInTheWindowsLayou
             std::vector<std::uint8_t> shown(std::size_t{4} * size.width * 2 * size.height);
             doubling.ToDisplayPixels(source.data(), shown.data(), static_cast<std::size_t>(size.width) * 4);
             // Every build of the library the entry can select gives these bytes.
-            for (int slot = 0; slot < resize::ResizeDispatchSlots; ++slot)
-                if (resize::ResizeDispatchTable[slot])
+            for (int slot = 0; slot < resize::ResizeDispatchSlots; ++slot) {
+                if (resize::ResizeDispatchTable[slot]) {
                     ASSERT_EQ(shown, EntryDoubledForTheWindow(resize::ResizeDispatchTable[slot], source, size.width,
                                                               size.height))
                         << "build slot " << slot;
+                }
+            }
             ASSERT_EQ(shown, EntryDoubledForTheWindow(&resize::ImageResize_8u_C3R, source, size.width, size.height));
         }
 }
