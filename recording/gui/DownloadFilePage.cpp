@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 #include "config/gui/ConfigMessage.h"
@@ -26,9 +25,8 @@
 #include "recording/gui/BackupProgressDialog.h"
 #include "recording/gui/WriteCdSettingDialog.h"
 #include "recording/player/PlayerHandOver.h"
+#include "recording/search/SearchRequests.h"
 #include "session/AppData.h"
-#include "session/net/CgiCommandTable.h"
-#include "session/net/DeviceRequest.h"
 
 namespace recording {
 
@@ -53,16 +51,6 @@ config::NumberEdit::Rules DigitsUpTo(std::int64_t max) {
 
 QLabel* Label(QWidget* page, const char* text, const QRect& rect) {
     return Place(new QLabel(QString::fromUtf8(text), page), nullptr, rect);
-}
-
-// "/GetDvrHDD.cgi" on the worker: the disk map, nothing when the device did not give it.
-std::optional<DiskMap> QueryDiskMap(session::AppData& app, const platform::Timing& timing, std::stop_token stop) {
-    std::array<std::uint8_t, kDiskReplyBytes> reply{};
-    std::uint32_t length = 0;
-    const auto request = session::RequestWithCookie(session::CMD_GET_DVR_HDD, app.SessionCookie.Get());
-    if (session::SendDeviceRequest(app, timing, request, stop, reply, &length) != 1)
-        return std::nullopt;
-    return ParseDiskReply(std::span(reply.data(), std::min<std::size_t>(length, reply.size())));
 }
 
 }  // namespace
@@ -143,7 +131,7 @@ void DownloadFilePage::Fill() {
     const platform::Timing timing = timing_;
     const bool posted = gui::RunDeviceCommand(
         this, app.h_DeviceCommandWorker,
-        [&app, timing](std::stop_token stop) { return QueryDiskMap(app, timing, stop); },
+        [&app, timing](std::stop_token stop) { return FetchDiskMap(app, timing, stop); },
         [this](std::optional<DiskMap> map) { OnDiskList(map); });
     if (!posted)
         OnDiskList(std::nullopt);
