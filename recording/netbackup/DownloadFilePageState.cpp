@@ -54,10 +54,7 @@ std::string NextBackupFileName(const std::string& folder, std::uint32_t channel)
 
 bool CreateEmptyBackupFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
+    return fd >= 0 && ::close(fd) == 0;
 }
 
 void DownloadFilePageState::LoadFolderSetting(const std::string& setting) {

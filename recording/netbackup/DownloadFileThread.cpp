@@ -1,14 +1,12 @@
 #include "recording/netbackup/DownloadFileThread.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <vector>
 
 #include "config/DeviceRequest.h"
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/netbackup/BlockReader.h"
+#include "recording/netbackup/DownloadFilePageState.h"
 #include "recording/player/BackupFileAppend.h"
 #include "session/DeviceFamily.h"
 #include "session/net/BlockingSocket.h"
@@ -21,12 +19,6 @@ namespace {
 
 using session::CBlockingSocket;
 using session::CBlockingSocketException;
-
-// Creates the file empty (replacing one of that name).
-bool CreateEmpty(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return fd >= 0 && ::close(fd) == 0;
-}
 
 }  // namespace
 
@@ -103,7 +95,7 @@ void DownloadFileThread::Run(std::stop_token stop) {
     }
 
     // 4. The backup file, empty.
-    if (!CreateEmpty(request_.filePath)) {
+    if (!CreateEmptyBackupFile(request_.filePath)) {
         socket.CloseQuietly();
         Fail(BACKUP_STATUS_FILE_ERROR, NETBK_STOP_FILE);
         return;
