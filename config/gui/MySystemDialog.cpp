@@ -9,6 +9,7 @@
 #include "config/sheet/ControlDeviceRebuild.h"
 #include "gui/DeviceCommand.h"
 #include "gui/StringText.h"
+#include "platform/EitherStop.h"
 #include "session/AppData.h"
 #include "session/net/CgiCommandTable.h"
 #include "session/net/CgiRequest.h"
@@ -141,11 +142,9 @@ void MySystemDialog::OnClickApply() {
     auto job = [context = context_, routines = std::move(routines), toolBoxShown, sheetStop = applyStop_.get_token(),
                 timing = timing_, pause = networkPause_](std::stop_token workerStop) {
         // Either the worker stopping or the sheet closing ends the job.
-        std::stop_source either;
-        std::stop_callback onWorker(workerStop, [&] { either.request_stop(); });
-        std::stop_callback onSheet(sheetStop, [&] { either.request_stop(); });
+        platform::EitherStop either(workerStop, sheetStop);
         Result result;
-        ApplyContext apply(context->app, context->set, timing, either.get_token(),
+        ApplyContext apply(context->app, context->set, timing, either.Token(),
                            [&](unsigned id, const std::string& text) { result.messages.emplace_back(id, text); });
         result.outcome = RunApplyRoutines(routines, apply, toolBoxShown, pause);
         return result;

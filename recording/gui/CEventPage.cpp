@@ -15,6 +15,7 @@
 #include "config/sheet/PageTree.h"
 #include "config/sheet/SheetProgress.h"
 #include "gui/DeviceCommand.h"
+#include "platform/EitherStop.h"
 #include "recording/gui/RecordListDialog.h"
 #include "recording/search/SearchRequests.h"
 #include "session/AppData.h"
@@ -29,14 +30,6 @@ constexpr std::uint8_t kAbsent = 0xFF;
 QString CaptionText() {
     return QString::fromUtf8(config::caption::kEvent.data(), qsizetype(config::caption::kEvent.size()));
 }
-
-// A stop of either source stops the job: the worker's own, or the page going away.
-struct EitherStop {
-    EitherStop(std::stop_token a, std::stop_token b)
-        : onA(std::move(a), [this] { source.request_stop(); }), onB(std::move(b), [this] { source.request_stop(); }) {}
-    std::stop_source source;
-    std::stop_callback<std::function<void()>> onA, onB;
-};
 
 }  // namespace
 
@@ -82,8 +75,9 @@ void CEventPage::Fill() {
     if (auto* sheet = qobject_cast<QDialog*>(window()))
         connect(sheet, &QDialog::finished, this, [this] { closing_.request_stop(); });
     auto read = [app = &app_, timing = timing_, closing = closing_.get_token()](std::stop_token stop) {
-        EitherStop either(std::move(stop), closing);
-        return FetchDiskMap(*app, timing, either.source.get_token());
+        // The worker stopping or the page going away ends the job.
+        platform::EitherStop either(std::move(stop), closing);
+        return FetchDiskMap(*app, timing, either.Token());
     };
     const bool posted = gui::RunDeviceCommand(this, app_.h_DeviceCommandWorker, std::move(read),
                                               [this](std::optional<DiskMap> disks) {
@@ -179,8 +173,8 @@ void CEventPage::LoadSearchList() {
 
     auto search = [app = &app_, timing = timing_, closing = closing_.get_token(), max, disk,
                    listType](std::stop_token stop) {
-        EitherStop either(std::move(stop), closing);
-        SearchListResult result = RunSearchList(*app, timing, max, disk, listType, either.source.get_token());
+        platform::EitherStop either(std::move(stop), closing);
+        SearchListResult result = RunSearchList(*app, timing, max, disk, listType, either.Token());
         config::g_lpSheetProgress().End();
         return result;
     };
