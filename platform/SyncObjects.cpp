@@ -1,7 +1,9 @@
 #include "platform/SyncObjects.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -27,13 +29,16 @@ std::chrono::steady_clock::time_point DeadlineFor(Millis timeout) {
 
 }  // namespace
 
-// One waiting thread's wake-up. Registered on the objects it waits on and
-// triggered only under the shared lock; the waiter leaves every list under
-// that lock before it goes, so no trigger reaches a waiter that is gone.
+// One waiting thread's wake-up. A signalling object finds its waiters under
+// the shared lock but wakes them only after letting the lock go, so a woken
+// thread does not run straight into the lock its waker still holds (one more
+// sleep and switch per hand-over). A waiter counts the wakes under way and
+// stays until they are done, so no wake reaches a waiter that is gone.
 struct Waiter {
     std::mutex mutex;
     std::condition_variable woken;
     bool signalled = false;
+    std::atomic<int> wakesUnderWay{0};  // raised under the shared lock
 
     void Wake() {
         {
@@ -53,14 +58,48 @@ struct Waiter {
         signalled = false;
         return woke;
     }
+    // Once off every list: a waker that found this waiter before is at most
+    // a few instructions from done.
+    void AwaitWakesUnderWay() const {
+        while (wakesUnderWay.load(std::memory_order_acquire) != 0)
+            std::this_thread::yield();
+    }
+};
+
+// The waiters one Set or Release wakes once the shared lock is let go; the
+// list's memory stays with the thread, so signalling allocates nothing.
+class PendingWakes {
+public:
+    PendingWakes() : list_(Buffer()) {}
+    PendingWakes(const PendingWakes&) = delete;
+    PendingWakes& operator=(const PendingWakes&) = delete;
+    ~PendingWakes() {
+        for (Waiter* waiter : list_) {
+            waiter->Wake();
+            waiter->wakesUnderWay.fetch_sub(1, std::memory_order_release);  // the waiter may go now
+        }
+        list_.clear();
+    }
+    // With the shared lock held.
+    void Add(Waiter* waiter) {
+        waiter->wakesUnderWay.fetch_add(1, std::memory_order_relaxed);
+        list_.push_back(waiter);
+    }
+
+private:
+    static std::vector<Waiter*>& Buffer() {
+        thread_local std::vector<Waiter*> buffer;
+        return buffer;
+    }
+    std::vector<Waiter*>& list_;
 };
 
 struct SyncAccess {
     static bool TryTake(Waitable& w) { return w.TryTakeLocked(); }
-    // With the shared lock held.
-    static void WakeWaiters(Waitable& w) {
+    // With the shared lock held; they are woken when `wakes` goes.
+    static void WakeWaiters(Waitable& w, PendingWakes& wakes) {
         for (Waiter* waiter : w.waiters_)
-            waiter->Wake();
+            wakes.Add(waiter);
     }
     static void Register(Waitable& w, Waiter* waiter) { w.waiters_.push_back(waiter); }
     static void Unregister(Waitable& w, Waiter* waiter) {
@@ -76,9 +115,10 @@ struct SyncAccess {
 Event::Event(ResetMode mode, bool initiallySet) : mode_(mode), set_(initiallySet) {}
 
 void Event::Set() {
+    PendingWakes wakes;  // declared first: wakes after the lock is let go
     std::lock_guard lock(Shared().mutex);
     set_ = true;
-    SyncAccess::WakeWaiters(*this);
+    SyncAccess::WakeWaiters(*this, wakes);
 }
 
 void Event::Reset() {
@@ -106,11 +146,12 @@ bool Event::Wait(Millis timeout, std::stop_token stop) {
 Semaphore::Semaphore(long initial, long maximum) : count_(initial), maximum_(maximum) {}
 
 bool Semaphore::Release(long count) {
+    PendingWakes wakes;  // declared first: wakes after the lock is let go
     std::lock_guard lock(Shared().mutex);
     if (count <= 0 || count > maximum_ - count_)
         return false;
     count_ += count;
-    SyncAccess::WakeWaiters(*this);
+    SyncAccess::WakeWaiters(*this, wakes);
     return true;
 }
 
@@ -175,6 +216,8 @@ WaitResult WaitForAny(std::span<Waitable* const> objects, Millis timeout, std::s
     for (Waitable* object : objects)
         if (object)
             SyncAccess::Unregister(*object, &self);
+    lock.unlock();
+    self.AwaitWakesUnderWay();
     return result;
 }
 

@@ -5,7 +5,8 @@
 // first signalled object atomically, and one lock makes that trivially
 // correct. Each waiting thread has its own wake-up, which only the objects it
 // waits on trigger: a signal wakes the threads that wait for it and no others
-// (the live stream signals several objects per frame while a dozen threads wait).
+// (the live stream signals several objects per frame while a dozen threads wait),
+// and wakes them once the signalling thread has let the shared lock go.
 
 #include <chrono>
 #include <cstddef>

@@ -1,6 +1,7 @@
 #include "recording/player/UnixPlayerLink.h"
 
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -19,7 +20,7 @@ namespace recording {
 namespace {
 
 constexpr std::size_t kMaxConnections = 16;
-// How often the link's thread looks at its stop request.
+// How often a send that cannot go on looks at its time limit.
 constexpr int kPollSliceMs = 50;
 
 std::atomic<unsigned> g_linkCounter{0};
@@ -61,7 +62,8 @@ UnixPlayerLink::UnixPlayerLink(platform::Millis answerWait, std::filesystem::pat
         return;
     }
     listenFd_ = fd;
-    if (!thread_.Start([this](std::stop_token stop) { Run(stop); })) {
+    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stopFd_ < 0 || !thread_.Start([this](std::stop_token stop) { Run(stop); })) {
         ::close(listenFd_);
         listenFd_ = -1;
         ::unlink(path.c_str());
@@ -70,6 +72,8 @@ UnixPlayerLink::UnixPlayerLink(platform::Millis answerWait, std::filesystem::pat
 
 UnixPlayerLink::~UnixPlayerLink() {
     thread_.Stop();
+    if (stopFd_ >= 0)
+        ::close(stopFd_);
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         ::unlink(address_.c_str());
@@ -77,16 +81,22 @@ UnixPlayerLink::~UnixPlayerLink() {
 }
 
 void UnixPlayerLink::Run(std::stop_token stop) {
+    // The thread sleeps until a player calls or writes, or the stop request
+    // rings the stop descriptor; a forgotten connection wakes it by its hang-up.
+    const std::stop_callback ring(stop, [this] {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(stopFd_, &one, sizeof one);
+    });
     while (!stop.stop_requested()) {
         std::vector<std::pair<PlayerConnection, std::shared_ptr<Connection>>> open;
         {
             std::lock_guard lock(mutex_);
             open.assign(connections_.begin(), connections_.end());
         }
-        std::vector<pollfd> fds{{listenFd_, POLLIN, 0}};
+        std::vector<pollfd> fds{{listenFd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
         for (auto& [id, c] : open)
             fds.push_back({c->fd, POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), kPollSliceMs) <= 0)
+        if (::poll(fds.data(), fds.size(), -1) <= 0)
             continue;
         if (fds[0].revents & POLLIN) {
             const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
@@ -99,7 +109,7 @@ void UnixPlayerLink::Run(std::stop_token stop) {
             }
         }
         for (std::size_t i = 0; i < open.size(); ++i)
-            if (fds[i + 1].revents)
+            if (fds[i + 2].revents)
                 Read(open[i].first, open[i].second);
     }
 }

@@ -50,6 +50,7 @@ private:
     const std::filesystem::path folder_;
     std::filesystem::path address_;
     int listenFd_ = -1;
+    int stopFd_ = -1;  // readable once the link's thread is asked to stop
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -147,3 +147,37 @@ TEST(StopRequest, AlreadyStoppedWaitReturnsAtOnceButStillTakesASignal) {
     EXPECT_TRUE(s.Wait(platform::kInfinite, source.get_token()));
     EXPECT_EQ(WaitForAny({&s}, platform::kInfinite, source.get_token()).kind, WaitResult::Kind::Stopped);
 }
+
+// Waiters are woken after the signalling thread lets the shared lock go, so a
+// waiter taken by one object can be leaving while another object's wake for
+// it is still under way. Every signal must reach exactly one taker, and no
+// wake may touch a waiter that has gone (the sanitizer runs catch that).
+TEST(WaitForAny, WaitersLeaveSafelyWhileOtherObjectsStillWakeThem) {
+    Event a(Event::ResetMode::Auto);
+    Semaphore b(0, 1000000);
+    constexpr int kSignals = 4000;
+    std::atomic<int> taken{0};
+    std::atomic<bool> signalling{true};
+    std::vector<std::jthread> waiters;
+    for (int i = 0; i < 4; ++i)
+        waiters.emplace_back([&] {
+            while (signalling.load() || b.Count() > 0)
+                if (WaitForAny({&a, &b}, Millis(1)).signalled())
+                    ++taken;
+        });
+    int released = 0;
+    {
+        std::jthread setter([&] {
+            for (int i = 0; i < kSignals; ++i)
+                a.Set();
+        });
+        for (; released < kSignals; ++released)
+            b.Release();
+    }
+    signalling = false;
+    waiters.clear();
+    // Every release was taken; Sets that found the event already set merged.
+    EXPECT_GE(taken.load(), released);
+    EXPECT_LE(taken.load(), released + kSignals);
+    EXPECT_EQ(b.Count(), 0);
+}
