@@ -81,7 +81,20 @@ void QtUiPort::OnFrameSize(std::uint16_t width, std::uint16_t height) {
 }
 
 void QtUiPort::OnFrame(std::uint16_t width, std::uint16_t height, std::uint8_t channel) {
-    Deliver([this, width, height, channel] { target_.OnFrame(width, height, channel); });
+    if (QThread::currentThread() == thread()) {
+        target_.OnFrame(width, height, channel);
+        return;
+    }
+    // Every frame restates its size and channel; one that changes nothing
+    // costs the GUI no wake-up. The window's state answers that only once
+    // every earlier frame's call has been handled.
+    if (framesOnTheirWay_.load() == 0 && target_.FrameChangesNothing(width, height, channel))
+        return;
+    framesOnTheirWay_.fetch_add(1);
+    Deliver([this, width, height, channel] {
+        target_.OnFrame(width, height, channel);
+        framesOnTheirWay_.fetch_sub(1);
+    });
 }
 
 void QtUiPort::LowerMainWindow() {

@@ -3,7 +3,8 @@
 // UiPort on the GUI thread, queued when it comes from another thread (direct
 // on the GUI thread itself), so no core thread ever waits for the GUI.
 // Repaint requests are merged: while one is on its way, further ones are not
-// queued again, so a busy GUI drops pictures instead of piling up events.
+// queued again, so a busy GUI drops pictures instead of piling up events. A
+// frame's size and channel that would change nothing are not queued at all.
 
 #include <QObject>
 
@@ -44,6 +45,7 @@ private:
 
     UiPort& target_;
     std::atomic<bool> framePending_{false};
+    std::atomic<int> framesOnTheirWay_{0};  // OnFrame calls queued, not yet handled
 };
 
 }  // namespace session

@@ -51,6 +51,11 @@ public:
         OnFrameSize(width, height);
         SyncCurrentChannel(channel);
     }
+    // True when OnFrame with these values would leave the window as it is.
+    // Asked on the decoding thread, so it may read only what any thread may.
+    virtual bool FrameChangesNothing(std::uint16_t width, std::uint16_t height, std::uint8_t channel) const {
+        return false;
+    }
     // Put the main window below the others without moving, sizing or activating
     // it, so a newly started companion player is seen on top.
     virtual void LowerMainWindow() {}

@@ -545,6 +545,11 @@ void CTavrinDlg::LayoutChannelBar() {
     }
 }
 
+bool CTavrinDlg::FrameChangesNothing(std::uint16_t width, std::uint16_t height, std::uint8_t viewChannel) const {
+    return m_app.VideoSizeSelector.FrameSizeChangesNothing(width, height) &&
+           m_app.ChannelButtonBar.SyncChangesNothing(mainwindow::BarChannelOfView(viewChannel));
+}
+
 void CTavrinDlg::SyncCurrentChannel(std::uint8_t viewChannel) {
     mainwindow::ChannelButtonBar& bar = m_app.ChannelButtonBar;
     if (!bar.SyncCurrentChannel(mainwindow::BarChannelOfView(viewChannel)))

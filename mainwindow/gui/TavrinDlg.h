@@ -238,6 +238,8 @@ private:
     void LowerMainWindow() override { lower(); }
     void PostAlarmAudio(int lParam) override;
     void SyncCurrentChannel(std::uint8_t viewChannel) override;
+    // Any thread: asks only the selector's and the bar's atomics.
+    bool FrameChangesNothing(std::uint16_t width, std::uint16_t height, std::uint8_t viewChannel) const override;
     void SetButtonImage(std::uint16_t controlId, int imageState, const std::string& toolTip) override;
     void PostSensorMode(unsigned wParam) override;
 

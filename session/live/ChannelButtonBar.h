@@ -88,6 +88,10 @@ public:
     // Pictures of channel c arrived: true when c became the channel shown
     // (setting, states and the current control device changed).
     bool SyncCurrentChannel(std::uint8_t channel);
+    // True when SyncCurrentChannel(channel) would change nothing; any thread.
+    bool SyncChangesNothing(std::uint8_t channel) const {
+        return !m_bEnabled.load() || channel == m_byCurrentChannel.load();
+    }
 
 private:
     bool IsMultiChannelDvr() const;

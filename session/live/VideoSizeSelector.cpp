@@ -96,6 +96,15 @@ int VideoSizeSelector::InitLayout() {
     return 1;
 }
 
+bool VideoSizeSelector::FrameSizeChangesNothing(std::uint16_t width, std::uint16_t height) const {
+    if (width != m_wFrameWidth.load() || height != m_wFrameHeight.load())
+        return false;
+    const std::uint8_t mode = app_.by_VideoSizeMode.load();
+    if (const auto frameMode = ModeOfFrame(FamilyOf(app_.str_ProductID.Get()), width, height); frameMode && *frameMode != mode)
+        return false;
+    return mode == app_.by_AppliedVideoSizeMode.load();
+}
+
 std::optional<VideoSizeSelector::Change> VideoSizeSelector::OnFrameSize(std::uint16_t width, std::uint16_t height) {
     m_wFrameWidth = width;
     m_wFrameHeight = height;

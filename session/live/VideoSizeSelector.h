@@ -38,6 +38,10 @@ public:
     // Stores the size and applies the family's frame rules; a change when the
     // mode differs from the one the window was laid out for.
     std::optional<Change> OnFrameSize(std::uint16_t width, std::uint16_t height);
+    // True when OnFrameSize(width, height) would change nothing (it stores
+    // the size and mode it already has, and the window keeps its format);
+    // reads only atomics, so any thread may ask.
+    bool FrameSizeChangesNothing(std::uint16_t width, std::uint16_t height) const;
 
     std::uint8_t GetSizeMode() const;
     std::uint16_t FrameWidth() const { return m_wFrameWidth.load(); }

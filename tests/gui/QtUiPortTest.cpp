@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <thread>
 
 #include "fakes/RecordingUiPort.h"
@@ -32,7 +33,9 @@ public:
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
         RecordingUiPort::SyncCurrentChannel(channel);
     }
+    bool FrameChangesNothing(std::uint16_t, std::uint16_t, std::uint8_t) const override { return unchanged.load(); }
     bool onGuiThread = true;
+    std::atomic<bool> unchanged{false};
 };
 
 TEST(QtUiPortTest, CallsFromAnotherThreadArriveQueuedOnTheGuiThreadInOrder) {
@@ -79,6 +82,28 @@ TEST(QtUiPortTest, AFramesSizeAndChannelArriveAsOneEventSizeFirst) {
     EXPECT_EQ(window.Calls(), (std::vector<std::string>{"framesize:704x288", "syncchannel:3", "framesize:352x288",
                                                         "syncchannel:16"}));
     EXPECT_TRUE(window.onGuiThread);
+}
+
+TEST(QtUiPortTest, AFrameThatChangesNothingIsNotQueuedUnlessAnEarlierOneIsOnItsWay) {
+    ThreadCheckingPort window;
+    session::QtUiPort port(window);
+    auto fromWorker = [&](auto call) { std::thread(call).join(); };
+    window.unchanged = true;
+    fromWorker([&] { port.OnFrame(704, 288, 3); });
+    QCoreApplication::sendPostedEvents(&port);
+    EXPECT_TRUE(window.Calls().empty());
+
+    // The window's state says nothing about a frame while an earlier one waits.
+    window.unchanged = false;
+    fromWorker([&] { port.OnFrame(352, 288, 3); });
+    window.unchanged = true;
+    fromWorker([&] { port.OnFrame(704, 288, 3); });
+    QCoreApplication::sendPostedEvents(&port);
+    EXPECT_EQ(window.Calls(), (std::vector<std::string>{"framesize:352x288", "syncchannel:3", "framesize:704x288",
+                                                        "syncchannel:3"}));
+    fromWorker([&] { port.OnFrame(704, 288, 3); });
+    QCoreApplication::sendPostedEvents(&port);
+    EXPECT_EQ(window.Calls().size(), std::size_t{4});
 }
 
 TEST(QtUiPortTest, CallsOnTheGuiThreadRunAtOnce) {

@@ -108,6 +108,7 @@ TEST_F(ChannelButtonBarTest, PlacesFromTheOrigin) {
     Make("R41T", false, 3);
     EXPECT_FALSE(bar().Enabled());
     EXPECT_TRUE(bar().Rows().empty());
+    EXPECT_TRUE(bar().SyncChangesNothing(4));
     EXPECT_FALSE(bar().SyncCurrentChannel(4));
 }
 
@@ -115,8 +116,11 @@ TEST_F(ChannelButtonBarTest, PicturesOfAChannelMakeItCurrent) {
     Make("R41T", true, 0);
     for (int k = 0; k <= 16; ++k)
         app.C_ControlD.AddDevice(2400, static_cast<std::uint8_t>(k), 8, mainwindow::kControlDeviceMaster);
+    EXPECT_TRUE(bar().SyncChangesNothing(0));
     EXPECT_FALSE(bar().SyncCurrentChannel(0));
+    EXPECT_FALSE(bar().SyncChangesNothing(5));
     EXPECT_TRUE(bar().SyncCurrentChannel(5));
+    EXPECT_TRUE(bar().SyncChangesNothing(5));
     EXPECT_EQ(bar().ButtonState(5), 0);
     EXPECT_EQ(bar().ButtonState(0), 1);
     EXPECT_EQ(app.C_ControlD.GetCurrentAddress(), 5);

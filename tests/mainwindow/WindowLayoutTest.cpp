@@ -131,6 +131,36 @@ TEST_F(VideoSizeSelectorTest, FrameRulesChangeTheFormatOnceAndSayWhatTheWindowDo
     EXPECT_EQ(app.VideoSizeSelector.GetSizeMode(), 4);
 }
 
+// The decoding thread asks whether a frame's size would change anything
+// before it wakes the window for it: the answer must be exact both ways.
+TEST_F(VideoSizeSelectorTest, TellsWhetherAFrameSizeWouldChangeAnything) {
+    struct State {
+        std::uint8_t mode, applied;
+        std::uint16_t row, width, height;
+        bool operator==(const State&) const = default;
+    };
+    const auto state = [&] {
+        return State{app.by_VideoSizeMode.load(), app.by_AppliedVideoSizeMode.load(), app.w_VideoLayout.load(),
+                     app.VideoSizeSelector.FrameWidth(), app.VideoSizeSelector.FrameHeight()};
+    };
+    const std::pair<std::uint16_t, std::uint16_t> sizes[] = {
+        {640, 228}, {640, 228}, {720, 576}, {720, 576}, {320, 276}, {704, 480}, {704, 480},
+        {352, 240}, {160, 120}, {160, 120}, {320, 240}, {640, 228}, {640, 228}};
+    for (const char* product : {"R41T", "R47T", "G66M"}) {
+        Start(product, 0, 0);
+        int unchanged = 0;
+        for (const auto& [width, height] : sizes) {
+            const std::string where = std::string(product) + " " + std::to_string(width) + "x" + std::to_string(height);
+            const bool nothing = app.VideoSizeSelector.FrameSizeChangesNothing(width, height);
+            const State before = state();
+            const auto change = app.VideoSizeSelector.OnFrameSize(width, height);
+            EXPECT_EQ(nothing, !change && state() == before) << where;
+            unchanged += nothing;
+        }
+        EXPECT_GE(unchanged, 4) << product;  // every repeated size
+    }
+}
+
 std::vector<std::string> FilesOf(const std::vector<SkinLoad>& loads, int panelIndex, std::uint16_t id = 0) {
     for (const SkinLoad& load : loads)
         if ((panelIndex >= 0 && load.panelIndex == panelIndex) || (id != 0 && load.controlId == id))
