@@ -169,6 +169,12 @@ int CBlockingSocket::Receive(void* buffer, int capacity, Millis timeout, std::st
     return ReceiveFrom(buffer, capacity, timeout, nullptr, std::move(stop));
 }
 
+bool CBlockingSocket::WaitReadable(Millis timeout, std::stop_token stop) noexcept {
+    if (m_hSocket < 0)
+        return false;
+    return WaitFor(POLLIN, std::min(timeout, Millis(INT_MAX)), stop) == WaitOutcome::Ready;
+}
+
 int CBlockingSocket::ReceiveFrom(void* buffer, int capacity, Millis timeout, SocketAddress* from,
                                  std::stop_token stop) noexcept {
     if (m_hSocket < 0 || capacity <= 0 || buffer == nullptr)

@@ -93,6 +93,9 @@ public:
     // data. Returns the byte count, or -1 on no socket, time-out, error, abort
     // and a peer that closed the connection. Never throws.
     int Receive(void* buffer, int capacity, Millis timeout, std::stop_token stop = {}) noexcept;
+    // Waits up to the time-out until a receive would not wait (data, the
+    // peer's close or an error); false on time-out, abort and no socket.
+    bool WaitReadable(Millis timeout, std::stop_token stop = {}) noexcept;
 
     // Datagrams. Sendto sends to m_saDestination at once; throws "Sendto".
     int Sendto(const void* data, int length);

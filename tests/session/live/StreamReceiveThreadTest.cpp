@@ -257,6 +257,27 @@ TEST_F(StreamReceiveThreadTest, StallEndsAfterTheReceiveTimeOutWithCode1AndTheEr
     EXPECT_EQ(app.dw_GetImageThreadRunning.load(), 1u);
 }
 
+// Frames that came in one piece right before the device fell silent are all
+// handed on, not held back until more bytes come (they never would).
+TEST_F(StreamReceiveThreadTest, FramesThatCameTogetherBeforeASilenceAreAllHandedOn) {
+    app.LastStreamError = session::STREAM_ERR_CONNECT;
+    StartStream();
+    ASSERT_TRUE(TakeFrame());
+    // Small enough for the three to come in with one receive.
+    devicesim::Bytes last(100, 0x55);
+    const std::uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xDB}, end[] = {0xFF, 0xD9};
+    std::copy(std::begin(start), std::end(start), last.begin());
+    std::copy(std::begin(end), std::end(end), last.end() - 2);
+    for (int i = 0; i < 3; ++i)
+        stream.InjectFault(StreamFault::Picture(last));
+    stream.InjectFault(StreamFault::Stall());
+    int lastOnes = 0;
+    while (auto frame = TakeFrame(1000ms))
+        lastOnes = frame->picture == last ? lastOnes + 1 : 0;
+    EXPECT_EQ(lastOnes, 3);
+    ExpectEndWithCode1(session::STREAM_ERR_CONNECT);
+}
+
 TEST_F(StreamReceiveThreadTest, ClosedConnectionEndsWithCode1) {
     StartStream();
     ASSERT_TRUE(TakeFrame());
