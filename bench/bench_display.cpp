@@ -15,6 +15,10 @@
 // simulator runs in a child process (this program started with
 // --serve-stream=CASE), so the CPU counted is the client's alone.
 //
+// BM_DisplayPixels: the display stage alone (the decoded picture into the
+// window's layout) for the same two cases, in ms per picture and as a ratio to
+// a memcpy of the same output bytes.
+//
 // QUENLO_BENCH_LATENCY_SECONDS, QUENLO_BENCH_MEMORY_SECONDS and
 // QUENLO_BENCH_CPU_SECONDS change the run lengths (defaults 20, 180 and 10).
 
@@ -35,6 +39,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +52,8 @@
 #include "fakes/TestPictures.h"
 #include "platform/JpegCodec.h"
 #include "session/AppData.h"
+#include "session/DeviceFamily.h"
+#include "session/live/FrameDisplay.h"
 #include "session/login/LoginExchange.h"
 #include "app/TavrinApp.h"
 #include "mainwindow/gui/TavrinDlg.h"
@@ -448,6 +455,63 @@ void BM_ClientCpuPerShownFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ClientCpuPerShownFrame)->DenseRange(0, 1)->Iterations(1)->Unit(benchmark::kSecond);
+
+// ---- The display stage alone
+
+// Seconds per call of f, over at least a quarter of a second of wall time.
+template <class F>
+double SecondsPerCall(F&& f) {
+    long calls = 0;
+    const auto start = Clock::now();
+    std::chrono::duration<double> spent{};
+    do {
+        for (int i = 0; i < 16; ++i)
+            f();
+        calls += 16;
+        spent = Clock::now() - start;
+    } while (spent.count() < 0.25);
+    return spent.count() / static_cast<double>(calls);
+}
+
+// The decoded picture into the window's layout, as DisplayFrame does it for
+// each stream case: the field doubling, or the plain conversion. Beside it a
+// memcpy of the same output bytes in the same run, the floor of any copy.
+void BM_DisplayPixels(benchmark::State& state) {
+    const StreamCase& c = kStreamCases[state.range(0)];
+    state.SetLabel(c.name);
+    // DisplayFrame's choice: wide pictures of all but the G66M cameras are fields.
+    const bool doubled = c.width >= session::kFieldPictureMinWidth && !session::IsG66MFamily(c.product);
+    const int shownHeight = doubled ? 2 * c.height : c.height;
+    const std::size_t stride = static_cast<std::size_t>(c.width) * session::kDisplayPixelBytes;
+    const auto source = testpictures::ScenePicture(c.width, c.height, 0);
+    std::vector<std::uint8_t> shown(stride * shownHeight);
+    std::vector<std::uint8_t> copyFrom(shown.size(), 0x5A);
+    session::FieldDoubling doubling;
+    if (doubled && !doubling.Prepare(c.width, c.height)) {
+        state.SkipWithError("the doubling refuses the picture");
+        return;
+    }
+    const auto draw = [&] {
+        if (doubled)
+            doubling.ToDisplayPixels(source.data(), shown.data(), stride);
+        else
+            session::ToDisplayPixels(source.data(), static_cast<std::size_t>(c.width) * 3, c.width, c.height,
+                                     shown.data(), stride);
+        benchmark::ClobberMemory();
+    };
+    const auto copy = [&] {
+        std::memcpy(shown.data(), copyFrom.data(), shown.size());
+        benchmark::ClobberMemory();
+    };
+    for (auto _ : state)
+        draw();
+    const double drawSeconds = SecondsPerCall(draw);
+    const double copySeconds = SecondsPerCall(copy);
+    state.counters["ms_per_picture"] = drawSeconds * 1e3;
+    state.counters["memcpy_ms"] = copySeconds * 1e3;
+    state.counters["ratio_to_memcpy"] = drawSeconds / copySeconds;
+}
+BENCHMARK(BM_DisplayPixels)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
