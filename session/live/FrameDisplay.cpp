@@ -7,16 +7,10 @@
 #include <span>
 #include <utility>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
-
 #include "platform/TickCount.h"
-#include "resize/frame/LinearRows.h"
-#include "resize/frame/PixelLayouts.h"
-#include "resize/frame/ResizeMapping.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
+#include "session/live/DisplayPixels.h"
 #include "session/live/Snapshot.h"
 
 namespace session {
@@ -53,107 +47,9 @@ std::size_t PaddedRowBytes(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
 
-namespace {
-
-// Four pixels from twelve bytes, in 32-bit words of the source.
-void ToDisplayRowScalar(const std::uint8_t* from, int width, std::uint32_t* to) {
-    int x = 0;
-    for (; x + 4 <= width; x += 4, from += 12, to += 4) {
-        std::uint32_t w[3];
-        std::memcpy(w, from, sizeof w);  // b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3
-        if constexpr (std::endian::native == std::endian::little) {
-            to[0] = 0xFF000000u | w[0];
-            to[1] = 0xFF000000u | (w[0] >> 24) | (w[1] << 8);
-            to[2] = 0xFF000000u | (w[1] >> 16) | (w[2] << 16);
-            to[3] = 0xFF000000u | (w[2] >> 8);
-        } else {
-            for (int k = 0; k < 4; ++k)
-                to[k] = 0xFF000000u | std::uint32_t{from[3 * k + 2]} << 16 | std::uint32_t{from[3 * k + 1]} << 8 |
-                        from[3 * k];
-        }
-    }
-    for (; x < width; ++x, from += 3, ++to)
-        *to = 0xFF000000u | std::uint32_t{from[2]} << 16 | std::uint32_t{from[1]} << 8 | from[0];
-}
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// Sixteen pixels a step with byte shuffles; the last pixels of the row go the scalar way.
-__attribute__((target("ssse3"))) void ToDisplayRowSsse3(const std::uint8_t* from, int width, std::uint32_t* to) {
-    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    int x = 0;
-    for (; x + 16 <= width; x += 16, from += 48, to += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
-        const __m128i p0 = a;                           // pixels 0-3 in bytes 0-11
-        const __m128i p1 = _mm_alignr_epi8(b, a, 12);   // pixels 4-7
-        const __m128i p2 = _mm_alignr_epi8(c, b, 8);    // pixels 8-11
-        const __m128i p3 = _mm_srli_si128(c, 4);        // pixels 12-15
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_or_si128(_mm_shuffle_epi8(p0, spread), alpha));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), _mm_or_si128(_mm_shuffle_epi8(p1, spread), alpha));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_or_si128(_mm_shuffle_epi8(p2, spread), alpha));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 12), _mm_or_si128(_mm_shuffle_epi8(p3, spread), alpha));
-    }
-    ToDisplayRowScalar(from, width - x, to);
-}
-
-const bool kHaveSsse3 = __builtin_cpu_supports("ssse3");
-#endif
-
-// One row of the resize library's 8-bit linear vertical blend of two rows whose columns copy
-// the source: its work values are the source bytes times 64, and for a share below 16384 a
-// destination byte is (u + high half of (2a) x (2d) + 32) >> 6, u the upper work value and d the
-// lower one's difference from it. Share 16384 (the last row) is the lower row itself.
-void BlendRows(const std::uint8_t* __restrict upper, const std::uint8_t* __restrict lower, std::size_t bytes,
-               std::uint16_t share, std::uint8_t* __restrict to) {
-    const auto twiceA = static_cast<std::int32_t>(2 * share);
-    std::size_t e = 0;
-#if defined(__x86_64__) && defined(__GNUC__)
-    // Sixteen bytes a step in 16-bit lanes: the high-half multiply is the blend's own.
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i a2 = _mm_set1_epi16(static_cast<std::int16_t>(twiceA));
-    const __m128i round = _mm_set1_epi16(32);
-    const auto half = [&](__m128i up, __m128i low) {
-        const __m128i u = _mm_slli_epi16(up, 6);
-        const __m128i twiceD = _mm_slli_epi16(_mm_sub_epi16(low, up), 7);
-        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(u, _mm_mulhi_epi16(a2, twiceD)), round), 6);
-    };
-    for (; e + 16 <= bytes; e += 16) {
-        const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + e));
-        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + e));
-        const __m128i first = half(_mm_unpacklo_epi8(up, zero), _mm_unpacklo_epi8(low, zero));
-        const __m128i second = half(_mm_unpackhi_epi8(up, zero), _mm_unpackhi_epi8(low, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + e), _mm_packus_epi16(first, second));
-    }
-#endif
-    for (; e < bytes; ++e) {
-        const std::int32_t u = upper[e] * 64;
-        const auto twiceD = static_cast<std::int16_t>((lower[e] - upper[e]) * 128);
-        const auto q = static_cast<std::int16_t>((twiceA * twiceD) >> 16);
-        to[e] = static_cast<std::uint8_t>((u + q + 32) >> 6);
-    }
-}
-
-void ToDisplayRow(const std::uint8_t* from, int width, std::uint32_t* to) {
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (kHaveSsse3) {
-        ToDisplayRowSsse3(from, width, to);
-        return;
-    }
-#endif
-    ToDisplayRowScalar(from, width, to);
-}
-
-}  // namespace
-
 void ToDisplayPixels(const std::uint8_t* source, std::size_t sourceStride, int width, int height,
                      std::uint8_t* destination, std::size_t destinationStride) {
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* from = source + static_cast<std::size_t>(height - 1 - row) * sourceStride;
-        ToDisplayRow(from, width,
-                     reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride));
-    }
+    ToDisplayPixels(BestPixelCode(), source, sourceStride, width, height, destination, destinationStride);
 }
 
 bool FieldDoubling::Prepare(int width, int height) {
@@ -161,49 +57,14 @@ bool FieldDoubling::Prepare(int width, int height) {
         return ready_;
     width_ = width;
     height_ = height;
-    ready_ = false;
     // The entry takes pictures under two pixels a side nearest-neighbour.
-    if (width < 2 || height < 2)
-        return false;
-    using resize::frame::ResizeMethod;
-    const resize::frame::AxisPlan rows = resize::frame::PlanAxis(ResizeMethod::Linear, 1, 2.0, 0.0, height, 2 * height);
-    const resize::frame::AxisPlan columns = resize::frame::PlanAxis(ResizeMethod::Linear, 1, 1.0, 0.0, width, width);
-    if (rows.length != 2 * height || columns.length != width)
-        return false;
-    std::vector<std::ptrdiff_t> rowOffsets(static_cast<std::size_t>(rows.length));
-    std::vector<std::ptrdiff_t> columnOffsets(static_cast<std::size_t>(columns.length));
-    std::vector<std::uint16_t> columnWeights(2 * static_cast<std::size_t>(columns.length));
-    shares_.resize(static_cast<std::size_t>(rows.length));
-    resize::frame::MapLinearAxis(rows, {0, height, height}, 1, rowOffsets.data(), shares_.data(), 1);
-    resize::frame::MapLinearAxis(columns, {0, width, width}, 3, columnOffsets.data(), columnWeights.data(), 2);
-    // Only columns that copy the source keep the blend one of two rows of source bytes.
-    if (!resize::frame::ColumnsCopySource<resize::frame::LayoutC3>(columnOffsets.data(), columnWeights.data(),
-                                                                     columns.length))
-        return false;
-    upperRows_.assign(rowOffsets.begin(), rowOffsets.end());
-    row_.resize(static_cast<std::size_t>(width) * 3);
-    ready_ = true;
-    return true;
+    ready_ = width >= 2 && height >= 2 && rows_.Make(width, height, 2 * height);
+    return ready_;
 }
 
 void FieldDoubling::ToDisplayPixels(const std::uint8_t* source, std::uint8_t* destination,
                                     std::size_t destinationStride) {
-    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
-    const int doubledHeight = 2 * height_;
-    for (int row = 0; row < doubledHeight; ++row) {
-        // The doubled picture is bottom-up too: the window's top row is its last.
-        const std::size_t i = static_cast<std::size_t>(doubledHeight - 1 - row);
-        const std::uint8_t* upper = source + static_cast<std::size_t>(upperRows_[i]) * rowBytes;
-        const std::uint16_t share = shares_[i];
-        const std::uint8_t* from = upper;
-        if (share == 16384) {
-            from = upper + rowBytes;
-        } else if (share != 0) {
-            BlendRows(upper, upper + rowBytes, rowBytes, share, row_.data());
-            from = row_.data();
-        }
-        ToDisplayRow(from, width_, reinterpret_cast<std::uint32_t*>(destination + row * destinationStride));
-    }
+    BlendedToDisplayPixels(BestPixelCode(), source, width_, rows_, destination, destinationStride);
 }
 
 void LatestFrameSlot::Publish(DisplayPicture& picture) {

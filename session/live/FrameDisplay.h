@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "resize/ImageResize.h"
+#include "session/live/DisplayPixels.h"
 
 namespace session {
 
@@ -79,9 +80,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool ready_ = false;
-    std::vector<std::int32_t> upperRows_;  // per doubled row: the first of its two source rows
-    std::vector<std::uint16_t> shares_;    // per doubled row: the lower row's share of 16384
-    std::vector<std::uint8_t> row_;        // one blended 24-bit row
+    BlendedRowTable rows_;
 };
 
 // The window rectangle of full-screen mode.

@@ -223,10 +223,20 @@ TEST_F(FrameDisplayTest, ResizeArgumentsOfTheDoublingAndTheFullScreenScaling) {
     }
 }
 
+// The codes this machine runs: each must give the same bytes.
+std::vector<session::PixelCode> MachinePixelCodes() {
+    std::vector<session::PixelCode> codes;
+    for (const auto code : {session::PixelCode::Scalar, session::PixelCode::Ssse3, session::PixelCode::Avx2})
+        if (session::MachineRuns(code))
+            codes.push_back(code);
+    return codes;
+}
+
 // Every width, so that both the sixteen-pixel steps and the pixels left over are met.
 TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
+    for (const auto code : MachinePixelCodes())
     for (int width = 1; width <= 37; ++width) {
-        SCOPED_TRACE(width);
+        SCOPED_TRACE(testing::Message() << "code " << static_cast<int>(code) << " width " << width);
         const int height = 3;
         const std::size_t sourceStride = static_cast<std::size_t>(width) * 3 + 5;  // rows need not be packed
         std::vector<std::uint8_t> source(sourceStride * height);
@@ -234,7 +244,7 @@ TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
             source[i] = static_cast<std::uint8_t>(i * 37 + width);
         const std::size_t stride = static_cast<std::size_t>(width) * 4 + 8;
         std::vector<std::uint8_t> shown(stride * height, 0x11);
-        session::ToDisplayPixels(source.data(), sourceStride, width, height, shown.data(), stride);
+        session::ToDisplayPixels(code, source.data(), sourceStride, width, height, shown.data(), stride);
         for (int row = 0; row < height; ++row)
             for (int x = 0; x < width; ++x) {
                 const std::uint8_t* p = &source[(height - 1 - row) * sourceStride + x * 3];
@@ -246,17 +256,20 @@ TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
     }
 }
 
-// The resize entry's doubled picture of a bottom-up 24-bit picture, through
-// the given build, put into the window's layout.
+// The resize entry's picture of newHeight rows (linear, columns as they are)
+// of a bottom-up 24-bit picture, through the given build, put into the
+// window's layout; twice the height unless told otherwise.
 std::vector<std::uint8_t> EntryDoubledForTheWindow(resize::ResizeRoutine build, const std::vector<std::uint8_t>& source,
-                                                   int width, int height) {
-    std::vector<std::uint8_t> doubled(platform::BgrPictureBytes(width, 2 * height));
+                                                   int width, int height, int newHeight = 0) {
+    if (newHeight == 0)
+        newHeight = 2 * height;
+    std::vector<std::uint8_t> doubled(platform::BgrPictureBytes(width, newHeight));
     EXPECT_EQ(build(source.data(), {width, height}, width * 3, {0, 0, width, height}, doubled.data(), width * 3,
-                    {width, 2 * height}, 1.0, 2.0, resize::InterpLinear),
+                    {width, newHeight}, 1.0, static_cast<double>(newHeight) / height, resize::InterpLinear),
               resize::StatusOk);
-    std::vector<std::uint8_t> shown(std::size_t{4} * width * 2 * height);
-    session::ToDisplayPixels(doubled.data(), static_cast<std::size_t>(width) * 3, width, 2 * height, shown.data(),
-                             static_cast<std::size_t>(width) * 4);
+    std::vector<std::uint8_t> shown(std::size_t{4} * width * newHeight);
+    session::ToDisplayPixels(session::PixelCode::Scalar, doubled.data(), static_cast<std::size_t>(width) * 3, width,
+                             newHeight, shown.data(), static_cast<std::size_t>(width) * 4);
     return shown;
 }
 
@@ -297,6 +310,34 @@ TEST(FieldDoublingBytesTest, EqualTheResizeEntrysDoubledPictureInTheWindowsLayou
             }
             ASSERT_EQ(shown, EntryDoubledForTheWindow(&resize::ImageResize_8u_C3R, source, size.width, size.height));
         }
+}
+
+// Every code against the entry: a two-row picture whose rows meet every
+// (upper, lower) byte pair, spread over sixty-four rows (sixty-two shares),
+// a field's doubling, and other scales.
+TEST(BlendedToDisplayPixelsTest, EveryCodeGivesTheEntrysRowsForEveryBytePairAndShare) {
+    const struct {
+        int width, height, newHeight;
+    } cases[] = {{21846, 2, 64}, {21, 288, 576}, {37, 5, 13}, {19, 3, 7}, {53, 7, 10}, {16, 4, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " to " << c.newHeight);
+        std::vector<std::uint8_t> source = DoublingContent(0, c.width, c.height);
+        if (c.height == 2)
+            for (std::size_t i = 0; i < 65536; ++i) {
+                source[i] = static_cast<std::uint8_t>(i >> 8);
+                source[static_cast<std::size_t>(c.width) * 3 + i] = static_cast<std::uint8_t>(i);
+            }
+        session::BlendedRowTable rows;
+        ASSERT_TRUE(rows.Make(c.width, c.height, c.newHeight));
+        const auto expected = EntryDoubledForTheWindow(&resize::ImageResize_8u_C3R, source, c.width, c.height,
+                                                       c.newHeight);
+        for (const auto code : MachinePixelCodes()) {
+            std::vector<std::uint8_t> shown(expected.size());
+            session::BlendedToDisplayPixels(code, source.data(), c.width, rows, shown.data(),
+                                            static_cast<std::size_t>(c.width) * 4);
+            ASSERT_EQ(shown, expected) << "code " << static_cast<int>(code);
+        }
+    }
 }
 
 TEST(FieldDoublingBytesTest, PicturesUnderTwoPixelsASideAreLeftToTheEntry) {
