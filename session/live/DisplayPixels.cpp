@@ -79,14 +79,27 @@ struct AnyShare {
         return _mm_add_epi16(up, _mm_mulhrs_epi16(twiceA, _mm_sub_epi16(low, up)));
     }
     __attribute__((target("avx2"))) __m256i Avx(__m256i upper, __m256i lower) const {
-        const __m256i zero = _mm256_setzero_si256();
-        const __m256i twiceA = _mm256_set1_epi16(static_cast<std::int16_t>(2 * share));
-        // Unpacking and packing both work within 128-bit lanes, so the bytes keep their places.
-        return _mm256_packus_epi16(HalfAvx(_mm256_unpacklo_epi8(upper, zero), _mm256_unpacklo_epi8(lower, zero), twiceA),
-                                   HalfAvx(_mm256_unpackhi_epi8(upper, zero), _mm256_unpackhi_epi8(lower, zero), twiceA));
+        return Blend(Widen(upper, lower), _mm256_set1_epi16(static_cast<std::int16_t>(2 * share)));
     }
-    __attribute__((target("avx2"))) static __m256i HalfAvx(__m256i up, __m256i low, __m256i twiceA) {
-        return _mm256_add_epi16(up, _mm256_mulhrs_epi16(twiceA, _mm256_sub_epi16(low, up)));
+    // The upper bytes and the differences in 16-bit lanes, which rows of other
+    // shares between the same two source rows use as well.
+    struct Wide {
+        __m256i upper[2];
+        __m256i difference[2];
+    };
+    __attribute__((target("avx2"))) static Wide Widen(__m256i upper, __m256i lower) {
+        const __m256i zero = _mm256_setzero_si256();
+        Wide wide;
+        wide.upper[0] = _mm256_unpacklo_epi8(upper, zero);
+        wide.upper[1] = _mm256_unpackhi_epi8(upper, zero);
+        wide.difference[0] = _mm256_sub_epi16(_mm256_unpacklo_epi8(lower, zero), wide.upper[0]);
+        wide.difference[1] = _mm256_sub_epi16(_mm256_unpackhi_epi8(lower, zero), wide.upper[1]);
+        return wide;
+    }
+    // Unpacking and packing both work within 128-bit lanes, so the bytes keep their places.
+    __attribute__((target("avx2"))) static __m256i Blend(const Wide& wide, __m256i twiceA) {
+        return _mm256_packus_epi16(_mm256_add_epi16(wide.upper[0], _mm256_mulhrs_epi16(twiceA, wide.difference[0])),
+                                   _mm256_add_epi16(wide.upper[1], _mm256_mulhrs_epi16(twiceA, wide.difference[1])));
     }
 #endif
 };
@@ -145,7 +158,21 @@ __attribute__((target("avx2"))) void MixedRowAvx2(const std::uint8_t* upper, con
     const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     const __m256i firstEight = _mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5);   // bytes 0-23 of the first load
     const __m256i secondEight = _mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7);  // bytes 8-31 of the second
+    const auto words = [&](__m256i bytes, __m256i order) __attribute__((always_inline, target("avx2"))) {
+        return _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), spread), alpha);
+    };
     int x = 0;
+    // Thirty-two pixels a step: three registers of mixed bytes, the middle words
+    // from lane-crossing pairs of them.
+    for (; x + 32 <= width; x += 32, upper += 96, lower += 96, to += 32) {
+        const __m256i a = mix.Avx(Load32(upper), Load32(lower));
+        const __m256i b = mix.Avx(Load32(upper + 32), Load32(lower + 32));
+        const __m256i c = mix.Avx(Load32(upper + 64), Load32(lower + 64));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), words(a, firstEight));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8), words(_mm256_permute2x128_si256(a, b, 0x21), secondEight));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 16), words(_mm256_permute2x128_si256(b, c, 0x21), firstEight));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 24), words(c, secondEight));
+    }
     for (; x + 16 <= width; x += 16, upper += 48, lower += 48, to += 16) {
         const __m256i a = mix.Avx(Load32(upper), Load32(lower));
         const __m256i b = mix.Avx(Load32(upper + 16), Load32(lower + 16));
@@ -155,6 +182,45 @@ __attribute__((target("avx2"))) void MixedRowAvx2(const std::uint8_t* upper, con
                             _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(b, secondEight), spread), alpha));
     }
     MixedRowScalar(upper, lower, width - x, to, mix);
+}
+
+// Two rows of the window's picture blended from the same two source rows (in
+// a doubled picture nearly every row has a neighbour that shares its source
+// rows): the widening is done once for both.
+__attribute__((target("avx2"))) void SharedSourceRowsAvx2(const std::uint8_t* upper, const std::uint8_t* lower,
+                                                          int width, std::uint32_t* first, std::uint16_t firstShare,
+                                                          std::uint32_t* second, std::uint16_t secondShare) {
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                            0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m256i firstEight = _mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5);
+    const __m256i secondEight = _mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7);
+    const __m256i twiceA[2] = {_mm256_set1_epi16(static_cast<std::int16_t>(2 * firstShare)),
+                               _mm256_set1_epi16(static_cast<std::int16_t>(2 * secondShare))};
+    const auto words = [&](__m256i bytes, __m256i order) __attribute__((always_inline, target("avx2"))) {
+        return _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), spread), alpha);
+    };
+    std::uint32_t* to[2] = {first, second};
+    int x = 0;
+    for (; x + 32 <= width; x += 32, upper += 96, lower += 96) {
+        const AnyShare::Wide a = AnyShare::Widen(Load32(upper), Load32(lower));
+        const AnyShare::Wide b = AnyShare::Widen(Load32(upper + 32), Load32(lower + 32));
+        const AnyShare::Wide c = AnyShare::Widen(Load32(upper + 64), Load32(lower + 64));
+        for (int k = 0; k < 2; ++k) {
+            const __m256i ma = AnyShare::Blend(a, twiceA[k]);
+            const __m256i mb = AnyShare::Blend(b, twiceA[k]);
+            const __m256i mc = AnyShare::Blend(c, twiceA[k]);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k]), words(ma, firstEight));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 8),
+                                words(_mm256_permute2x128_si256(ma, mb, 0x21), secondEight));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 16),
+                                words(_mm256_permute2x128_si256(mb, mc, 0x21), firstEight));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 24), words(mc, secondEight));
+            to[k] += 32;
+        }
+    }
+    MixedRowAvx2(upper, lower, width - x, to[0], AnyShare{firstShare});
+    MixedRowAvx2(upper, lower, width - x, to[1], AnyShare{secondShare});
 }
 #endif
 
@@ -204,6 +270,18 @@ void BlendedPicture(const std::uint8_t* source, int width, const BlendedRowTable
             MixedRow<kCode>(lower, lower, width, to, OneRow{});
             break;
         default:
+#ifdef SESSION_X86_PIXEL_CODE
+            if constexpr (kCode == PixelCode::Avx2) {
+                if (i > 0 && rows.upperRows[i - 1] == rows.upperRows[i] && rows.shares[i - 1] != 0 &&
+                    rows.shares[i - 1] != kWholeLower) {
+                    SharedSourceRowsAvx2(upper, lower, width, to, share,
+                                         reinterpret_cast<std::uint32_t*>(destination + (row + 1) * destinationStride),
+                                         rows.shares[i - 1]);
+                    ++row;
+                    break;
+                }
+            }
+#endif
             MixedRow<kCode>(upper, lower, width, to, AnyShare{share});
             break;
         }
