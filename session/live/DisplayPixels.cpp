@@ -147,40 +147,51 @@ __attribute__((target("avx2"))) __m256i Load32(const std::uint8_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
-// Sixteen pixels a step from two overlapping 32-byte loads (bytes 0-31 and
-// 16-47): a dword permute puts twelve bytes into each 128-bit lane, which the
-// lane's byte shuffle spreads into four words.
+// Bytes of whole pixels into words: a dword permute puts twelve bytes into
+// each 128-bit lane, which the lane's byte shuffle spreads into four words.
+struct WordsAvx2 {
+    __m256i spread;
+    __m256i alpha;
+    __m256i firstEight;   // the pixels in bytes 0-23
+    __m256i secondEight;  // the pixels in bytes 8-31
+
+    __attribute__((target("avx2"))) WordsAvx2()
+        : spread(_mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                  0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1)),
+          alpha(_mm256_set1_epi32(static_cast<int>(0xFF000000u))),
+          firstEight(_mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5)),
+          secondEight(_mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7)) {}
+
+    __attribute__((always_inline, target("avx2"))) void Store(std::uint32_t* to, __m256i bytes, __m256i order) const {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
+                            _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), spread),
+                                            alpha));
+    }
+    // 32 pixels from bytes 0-95 in three registers: the middle words from lane-crossing pairs of them.
+    __attribute__((always_inline, target("avx2"))) void Store32(std::uint32_t* to, __m256i a, __m256i b,
+                                                               __m256i c) const {
+        Store(to, a, firstEight);
+        Store(to + 8, _mm256_permute2x128_si256(a, b, 0x21), secondEight);
+        Store(to + 16, _mm256_permute2x128_si256(b, c, 0x21), firstEight);
+        Store(to + 24, c, secondEight);
+    }
+    // 16 pixels from bytes 0-31 and 16-47.
+    __attribute__((always_inline, target("avx2"))) void Store16(std::uint32_t* to, __m256i a, __m256i b) const {
+        Store(to, a, firstEight);
+        Store(to + 8, b, secondEight);
+    }
+};
+
 template <class Mix>
 __attribute__((target("avx2"))) void MixedRowAvx2(const std::uint8_t* upper, const std::uint8_t* lower, int width,
                                                   std::uint32_t* to, const Mix& mix) {
-    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
-                                            0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m256i firstEight = _mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5);   // bytes 0-23 of the first load
-    const __m256i secondEight = _mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7);  // bytes 8-31 of the second
-    const auto words = [&](__m256i bytes, __m256i order) __attribute__((always_inline, target("avx2"))) {
-        return _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), spread), alpha);
-    };
+    const WordsAvx2 words;
     int x = 0;
-    // Thirty-two pixels a step: three registers of mixed bytes, the middle words
-    // from lane-crossing pairs of them.
-    for (; x + 32 <= width; x += 32, upper += 96, lower += 96, to += 32) {
-        const __m256i a = mix.Avx(Load32(upper), Load32(lower));
-        const __m256i b = mix.Avx(Load32(upper + 32), Load32(lower + 32));
-        const __m256i c = mix.Avx(Load32(upper + 64), Load32(lower + 64));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), words(a, firstEight));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8), words(_mm256_permute2x128_si256(a, b, 0x21), secondEight));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 16), words(_mm256_permute2x128_si256(b, c, 0x21), firstEight));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 24), words(c, secondEight));
-    }
-    for (; x + 16 <= width; x += 16, upper += 48, lower += 48, to += 16) {
-        const __m256i a = mix.Avx(Load32(upper), Load32(lower));
-        const __m256i b = mix.Avx(Load32(upper + 16), Load32(lower + 16));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
-                            _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(a, firstEight), spread), alpha));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8),
-                            _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(b, secondEight), spread), alpha));
-    }
+    for (; x + 32 <= width; x += 32, upper += 96, lower += 96, to += 32)
+        words.Store32(to, mix.Avx(Load32(upper), Load32(lower)), mix.Avx(Load32(upper + 32), Load32(lower + 32)),
+                      mix.Avx(Load32(upper + 64), Load32(lower + 64)));
+    for (; x + 16 <= width; x += 16, upper += 48, lower += 48, to += 16)
+        words.Store16(to, mix.Avx(Load32(upper), Load32(lower)), mix.Avx(Load32(upper + 16), Load32(lower + 16)));
     MixedRowScalar(upper, lower, width - x, to, mix);
 }
 
@@ -190,16 +201,9 @@ __attribute__((target("avx2"))) void MixedRowAvx2(const std::uint8_t* upper, con
 __attribute__((target("avx2"))) void SharedSourceRowsAvx2(const std::uint8_t* upper, const std::uint8_t* lower,
                                                           int width, std::uint32_t* first, std::uint16_t firstShare,
                                                           std::uint32_t* second, std::uint16_t secondShare) {
-    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
-                                            0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m256i firstEight = _mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5);
-    const __m256i secondEight = _mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7);
+    const WordsAvx2 words;
     const __m256i twiceA[2] = {_mm256_set1_epi16(static_cast<std::int16_t>(2 * firstShare)),
                                _mm256_set1_epi16(static_cast<std::int16_t>(2 * secondShare))};
-    const auto words = [&](__m256i bytes, __m256i order) __attribute__((always_inline, target("avx2"))) {
-        return _mm256_or_si256(_mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), spread), alpha);
-    };
     std::uint32_t* to[2] = {first, second};
     int x = 0;
     for (; x + 32 <= width; x += 32, upper += 96, lower += 96) {
@@ -207,15 +211,8 @@ __attribute__((target("avx2"))) void SharedSourceRowsAvx2(const std::uint8_t* up
         const AnyShare::Wide b = AnyShare::Widen(Load32(upper + 32), Load32(lower + 32));
         const AnyShare::Wide c = AnyShare::Widen(Load32(upper + 64), Load32(lower + 64));
         for (int k = 0; k < 2; ++k) {
-            const __m256i ma = AnyShare::Blend(a, twiceA[k]);
-            const __m256i mb = AnyShare::Blend(b, twiceA[k]);
-            const __m256i mc = AnyShare::Blend(c, twiceA[k]);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k]), words(ma, firstEight));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 8),
-                                words(_mm256_permute2x128_si256(ma, mb, 0x21), secondEight));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 16),
-                                words(_mm256_permute2x128_si256(mb, mc, 0x21), firstEight));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[k] + 24), words(mc, secondEight));
+            words.Store32(to[k], AnyShare::Blend(a, twiceA[k]), AnyShare::Blend(b, twiceA[k]),
+                          AnyShare::Blend(c, twiceA[k]));
             to[k] += 32;
         }
     }
