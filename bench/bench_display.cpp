@@ -16,8 +16,8 @@
 // --serve-stream=CASE), so the CPU counted is the client's alone.
 //
 // BM_DisplayPixels: the display stage alone (the decoded picture into the
-// window's layout) for the same two cases, in ms per picture and as a ratio to
-// a memcpy of the same output bytes.
+// window's layout) for the same two cases and each instruction set's code, in
+// ms per picture and as a ratio to a memcpy of the same output bytes.
 //
 // QUENLO_BENCH_LATENCY_SECONDS, QUENLO_BENCH_MEMORY_SECONDS and
 // QUENLO_BENCH_CPU_SECONDS change the run lengths (defaults 20, 180 and 10).
@@ -53,6 +53,7 @@
 #include "platform/JpegCodec.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
+#include "session/live/DisplayPixels.h"
 #include "session/live/FrameDisplay.h"
 #include "session/login/LoginExchange.h"
 #include "app/TavrinApp.h"
@@ -474,11 +475,19 @@ double SecondsPerCall(F&& f) {
 }
 
 // The decoded picture into the window's layout, as DisplayFrame does it for
-// each stream case: the field doubling, or the plain conversion. Beside it a
-// memcpy of the same output bytes in the same run, the floor of any copy.
+// each stream case (the field doubling, or the plain conversion), in each code
+// the machine runs (DisplayFrame takes the best). Beside it a memcpy of the
+// same output bytes in the same run, the floor of any copy.
 void BM_DisplayPixels(benchmark::State& state) {
     const StreamCase& c = kStreamCases[state.range(0)];
-    state.SetLabel(c.name);
+    const auto code = static_cast<session::PixelCode>(state.range(1));
+    constexpr const char* kCodeNames[] = {"scalar", "SSSE3", "AVX2"};
+    state.SetLabel(std::string(c.name) + ", " + kCodeNames[state.range(1)] +
+                   (code == session::BestPixelCode() ? " (in use)" : ""));
+    if (!session::MachineRuns(code)) {
+        state.SkipWithError("the machine lacks the instructions");
+        return;
+    }
     // DisplayFrame's choice: wide pictures of all but the G66M cameras are fields.
     const bool doubled = c.width >= session::kFieldPictureMinWidth && !session::IsG66MFamily(c.product);
     const int shownHeight = doubled ? 2 * c.height : c.height;
@@ -486,16 +495,16 @@ void BM_DisplayPixels(benchmark::State& state) {
     const auto source = testpictures::ScenePicture(c.width, c.height, 0);
     std::vector<std::uint8_t> shown(stride * shownHeight);
     std::vector<std::uint8_t> copyFrom(shown.size(), 0x5A);
-    session::FieldDoubling doubling;
-    if (doubled && !doubling.Prepare(c.width, c.height)) {
+    session::BlendedRowTable rows;  // the field doubling's
+    if (doubled && !rows.Make(c.width, c.height, shownHeight)) {
         state.SkipWithError("the doubling refuses the picture");
         return;
     }
     const auto draw = [&] {
         if (doubled)
-            doubling.ToDisplayPixels(source.data(), shown.data(), stride);
+            session::BlendedToDisplayPixels(code, source.data(), c.width, rows, shown.data(), stride);
         else
-            session::ToDisplayPixels(source.data(), static_cast<std::size_t>(c.width) * 3, c.width, c.height,
+            session::ToDisplayPixels(code, source.data(), static_cast<std::size_t>(c.width) * 3, c.width, c.height,
                                      shown.data(), stride);
         benchmark::ClobberMemory();
     };
@@ -511,7 +520,7 @@ void BM_DisplayPixels(benchmark::State& state) {
     state.counters["memcpy_ms"] = copySeconds * 1e3;
     state.counters["ratio_to_memcpy"] = drawSeconds / copySeconds;
 }
-BENCHMARK(BM_DisplayPixels)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DisplayPixels)->ArgsProduct({{0, 1}, {2, 1, 0}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
