@@ -45,8 +45,6 @@ void ToDisplayRowScalar(const std::uint8_t* from, int width, std::uint32_t* to) 
 
 // Share 0 (or 16384 with the lower row passed as the upper): one source row as it is.
 struct OneRow {
-    std::uint16_t share = 0;
-    std::uint8_t Byte(std::uint8_t upper, std::uint8_t) const { return upper; }
 #ifdef SESSION_X86_PIXEL_CODE
     __m128i Sse(__m128i upper, __m128i) const { return upper; }
     __attribute__((target("avx2"))) __m256i Avx(__m256i upper, __m256i) const { return upper; }
@@ -56,19 +54,15 @@ struct OneRow {
 // The resize library's 8-bit linear vertical blend of rows whose columns copy the source: its
 // work values are the source bytes times 64, and for a share a below 16384 a byte is
 // (u + high half of (2a) x (2d) + 32) >> 6, u the upper work value and d the lower one's
-// difference from it.
+// difference from it. That is floor(u + 1/2 + a d / 16384) for the source bytes u and d (the
+// inner floor drops only a fraction under 1/64), so one rounding multiply does it:
+// u + ((2a d + 2^14) >> 15), in 16-bit lanes the SSSE3 one.
 struct AnyShare {
     std::uint16_t share = 0;
     std::uint8_t Byte(std::uint8_t upper, std::uint8_t lower) const {
-        const std::int32_t u = upper * 64;
-        const auto twiceD = static_cast<std::int16_t>((lower - upper) * 128);
-        const auto q = static_cast<std::int16_t>((2 * share * twiceD) >> 16);
-        return static_cast<std::uint8_t>((u + q + 32) >> 6);
+        return static_cast<std::uint8_t>(upper + ((2 * share * (lower - upper) + 16384) >> 15));
     }
 #ifdef SESSION_X86_PIXEL_CODE
-    // That is floor(u + 1/2 + a d / 16384) for the source bytes u and d (the
-    // inner floor drops only a fraction under 1/64), so in 16-bit lanes one
-    // rounding multiply does it: u + ((2a × d + 2^14) >> 15).
     __attribute__((target("ssse3"))) __m128i Sse(__m128i upper, __m128i lower) const {
         const __m128i zero = _mm_setzero_si128();
         const __m128i twiceA = _mm_set1_epi16(static_cast<std::int16_t>(2 * share));
@@ -110,10 +104,14 @@ void MixedRowScalar(const std::uint8_t* upper, const std::uint8_t* lower, int wi
     if constexpr (std::is_same_v<Mix, OneRow>) {
         ToDisplayRowScalar(upper, width, to);
     } else {
-        for (int x = 0; x < width; ++x, upper += 3, lower += 3) {
-            const std::uint8_t p[3] = {mix.Byte(upper[0], lower[0]), mix.Byte(upper[1], lower[1]),
-                                       mix.Byte(upper[2], lower[2])};
-            to[x] = Rgb32(p);
+        // Blended a piece at a time into a buffer, then spread a word at a time.
+        constexpr int kPiece = 64;
+        std::uint8_t piece[3 * kPiece];
+        for (int x = 0; x < width; x += kPiece, upper += 3 * kPiece, lower += 3 * kPiece, to += kPiece) {
+            const int pixels = width - x < kPiece ? width - x : kPiece;
+            for (int e = 0; e < 3 * pixels; ++e)
+                piece[e] = mix.Byte(upper[e], lower[e]);
+            ToDisplayRowScalar(piece, pixels, to);
         }
     }
 }
@@ -244,9 +242,8 @@ void PlainPicture(const std::uint8_t* source, std::size_t sourceStride, int widt
                   std::uint8_t* destination, std::size_t destinationStride) {
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* from = source + static_cast<std::size_t>(height - 1 - row) * sourceStride;
-        MixedRow<kCode>(from, from, width,
-                        reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride),
-                        OneRow{});
+        auto* to = reinterpret_cast<std::uint32_t*>(destination + static_cast<std::size_t>(row) * destinationStride);
+        MixedRow<kCode>(from, from, width, to, OneRow{});
     }
 }
 
