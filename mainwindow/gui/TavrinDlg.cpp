@@ -292,7 +292,9 @@ void CTavrinDlg::TakeNewestPicture() {
     m_videoImage = QImage(m_picture.pixels.data(), m_picture.width, m_picture.height, m_picture.stride,
                           QImage::Format_RGB32);
     m_videoOrigin = QPoint(m_picture.x, m_picture.y);
-    m_videoArea->update();
+    // Painted at once: the port already merges picture requests, so an update
+    // request would only add one more round through the event loop per picture.
+    m_videoArea->repaint();
 }
 
 void CTavrinDlg::EnterFullScreen() {
