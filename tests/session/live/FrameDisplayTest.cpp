@@ -234,25 +234,26 @@ std::vector<session::PixelCode> MachinePixelCodes() {
 
 // Every width, so that both the sixteen-pixel steps and the pixels left over are met.
 TEST(ToDisplayPixelsTest, EachPixelBecomesOpaqueRgb32AndTheRowsTurnTopDown) {
-    for (const auto code : MachinePixelCodes())
-    for (int width = 1; width <= 37; ++width) {
-        SCOPED_TRACE(testing::Message() << "code " << static_cast<int>(code) << " width " << width);
-        const int height = 3;
-        const std::size_t sourceStride = static_cast<std::size_t>(width) * 3 + 5;  // rows need not be packed
-        std::vector<std::uint8_t> source(sourceStride * height);
-        for (std::size_t i = 0; i < source.size(); ++i)
-            source[i] = static_cast<std::uint8_t>(i * 37 + width);
-        const std::size_t stride = static_cast<std::size_t>(width) * 4 + 8;
-        std::vector<std::uint8_t> shown(stride * height, 0x11);
-        session::ToDisplayPixels(code, source.data(), sourceStride, width, height, shown.data(), stride);
-        for (int row = 0; row < height; ++row)
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* p = &source[(height - 1 - row) * sourceStride + x * 3];
-                std::uint32_t word;
-                std::memcpy(&word, &shown[row * stride + x * 4], 4);
-                ASSERT_EQ(word, 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0]) << x << "," << row;
-            }
-        EXPECT_EQ(shown[static_cast<std::size_t>(width) * 4], 0x11) << "nothing written past the row";
+    for (const auto code : MachinePixelCodes()) {
+        for (int width = 1; width <= 37; ++width) {
+            SCOPED_TRACE(testing::Message() << "code " << static_cast<int>(code) << " width " << width);
+            const int height = 3;
+            const std::size_t sourceStride = static_cast<std::size_t>(width) * 3 + 5;  // rows need not be packed
+            std::vector<std::uint8_t> source(sourceStride * height);
+            for (std::size_t i = 0; i < source.size(); ++i)
+                source[i] = static_cast<std::uint8_t>(i * 37 + width);
+            const std::size_t stride = static_cast<std::size_t>(width) * 4 + 8;
+            std::vector<std::uint8_t> shown(stride * height, 0x11);
+            session::ToDisplayPixels(code, source.data(), sourceStride, width, height, shown.data(), stride);
+            for (int row = 0; row < height; ++row)
+                for (int x = 0; x < width; ++x) {
+                    const std::uint8_t* p = &source[(height - 1 - row) * sourceStride + x * 3];
+                    std::uint32_t word;
+                    std::memcpy(&word, &shown[row * stride + x * 4], 4);
+                    ASSERT_EQ(word, 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0]) << x << "," << row;
+                }
+            EXPECT_EQ(shown[static_cast<std::size_t>(width) * 4], 0x11) << "nothing written past the row";
+        }
     }
 }
 
