@@ -75,13 +75,15 @@ int main(int argc, char** argv) {
     };
     bool grabbed = false;
     options.mainWindowCreated = [&](session::CTavrinDlg& window) {
-        QObject::connect(&window, &session::CTavrinDlg::pictureShown, &window, [&](quint64 sequence) {
+        // Queued: the window is grabbed after the paint that showed the picture, not inside it.
+        const auto grab = [&](quint64 sequence) {
             if (grabbed || sequence < kPicturesBeforeGrab)
                 return;
             grabbed = true;
             saved &= Save(window, out / "main-window.png");
             window.DestroyWindow();
-        });
+        };
+        QObject::connect(&window, &session::CTavrinDlg::pictureShown, &window, grab, Qt::QueuedConnection);
         QTimer::singleShot(20000, &window, [&] { window.DestroyWindow(); });
     };
     session::CTavrinApp app(std::move(options));
