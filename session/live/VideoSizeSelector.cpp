@@ -100,9 +100,8 @@ bool VideoSizeSelector::FrameSizeChangesNothing(std::uint16_t width, std::uint16
     if (width != m_wFrameWidth.load() || height != m_wFrameHeight.load())
         return false;
     const std::uint8_t mode = app_.by_VideoSizeMode.load();
-    if (const auto frameMode = ModeOfFrame(FamilyOf(app_.str_ProductID.Get()), width, height); frameMode && *frameMode != mode)
-        return false;
-    return mode == app_.by_AppliedVideoSizeMode.load();
+    const auto frameMode = ModeOfFrame(FamilyOf(app_.str_ProductID.Get()), width, height);
+    return (!frameMode || *frameMode == mode) && mode == app_.by_AppliedVideoSizeMode.load();
 }
 
 std::optional<VideoSizeSelector::Change> VideoSizeSelector::OnFrameSize(std::uint16_t width, std::uint16_t height) {
