@@ -1,7 +1,6 @@
 #include "recording/player/UnixPlayerLink.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -62,8 +61,7 @@ UnixPlayerLink::UnixPlayerLink(platform::Millis answerWait, std::filesystem::pat
         return;
     }
     listenFd_ = fd;
-    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (stopFd_ < 0 || !thread_.Start([this](std::stop_token stop) { Run(stop); })) {
+    if (!stopWake_.Valid() || !thread_.Start([this](std::stop_token stop) { Run(stop); })) {
         ::close(listenFd_);
         listenFd_ = -1;
         ::unlink(path.c_str());
@@ -72,8 +70,6 @@ UnixPlayerLink::UnixPlayerLink(platform::Millis answerWait, std::filesystem::pat
 
 UnixPlayerLink::~UnixPlayerLink() {
     thread_.Stop();
-    if (stopFd_ >= 0)
-        ::close(stopFd_);
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         ::unlink(address_.c_str());
@@ -83,17 +79,14 @@ UnixPlayerLink::~UnixPlayerLink() {
 void UnixPlayerLink::Run(std::stop_token stop) {
     // The thread sleeps until a player calls or writes, or the stop request
     // rings the stop descriptor; a forgotten connection wakes it by its hang-up.
-    const std::stop_callback ring(stop, [this] {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write(stopFd_, &one, sizeof one);
-    });
+    const std::stop_callback ring(stop, [this] { stopWake_.Ring(); });
     while (!stop.stop_requested()) {
         std::vector<std::pair<PlayerConnection, std::shared_ptr<Connection>>> open;
         {
             std::lock_guard lock(mutex_);
             open.assign(connections_.begin(), connections_.end());
         }
-        std::vector<pollfd> fds{{listenFd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+        std::vector<pollfd> fds{{listenFd_, POLLIN, 0}, {stopWake_.Fd(), POLLIN, 0}};
         for (auto& [id, c] : open)
             fds.push_back({c->fd, POLLIN, 0});
         if (::poll(fds.data(), fds.size(), -1) <= 0)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/WakeFd.h"
 #include "platform/WorkerThread.h"
 #include "recording/player/PlayerLink.h"
 
@@ -50,7 +51,7 @@ private:
     const std::filesystem::path folder_;
     std::filesystem::path address_;
     int listenFd_ = -1;
-    int stopFd_ = -1;  // readable once the link's thread is asked to stop
+    platform::WakeFd stopWake_;  // rung when the link's thread is asked to stop
 
     std::mutex mutex_;
     std::condition_variable changed_;

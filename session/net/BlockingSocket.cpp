@@ -4,7 +4,6 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,20 +70,15 @@ std::string SocketAddress::ToText() const {
 
 // --- CBlockingSocket -------------------------------------------------------------
 
-CBlockingSocket::CBlockingSocket() {
-    // The abort channel lives as long as the object, so Abort never races with Close.
-    m_hAbortEvent = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-}
+CBlockingSocket::CBlockingSocket() = default;
 
 CBlockingSocket::~CBlockingSocket() {
     CloseQuietly();
-    if (m_hAbortEvent >= 0)
-        ::close(m_hAbortEvent);
 }
 
 void CBlockingSocket::Create(int type) {
     // Without the abort channel a blocked call could not be stopped; refuse to start.
-    if (m_hAbortEvent < 0 || m_hSocket >= 0 || (type != kStream && type != kDatagram))
+    if (!m_abortWake.Valid() || m_hSocket >= 0 || (type != kStream && type != kDatagram))
         throw CBlockingSocketException("Create");
     int systemType = (type == kStream ? SOCK_STREAM : SOCK_DGRAM) | SOCK_NONBLOCK | SOCK_CLOEXEC;
     int handle = ::socket(AF_INET, systemType, 0);
@@ -254,10 +248,7 @@ void CBlockingSocket::CloseQuietly() noexcept {
 
 void CBlockingSocket::Abort() noexcept {
     m_bAborted.store(true);
-    if (m_hAbortEvent >= 0) {
-        std::uint64_t one = 1;
-        [[maybe_unused]] ssize_t ignored = ::write(m_hAbortEvent, &one, sizeof one);
-    }
+    m_abortWake.Ring();
 }
 
 CBlockingSocket::WaitOutcome CBlockingSocket::WaitFor(short events, Millis timeout,
@@ -269,7 +260,7 @@ CBlockingSocket::WaitOutcome CBlockingSocket::WaitFor(short events, Millis timeo
     for (;;) {
         if (Aborted())
             return WaitOutcome::Aborted;
-        pollfd fds[2] = {{m_hSocket, events, 0}, {m_hAbortEvent, POLLIN, 0}};
+        pollfd fds[2] = {{m_hSocket, events, 0}, {m_abortWake.Fd(), POLLIN, 0}};
         int result = ::poll(fds, 2, PollTimeout(deadline, unlimited));
         if (result < 0 && errno == EINTR)
             continue;

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/Timing.h"
+#include "platform/WakeFd.h"
 
 namespace session {
 
@@ -134,7 +135,8 @@ private:
     int SendPiece(const void* data, int length, Millis timeout, const std::stop_token& stop);
 
     int m_hSocket = -1;
-    int m_hAbortEvent = -1;
+    // Lives as long as the object, so Abort never races with Close.
+    platform::WakeFd m_abortWake;
     std::atomic<bool> m_bAborted{false};
     bool m_bConnected = false;
     Millis m_sendChunkTimeout{platform::Timing{}.sendChunkTimeout};

@@ -2,7 +2,6 @@
 
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,8 +13,8 @@ namespace session {
 SearchReplySocket::OpenResult SearchReplySocket::Open(std::uint16_t port) {
     Close();
     socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (socket_ < 0 || wake_ < 0) {
+    wake_.emplace();  // a fresh one: a ring from an earlier wait must not end the next
+    if (socket_ < 0 || !wake_->Valid()) {
         Close();
         return OpenResult::NoSocket;
     }
@@ -34,16 +33,12 @@ SearchReplySocket::WaitResult SearchReplySocket::WaitReadable(std::chrono::milli
                                                               std::stop_token stop) {
     if (socket_ < 0)
         return WaitResult::Failed;
-    const int wake = wake_;
-    std::stop_callback onStop(stop, [wake] {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] auto written = ::write(wake, &one, sizeof one);
-    });
+    std::stop_callback onStop(stop, [this] { wake_->Ring(); });
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd fds[2] = {{socket_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        pollfd fds[2] = {{socket_, POLLIN, 0}, {wake_->Fd(), POLLIN, 0}};
         const int ready = ::poll(fds, 2, static_cast<int>(std::max<long long>(left.count(), 0)));
         if (ready < 0) {
             if (errno == EINTR)
@@ -75,10 +70,8 @@ long SearchReplySocket::Receive(std::span<std::uint8_t> buffer) {
 void SearchReplySocket::Close() {
     if (socket_ >= 0)
         ::close(socket_);
-    if (wake_ >= 0)
-        ::close(wake_);
     socket_ = -1;
-    wake_ = -1;
+    wake_.reset();
 }
 
 }  // namespace session

@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stop_token>
+
+#include "platform/WakeFd.h"
 
 namespace session {
 
@@ -28,7 +31,7 @@ public:
 
 private:
     int socket_ = -1;
-    int wake_ = -1;  // eventfd a stop request writes to
+    std::optional<platform::WakeFd> wake_;  // rung by a stop request; made by each Open
 };
 
 }  // namespace session
