@@ -43,6 +43,10 @@ bool EnsureCapacity(std::vector<std::uint8_t>& pixels, std::size_t bytes) {
 
 }  // namespace
 
+bool IsFieldPicture(int width, std::string_view productId) {
+    return width >= kFieldPictureMinWidth && !IsG66MFamily(productId);
+}
+
 std::size_t PaddedRowBytes(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
@@ -144,7 +148,7 @@ int FrameDisplay::DisplayFrame(const FrameOverlay& overlay) {
         const bool drawMarker = !fullScreen && app_.by_MouseMode.load() == 2 && app_.w_MarkerCountdown.load() != 0;
         // Field pictures: twice the height, lines interpolated.
         bool ownPicture = false;  // P is the resize buffer, not the decoded picture
-        const bool fieldPicture = width >= kFieldPictureMinWidth && !IsG66MFamily(app_.str_ProductID.Get()) &&
+        const bool fieldPicture = IsFieldPicture(width, app_.str_ProductID.Get()) &&
                                   EnsureCapacity(app_.lp_ResizeBuffer, sourceBytes * 2, kMaxDisplayPictureBytes);
         auto doubleIntoResizeBuffer = [&] {
             resize_(picture, {width, height}, width * 3, {0, 0, width, height}, app_.lp_ResizeBuffer.data(),

@@ -23,6 +23,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "resize/ImageResize.h"
@@ -38,6 +39,9 @@ inline constexpr std::size_t kMaxDisplayPictureBytes = 2 * kMaxSourcePictureByte
 
 // Field pictures at least this wide are shown at twice their height.
 inline constexpr std::uint16_t kFieldPictureMinWidth = 640;
+// Whether a picture of this width is a field shown at twice its height: wide
+// enough, and not from a G66M camera, whose pictures are whole frames.
+bool IsFieldPicture(int width, std::string_view productId);
 // The size the window draws a picture through; larger pictures are clipped.
 inline constexpr int kVideoAreaWidth = 720;
 inline constexpr int kVideoAreaHeight = 576;
