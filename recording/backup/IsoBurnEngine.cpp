@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <tuple>
@@ -47,6 +48,21 @@ namespace {
 // How often a running burn reports progress and looks at the abort request.
 constexpr auto kBurnPoll = std::chrono::milliseconds(50);
 constexpr auto kCancelWait = std::chrono::seconds(5);
+// The longest wait for the library's write threads after the drive went idle.
+constexpr auto kWriterEndWait = std::chrono::seconds(2);
+
+// The threads of this process (0 when the system does not say).
+long ProcessThreadCount() {
+    long count = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[128];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "Threads: %ld", &count) == 1)
+                break;
+        std::fclose(status);
+    }
+    return count;
+}
 
 // The libraries' read and image options, released on every path.
 struct ReadOptions {
@@ -385,6 +401,9 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
 
     ImageOptions imageOptions;
     burn_disc* disc = nullptr;
+    // Before the libraries start their threads for this session (the image
+    // writer starts with the preparation).
+    const long threadsBefore = ProcessThreadCount();
     if (!imageOptions.o || isoburn_prepare_disc(device->drive, &disc, imageOptions.o) <= 0) {
         GatherMessages();
         return kBurnFailed;
@@ -413,6 +432,7 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
     // A cancelled write must end within a bounded time; past that the drive is given up.
     auto cancelDeadline = std::chrono::steady_clock::time_point::max();
     bool aborted = false;
+    bool gaveUp = false;  // the drive never went idle after the cancel
     int lastPercent = -1;
     burn_progress state{};
     while (burn_drive_get_status(device->drive, &state) != BURN_DRIVE_IDLE) {
@@ -421,8 +441,10 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
             aborted = true;
             cancelDeadline = std::chrono::steady_clock::now() + kCancelWait;
         }
-        if (std::chrono::steady_clock::now() > cancelDeadline)
+        if (std::chrono::steady_clock::now() > cancelDeadline) {
+            gaveUp = true;
             break;
+        }
         if (state.sectors > 0 && progress.progress) {
             const int percent = std::clamp(static_cast<int>(100LL * state.sector / state.sectors), 0, 99);
             if (percent != lastPercent)
@@ -430,6 +452,14 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
         }
         std::this_thread::sleep_for(kBurnPoll);
     }
+    // libburn reports the drive idle while its write thread still tidies the
+    // drive up: it clears the drive's buffer pointer at the very end, and a
+    // session activated meanwhile writes through that pointer and crashes
+    // (seen on a loaded machine). The session's threads, counted from before
+    // the preparation, are given a bounded time to end.
+    const auto writerEndDeadline = std::chrono::steady_clock::now() + kWriterEndWait;
+    while (!gaveUp && ProcessThreadCount() > threadsBefore && std::chrono::steady_clock::now() < writerEndDeadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     GatherMessages();
     // A write the drive refused (or that reported errors) is no success, whatever the drive says.
     const bool wroteWell = isoburn_drive_wrote_well(device->drive) == 1 && LogSize() == logBefore;
