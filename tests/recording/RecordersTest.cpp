@@ -224,8 +224,9 @@ TEST_F(RecordersTest, AFullDiskEndsEachRecordingWithAValidShorterFile) {
     ASSERT_TRUE(testutil::WaitUntil([&] {
         return !app.CAlarmRecord().IsRecording() && !app.CUserRecord().IsRecording();
     }));
-    EXPECT_TRUE(ui.Contains("msgbox:4018"));
-    EXPECT_TRUE(ui.Contains("button:32,0"));
+    // A recorder reports the failure after it has closed its file.
+    EXPECT_TRUE(testutil::WaitUntil([&] { return ui.Contains("msgbox:4018"); }));
+    EXPECT_TRUE(testutil::WaitUntil([&] { return ui.Contains("button:32,0"); }));
     ExpectFrames(testutil::ReadKfr(Files("USER_MJPEG_").at(0)), 1, 5);
     ExpectFrames(testutil::ReadKfr(Files("ALARM_MJPEG_").at(0)), 1, 5);
     ASSERT_EQ(ListItems().size(), 1u);
@@ -245,8 +246,9 @@ TEST_F(RecordersTest, AnUncreatableRollOverFileEndsEachRecordingLikeAStop) {
     ASSERT_TRUE(testutil::WaitUntil([&] {
         return !app.CAlarmRecord().IsRecording() && !app.CUserRecord().IsRecording();
     }));
-    EXPECT_TRUE(ui.Contains("msgbox:4018"));
-    EXPECT_TRUE(ui.Contains("button:32,0"));
+    // A recorder reports the failure after it has closed its file.
+    EXPECT_TRUE(testutil::WaitUntil([&] { return ui.Contains("msgbox:4018"); }));
+    EXPECT_TRUE(testutil::WaitUntil([&] { return ui.Contains("button:32,0"); }));
     std::filesystem::rename(moved, RecordFolder());
     ExpectFrames(testutil::ReadKfr(Files("ALARM_MJPEG_").at(0)), 1, 6000);
     ExpectFrames(testutil::ReadKfr(Files("USER_MJPEG_").at(0)), 1, 6000);
