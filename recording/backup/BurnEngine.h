@@ -54,6 +54,7 @@ inline constexpr int kBurnCloseSession = 20;
 inline constexpr int kBurnOk = 0;
 inline constexpr int kBurnDriveUnusable = 2;
 inline constexpr int kBurnFailed = 3;
+inline constexpr int kBurnDriveNotAllowed = 5;  // refused: the drive is busy
 inline constexpr int kBurnAborted = 6;
 
 // User-dialog questions and answers.
@@ -117,6 +118,8 @@ public:
     // The messages gathered since the last call (emptied by it).
     virtual std::string ErrorLog() = 0;
     virtual void ClearErrors() = 0;
+    // Why the last OpenDevice or Burn was refused; empty when it was not.
+    virtual std::string RefusalReason() = 0;
 };
 
 }  // namespace recording

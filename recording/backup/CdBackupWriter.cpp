@@ -85,6 +85,11 @@ void CdBackupWriter::Message(const std::string& text) const {
     app_.Ui().ShowMessageText(text);
 }
 
+std::string CdBackupWriter::WithReason(const std::string& text) const {
+    const std::string reason = engine_->RefusalReason();
+    return reason.empty() ? text : text + "\n" + reason;
+}
+
 void CdBackupWriter::Progress(int event, std::uint32_t value) const {
     if (progress_)
         progress_(event, value);
@@ -158,7 +163,7 @@ int CdBackupWriter::CheckDisc() {
     }
     BurnDevice* device = engine_->OpenDevice(m_nDriveIndex, DeviceUse::Check);
     if (!device) {
-        Message("Device could not be opened: " + ChosenDriveName());
+        Message(WithReason("Device could not be opened: " + ChosenDriveName()));
         return 0;
     }
     const auto refuse = [&](const std::string& text) {
@@ -207,7 +212,7 @@ int CdBackupWriter::Burn() {
     BurnWriteRecord record;
     BurnDevice* device = engine_->OpenDevice(m_nDriveIndex, DeviceUse::Burn);
     if (!device) {
-        Message("Device could not be opened: " + ChosenDriveName());
+        Message(WithReason("Device could not be opened: " + ChosenDriveName()));
         return 1;
     }
     if (!ImageRecorderChosen()) {
@@ -281,10 +286,11 @@ int CdBackupWriter::Burn() {
     engine_->FreeStamp(record.stamp);
 
     if (burned && result != kBurnOk) {
-        const char* text = result > 0 && result < static_cast<int>(kBurnErrors.size())
-                               ? kBurnErrors[static_cast<std::size_t>(result)]
-                               : "Write CD Error : unknown error";
-        Message(text);
+        const std::string text = result > 0 && result < static_cast<int>(kBurnErrors.size())
+                                     ? kBurnErrors[static_cast<std::size_t>(result)]
+                                     : "Write CD Error : unknown error";
+        // A drive that stayed busy is something the operator can wait out: say so.
+        Message(result == kBurnDriveNotAllowed ? WithReason(text) : text);
     }
     return 1;
 }

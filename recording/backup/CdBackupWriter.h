@@ -70,6 +70,8 @@ public:
 
 private:
     void Message(const std::string& text) const;
+    // The text followed by the engine's reason for its last refusal, if any.
+    std::string WithReason(const std::string& text) const;
     bool ImageRecorderChosen() const;
     std::string ChosenDriveName() const;
     std::string PlayerSetupPath() const;

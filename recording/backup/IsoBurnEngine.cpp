@@ -45,8 +45,15 @@ struct BurnTrack {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // How often a running burn reports progress and looks at the abort request.
 constexpr auto kBurnPoll = std::chrono::milliseconds(50);
+// The longest waits for a drive scan to end and for a drive to become idle
+// before a write, and how often they look.
+constexpr auto kScanWait = std::chrono::seconds(20);
+constexpr auto kDriveIdleWait = std::chrono::seconds(20);
+constexpr auto kDrivePoll = std::chrono::milliseconds(10);
 constexpr auto kCancelWait = std::chrono::seconds(5);
 // The longest wait for the library's write threads after the drive went idle.
 constexpr auto kWriterEndWait = std::chrono::seconds(2);
@@ -120,8 +127,9 @@ bool SourceReadable(const std::string& path) {
 
 }  // namespace
 
-IsoBurnEngine::IsoBurnEngine(bool scanDrives, std::function<void(const std::string&)> trace)
-    : scanDrives_(scanDrives), trace_(std::move(trace)) {}
+IsoBurnEngine::IsoBurnEngine(bool scanDrives, std::function<void(const std::string&)> trace,
+                             std::vector<std::string> scanOnly)
+    : scanDrives_(scanDrives), scanOnly_(std::move(scanOnly)), trace_(std::move(trace)) {}
 
 IsoBurnEngine::~IsoBurnEngine() {
     if (connected_)
@@ -181,19 +189,13 @@ std::optional<std::vector<std::string>> IsoBurnEngine::AvailableDrives() {
         return std::nullopt;
     drives_.clear();
     if (scanDrives_) {
-        burn_drive_info* infos = nullptr;
-        unsigned int count = 0;
-        if (burn_drive_scan(&infos, &count) > 0) {
-            for (unsigned int i = 0; i < count; ++i) {
-                char address[BURN_DRIVE_ADR_LEN] = {};
-                if (burn_drive_get_adr(&infos[i], address) <= 0)
-                    continue;
-                const std::string name = Trimmed(infos[i].vendor, sizeof(infos[i].vendor)) + " " +
-                                         Trimmed(infos[i].product, sizeof(infos[i].product));
-                drives_.push_back({name, address});
-            }
-            burn_drive_info_free(infos);
-        }
+        burn_drive_clear_whitelist();
+        for (std::string address : scanOnly_)
+            burn_drive_add_whitelist(address.data());
+        // Starts a scan, or goes on waiting for one that outlived an earlier wait.
+        scanPending_ = true;
+        if (!WaitForScan(Clock::now() + kScanWait, {}, &drives_) && trace_)
+            trace_("Burn engine: the drive scan has not ended; only the image-file drive is offered");
     }
     drives_.push_back({kImageRecorderName, ""});
     std::vector<std::string> names;
@@ -202,9 +204,46 @@ std::optional<std::vector<std::string>> IsoBurnEngine::AvailableDrives() {
     return names;
 }
 
+bool IsoBurnEngine::WaitForScan(Clock::time_point deadline, const std::function<bool()>& aborted,
+                                std::vector<Drive>* found) {
+    // libburn scans on a thread of its own: the call starts the scan and must
+    // be repeated until it reports the end. While a scan goes on every write is
+    // refused, and no drive may be taken.
+    while (scanPending_) {
+        burn_drive_info* infos = nullptr;
+        unsigned int count = 0;
+        const int ended = burn_drive_scan(&infos, &count);
+        if (ended != 0) {
+            scanPending_ = false;
+            for (unsigned int i = 0; found && ended > 0 && i < count; ++i) {
+                char address[BURN_DRIVE_ADR_LEN] = {};
+                if (burn_drive_get_adr(&infos[i], address) <= 0)
+                    continue;
+                const std::string name = Trimmed(infos[i].vendor, sizeof(infos[i].vendor)) + " " +
+                                         Trimmed(infos[i].product, sizeof(infos[i].product));
+                found->push_back({name, address});
+            }
+            if (ended > 0)
+                burn_drive_info_free(infos);
+            break;
+        }
+        if (Clock::now() >= deadline || (aborted && aborted()))
+            return false;
+        std::this_thread::sleep_for(kDrivePoll);
+    }
+    return true;
+}
+
 BurnDevice* IsoBurnEngine::OpenDevice(int index, DeviceUse use) {
+    refusal_.clear();
     if (!connected_ || index < 0 || static_cast<std::size_t>(index) >= drives_.size())
         return nullptr;
+    if (!WaitForScan(Clock::now() + kScanWait, {}, nullptr)) {
+        refusal_ = "A drive scan is still going on";
+        if (trace_)
+            trace_("Burn engine: " + refusal_);
+        return nullptr;
+    }
     const Drive& drive = drives_[static_cast<std::size_t>(index)];
     std::string address = drive.address;
     if (address.empty()) {
@@ -220,7 +259,7 @@ BurnDevice* IsoBurnEngine::OpenDevice(int index, DeviceUse use) {
     auto device = std::make_unique<BurnDevice>();
     device->imageFile = drive.address.empty();
     if (isoburn_drive_aquire(&device->info, address.data(), device->imageFile ? 0 : 1) <= 0) {
-        GatherMessages();
+        refusal_ = GatherMessages();
         return nullptr;
     }
     device->drive = device->info[0].drive;
@@ -350,6 +389,7 @@ void IsoBurnEngine::FreeIsoTrack(BurnTrack* track) {
 }
 
 int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int flags, const BurnProgress& progress) {
+    refusal_.clear();
     if (!device || !record.track)
         return kBurnDriveUnusable;
     // An unreadable source fails the burn before anything is written.
@@ -424,9 +464,33 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
         return kBurnDriveUnusable;
     }
 
+    // The library refuses a write while any drive operation goes on (a scan,
+    // or the drive's own work), so the write waits for their end: bounded, and
+    // not past an abort.
+    const auto idleDeadline = Clock::now() + kDriveIdleWait;
+    const auto isAborted = [&] { return progress.aborted && progress.aborted(); };
+    WaitForScan(idleDeadline, isAborted, nullptr);
+    while (burn_drive_get_status(device->drive, nullptr) != BURN_DRIVE_IDLE && Clock::now() < idleDeadline &&
+           !isAborted())
+        std::this_thread::sleep_for(kDrivePoll);
+    if (isAborted()) {
+        isoburn_cancel_prepared_write(device->drive, nullptr, 0);
+        return kBurnAborted;
+    }
+
     GatherMessages();
     const std::size_t logBefore = LogSize();
     isoburn_disc_write(writeOptions.get(), disc);
+    // An accepted write has left the idle state on return; a refused one says why.
+    if (burn_drive_get_status(device->drive, nullptr) == BURN_DRIVE_IDLE) {
+        if (std::string reason = GatherMessages(); !reason.empty()) {
+            refusal_ = std::move(reason);
+            if (trace_)
+                trace_("Burn engine: the write was refused: " + refusal_);
+            isoburn_cancel_prepared_write(device->drive, nullptr, 0);
+            return kBurnDriveNotAllowed;
+        }
+    }
     while (burn_drive_get_status(device->drive, nullptr) == BURN_DRIVE_SPAWNING)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     // A cancelled write must end within a bounded time; past that the drive is given up.
@@ -482,15 +546,19 @@ int IsoBurnEngine::Burn(BurnDevice* device, const BurnWriteRecord& record, int f
     return result;
 }
 
-void IsoBurnEngine::GatherMessages() {
+std::string IsoBurnEngine::GatherMessages() {
     if (!connected_)
-        return;
+        return {};
     int code = 0, osErrno = 0;
     char text[BURN_MSGS_MESSAGE_LEN] = {};
     char severity[80] = {};
+    std::string gathered;
     std::lock_guard lock(logMutex_);
-    while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0)
+    while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0) {
         log_ += std::string(severity) + ": " + text + "\n";
+        gathered += (gathered.empty() ? "" : "\n") + std::string(text);
+    }
+    return gathered;
 }
 
 std::string IsoBurnEngine::ErrorLog() {
@@ -501,6 +569,10 @@ std::string IsoBurnEngine::ErrorLog() {
 
 void IsoBurnEngine::ClearErrors() {
     ErrorLog();
+}
+
+std::string IsoBurnEngine::RefusalReason() {
+    return refusal_;
 }
 
 }  // namespace recording

@@ -6,6 +6,7 @@
 // ("Image Recorder") that writes an ISO image file through a stdio: address.
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -24,7 +25,9 @@ inline constexpr const char* kImageRecorderName = "Image Recorder";
 class IsoBurnEngine final : public BurnEngine {
 public:
     // scanDrives off: only the image-file drive (tests never touch a real drive).
-    explicit IsoBurnEngine(bool scanDrives = true, std::function<void(const std::string&)> trace = {});
+    // scanOnly: when not empty, the scan looks at these device addresses alone.
+    explicit IsoBurnEngine(bool scanDrives = true, std::function<void(const std::string&)> trace = {},
+                           std::vector<std::string> scanOnly = {});
     ~IsoBurnEngine() override;
 
     bool Connect() override;
@@ -44,21 +47,30 @@ public:
     int Burn(BurnDevice* device, const BurnWriteRecord& record, int flags, const BurnProgress& progress) override;
     std::string ErrorLog() override;
     void ClearErrors() override;
+    std::string RefusalReason() override;
 
 private:
-    void GatherMessages();
-    std::size_t LogSize();
-    static void ReleaseDrive(burn::burn_drive_info* info);
-
-    const bool scanDrives_;
-    const std::function<void(const std::string&)> trace_;
-    bool connected_ = false;
-    BurnCallbacks callbacks_;
+    // Moves the libraries' messages into the log; returns their texts.
+    std::string GatherMessages();
     struct Drive {
         std::string name;
         std::string address;  // empty: the image-file drive
     };
+    // Waits for a drive scan still going on to end, adding what it found to
+    // `found` when given; false when the deadline or an abort came first.
+    bool WaitForScan(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& aborted,
+                     std::vector<Drive>* found);
+    std::size_t LogSize();
+    static void ReleaseDrive(burn::burn_drive_info* info);
+
+    const bool scanDrives_;
+    const std::vector<std::string> scanOnly_;
+    const std::function<void(const std::string&)> trace_;
+    bool connected_ = false;
+    BurnCallbacks callbacks_;
     std::vector<Drive> drives_;
+    bool scanPending_ = false;  // a scan was started and has not been seen to end
+    std::string refusal_;
     std::string imageFile_;  // the image-file drive's file last chosen
     std::vector<burn::burn_drive_info*> parked_;
     std::atomic<long> handedOut_{0};

@@ -37,6 +37,7 @@ public:
     std::vector<DiscItem> discItems;
     int importResult = 0;
     int burnResult = 0;
+    std::string refusal;  // the reason given with a refused open or burn
     bool holdUntilAborted = false;  // a burn that runs until it is aborted (at most 10 s)
     int inits = 0;
     long handedOut = 0;
@@ -133,6 +134,7 @@ public:
         return burnResult;
     }
     std::string ErrorLog() override { return {}; }
+    std::string RefusalReason() override { return refusal; }
     void ClearErrors() override {}
 };
 

@@ -69,4 +69,27 @@ TEST_F(CdBackupWriterDiscTest, BackupsAndTheInstallerReadBackFromTheImage) {
     EXPECT_FALSE(ui.Contains("msgtext:Detected memory leaks"));
 }
 
+// Each test runs in a process of its own, so this is the run's first burn: the
+// drive scan the program makes (here over one address that holds no drive, so
+// no real drive is touched) runs on a thread of the library's, and a write
+// while it was still going on was refused.
+TEST_F(CdBackupWriterDiscTest, FirstBurnAfterADriveScanReadsBack) {
+    std::vector<std::string> traced;
+    writer = std::make_unique<CdBackupWriter>(
+        app,
+        std::make_unique<IsoBurnEngine>(true, [&](const std::string& line) { traced.push_back(line); },
+                                        std::vector<std::string>{(folder.path() / "no-drive").string()}),
+        [this] { return std::optional<std::string>(image.string()); });
+    const std::string data(400000, 'f');
+    ASSERT_EQ(Backup("CH01_0001.dvr", data), 1);
+    EXPECT_TRUE(ui.Calls().empty()) << ui.Calls().front();
+    EXPECT_EQ(writer->m_DriveNames, std::vector<std::string>{"Image Recorder"});
+    const auto [volume, files, sessions] = ReadImage(image);
+    EXPECT_EQ(volume, "QuenloBackup");
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files.at("CH01_0001.dvr") == data);
+    writer.reset();
+    EXPECT_TRUE(traced.empty()) << traced.front();
+}
+
 }  // namespace

@@ -142,6 +142,28 @@ TEST_F(CdBackupWriterTest, CheckRefusesADriveThatDoesNotOpenAndAMissingInstaller
                                                         "/Ravelle_setup.exe."}));
 }
 
+// A drive the engine found busy past its wait: the message carries the engine's
+// reason, so the operator knows that trying again later may help.
+TEST_F(CdBackupWriterTest, RefusedOpenOrBurnShowsTheEnginesReason) {
+    ASSERT_EQ(Initialize(), 1);
+    engine->refusal = "A drive scan is still going on";
+    engine->openFails = true;
+    EXPECT_EQ(writer->CheckDisc(), 0);
+    EXPECT_EQ(writer->Burn(), 1);
+    engine->openFails = false;
+    engine->refusal = "A drive operation is still going on (want to write)";
+    engine->burnResult = kBurnDriveNotAllowed;
+    EXPECT_EQ(writer->Burn(), 1);
+    engine->burnResult = kBurnFailed;  // other failures keep their plain text
+    EXPECT_EQ(writer->Burn(), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "Device could not be opened: TEST DRIVE\nA drive scan is still going on",
+                              "Device could not be opened: TEST DRIVE\nA drive scan is still going on",
+                              "Write CD Error : drive not allowed\nA drive operation is still going on (want to write)",
+                              "Write CD Error : burn failed",
+                          }));
+}
+
 TEST_F(CdBackupWriterTest, BurnResultsAndImportFailure) {
     struct Case {
         int burnResult;
