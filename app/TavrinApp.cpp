@@ -134,6 +134,12 @@ StartupEnd CTavrinApp::InitInstance() {
     if (options_.settingsLoaded)
         options_.settingsLoaded(*app_);
     const auto folder = platform::ProgramFolder();
+    if (const std::string problem = platform::ProgramFolderProblem(folder); !problem.empty()) {
+        // Said once; every later write fails quietly and the run goes on.
+        const std::string text = problem + ": this run saves no settings, address book, alarm list or trace.";
+        std::fprintf(stderr, "quenlo: %s\n", text.c_str());
+        options_.startupUi->ShowMessageText(text);
+    }
     TraceLog(kTraceLogLines, folder);
     traceLogOpen_ = true;
     app_->DebugTraceLog.Open(folder);

@@ -32,17 +32,28 @@ std::filesystem::path ExecutableFolder() {
 std::filesystem::path ProgramFolder() { return ProgramFolderFor(ExecutableFolder()); }
 
 std::filesystem::path ProgramFolderFor(const std::filesystem::path& executable) {
-    if (auto home = EnvironmentFolder("QUENLO_HOME"); !home.empty())
-        return home;
     std::error_code ec;
+    if (auto home = EnvironmentFolder("QUENLO_HOME"); !home.empty()) {
+        std::filesystem::create_directories(home, ec);  // ProgramFolderProblem tells of a failure
+        return home;
+    }
     if (std::filesystem::is_regular_file(executable / "Setting.ini", ec) && ::access(executable.c_str(), W_OK) == 0)
         return executable;
     auto data = EnvironmentFolder("XDG_DATA_HOME");
     if (data.empty())
         data = HomeFolder() / ".local" / "share";
     const auto folder = data / "quenlo";
-    std::filesystem::create_directories(folder, ec);  // a failure shows when the first file is written
+    std::filesystem::create_directories(folder, ec);  // ProgramFolderProblem tells of a failure
     return folder;
+}
+
+std::string ProgramFolderProblem(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        return "The program folder " + folder.string() + " does not exist and cannot be created";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "The program folder " + folder.string() + " cannot be written";
+    return {};
 }
 
 namespace {

@@ -5,7 +5,8 @@
 // (Setting.ini, IPRecord.dat, AlarmData.dat, trace.log): $QUENLO_HOME when
 // set; else the executable's folder when it is writable and holds Setting.ini
 // (a portable copy, such as the copy-program dialog makes); else
-// $XDG_DATA_HOME/quenlo (~/.local/share/quenlo by default), made on first use.
+// $XDG_DATA_HOME/quenlo (~/.local/share/quenlo by default). $QUENLO_HOME and
+// the XDG folder are made when they do not exist.
 //
 // The files the program ships (CtrlFile.ini, the skin pictures of BMP/, the
 // programs beside the client) are read from the program folder when it holds
@@ -14,6 +15,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,10 @@ std::filesystem::path ProgramFolder();
 // The program folder a run from `executableFolder` uses (ProgramFolder() with
 // the running executable's folder).
 std::filesystem::path ProgramFolderFor(const std::filesystem::path& executableFolder);
+
+// Why the program folder cannot hold the user's files (it could not be made,
+// or cannot be written); empty when it can.
+std::string ProgramFolderProblem(const std::filesystem::path& folder);
 
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder();

@@ -505,6 +505,34 @@ TEST_F(MainRoadTest, TheUsedUpLifetimeClosesTheWindowInOrder) {
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "Setting.ini"));
 }
 
+// $QUENLO_HOME naming a folder that does not exist yet: it is made, as the
+// XDG folder is, and holds the settings after the close.
+TEST_F(MainRoadTest, AMissingQuenloHomeIsMadeAndHoldsTheSettingsAfterTheClose) {
+    const auto home = folder.path() / "not" / "yet";
+    ::setenv("QUENLO_HOME", home.c_str(), 1);
+    platform::SetShippedFolders(std::vector<std::filesystem::path>{folder.path()});  // CtrlFile.ini
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg&, CTavrinApp&) {});
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_TRUE(std::filesystem::is_regular_file(home / "Setting.ini"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(home / "DebugTrace.log"));
+    EXPECT_TRUE(startupUi.Calls().empty());
+}
+
+// One that cannot be made: said once, and the run goes on without saving.
+TEST_F(MainRoadTest, AQuenloHomeThatCannotBeMadeIsSaidOnceAndTheRunGoesOn) {
+    folder.Write("a-file", "not a folder");
+    const auto home = folder.path() / "a-file" / "home";
+    ::setenv("QUENLO_HOME", home.c_str(), 1);
+    platform::SetShippedFolders(std::vector<std::filesystem::path>{folder.path()});
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+        EXPECT_TRUE(WaitForNewPicture(window));
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    ASSERT_EQ(startupUi.Calls().size(), 1u);
+    EXPECT_NE(startupUi.Calls()[0].find(home.string()), std::string::npos) << startupUi.Calls()[0];
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 TEST_F(MainRoadTest, MissingControlFileShows4094AndEndsBeforeTheLoginDialog) {
     std::filesystem::remove(folder.path() / "CtrlFile.ini");
     CTavrinApp app(options);
