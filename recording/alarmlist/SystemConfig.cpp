@@ -69,8 +69,6 @@ SystemConfig::Load SystemConfig::LoadLocked(std::vector<AlarmDBItem>& items) {
         return Load::IoError;
     }
     session::WriteTraceLog("Alarm list is damaged; moved aside to " + moved.string());
-    if (damaged_)
-        damaged_(kAlarmListReadFailedText);
     return Load::Damaged;
 }
 
@@ -85,19 +83,34 @@ AlarmListResult SystemConfig::StoreLocked(const std::vector<AlarmDBItem>& items)
     return AlarmListResult::Ok;
 }
 
+void SystemConfig::TellDamaged(Load load) const {
+    // Only after the lock is let go: the message may stay open for long, and
+    // an alarm meanwhile needs the list on the stream's threads.
+    if (load == Load::Damaged && damaged_)
+        damaged_(kAlarmListReadFailedText);
+}
+
 AlarmListResult SystemConfig::AlarmDB_AddRecord(std::uint32_t frames, std::string_view source) {
-    std::lock_guard lock(lock_);
-    current_.wNumber = headCount_;
-    ++headCount_;
-    current_.dwFrames = frames;
-    current_.SetSource(source);
-    std::vector<AlarmDBItem> items;
-    if (LoadLocked(items) == Load::IoError)
-        return AlarmListResult::IoError;
-    if (items.size() >= kAlarmListMaxItems)
-        items.erase(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(items.size() - kAlarmListMaxItems + 1));
-    items.push_back(current_);
-    return StoreLocked(items);
+    Load load;
+    AlarmListResult result = AlarmListResult::IoError;
+    {
+        std::lock_guard lock(lock_);
+        current_.wNumber = headCount_;
+        ++headCount_;
+        current_.dwFrames = frames;
+        current_.SetSource(source);
+        std::vector<AlarmDBItem> items;
+        load = LoadLocked(items);
+        if (load != Load::IoError) {
+            if (items.size() >= kAlarmListMaxItems)
+                items.erase(items.begin(),
+                            items.begin() + static_cast<std::ptrdiff_t>(items.size() - kAlarmListMaxItems + 1));
+            items.push_back(current_);
+            result = StoreLocked(items);
+        }
+    }
+    TellDamaged(load);
+    return result;
 }
 
 void SystemConfig::MarkFilesLocked(std::vector<AlarmDBItem>& items) const {
@@ -110,24 +123,32 @@ void SystemConfig::MarkFilesLocked(std::vector<AlarmDBItem>& items) const {
 }
 
 AlarmListResult SystemConfig::AlarmDB_Read(std::vector<AlarmDBItem>& items) {
-    std::lock_guard lock(lock_);
-    buffer_.clear();
-    headCount_ = 0;
-    items.clear();
-    switch (LoadLocked(buffer_)) {
-    case Load::IoError:
-        return AlarmListResult::IoError;
-    case Load::Missing:
-    case Load::Damaged:
-        return StoreLocked({});
-    case Load::Ok:
-        break;
+    Load load;
+    AlarmListResult result = AlarmListResult::Ok;
+    {
+        std::lock_guard lock(lock_);
+        buffer_.clear();
+        headCount_ = 0;
+        items.clear();
+        load = LoadLocked(buffer_);
+        switch (load) {
+        case Load::IoError:
+            result = AlarmListResult::IoError;
+            break;
+        case Load::Missing:
+        case Load::Damaged:
+            result = StoreLocked({});
+            break;
+        case Load::Ok:
+            headCount_ = static_cast<std::uint16_t>(buffer_.size());
+            for (auto& item : buffer_)
+                item.byState = FileOpens(item) ? 0 : kAlarmItemFileMissing;
+            items = buffer_;
+            break;
+        }
     }
-    headCount_ = static_cast<std::uint16_t>(buffer_.size());
-    for (auto& item : buffer_)
-        item.byState = FileOpens(item) ? 0 : kAlarmItemFileMissing;
-    items = buffer_;
-    return AlarmListResult::Ok;
+    TellDamaged(load);
+    return result;
 }
 
 int SystemConfig::AlarmDB_AllocateBuffer() {
@@ -180,33 +201,38 @@ bool SystemConfig::Modified() const {
 }
 
 AlarmListResult SystemConfig::AlarmDB_Save() {
-    std::lock_guard lock(lock_);
-    if (!m_fModified)
-        return AlarmListResult::Ok;
-    std::vector<std::string> deleted;
-    for (const auto& item : buffer_)
-        if (item.byState & kAlarmItemDeleted)
-            deleted.push_back(item.FileName());
-    std::vector<AlarmDBItem> items;
-    const Load load = LoadLocked(items);
-    if (load == Load::IoError)
-        return AlarmListResult::IoError;
-    if (load != Load::Ok) {
-        // No list to edit: what the page still shows becomes the list.
+    Load load = Load::Ok;
+    const AlarmListResult result = [&] {
+        std::lock_guard lock(lock_);
+        if (!m_fModified)
+            return AlarmListResult::Ok;
+        std::vector<std::string> deleted;
         for (const auto& item : buffer_)
-            if (!(item.byState & kAlarmItemDeleted))
-                items.push_back(item);
-    } else {
-        std::erase_if(items, [&](const AlarmDBItem& item) {
-            return std::find(deleted.begin(), deleted.end(), item.FileName()) != deleted.end();
-        });
-    }
-    const auto result = StoreLocked(items);
-    if (result != AlarmListResult::Ok)
-        return result;
-    m_fModified = false;
-    buffer_.clear();
-    return AlarmListResult::Ok;
+            if (item.byState & kAlarmItemDeleted)
+                deleted.push_back(item.FileName());
+        std::vector<AlarmDBItem> items;
+        load = LoadLocked(items);
+        if (load == Load::IoError)
+            return AlarmListResult::IoError;
+        if (load != Load::Ok) {
+            // No list to edit: what the page still shows becomes the list.
+            for (const auto& item : buffer_)
+                if (!(item.byState & kAlarmItemDeleted))
+                    items.push_back(item);
+        } else {
+            std::erase_if(items, [&](const AlarmDBItem& item) {
+                return std::find(deleted.begin(), deleted.end(), item.FileName()) != deleted.end();
+            });
+        }
+        const auto stored = StoreLocked(items);
+        if (stored != AlarmListResult::Ok)
+            return stored;
+        m_fModified = false;
+        buffer_.clear();
+        return AlarmListResult::Ok;
+    }();
+    TellDamaged(load);
+    return result;
 }
 
 }  // namespace recording

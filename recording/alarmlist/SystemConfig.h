@@ -33,8 +33,9 @@ enum class AlarmListResult {
 
 class SystemConfig {
 public:
-    // damaged is told (on the calling thread) when a file that is not a list
-    // was moved aside; it shows kAlarmListReadFailedText to the operator.
+    // damaged is told (on the calling thread, after the operation has let the
+    // list go) when a file that is not a list was moved aside; it shows
+    // kAlarmListReadFailedText to the operator.
     explicit SystemConfig(std::filesystem::path programFolder,
                           std::function<void(const std::string&)> damaged = {});
     SystemConfig(const SystemConfig&) = delete;
@@ -74,6 +75,7 @@ public:
 private:
     enum class Load { Ok, Missing, Damaged, IoError };
     Load LoadLocked(std::vector<AlarmDBItem>& items);
+    void TellDamaged(Load load) const;
     AlarmListResult StoreLocked(const std::vector<AlarmDBItem>& items);
     void MarkFilesLocked(std::vector<AlarmDBItem>& items) const;
 

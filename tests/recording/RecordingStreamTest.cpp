@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <memory>
 #include <regex>
 #include <string>
@@ -27,6 +31,7 @@
 #include "simulator/VideoStream.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
+#include "platform/AtomicFile.h"
 
 namespace recording {
 namespace {
@@ -52,6 +57,33 @@ devicesim::FrameHeaderValues Alarm() {
     fields.alarmInput = 1;
     return fields;
 }
+
+// Message boxes as the GUI thread shows them: the showing call returns only
+// when the operator closes the box.
+class ModalUiPort : public fakes::RecordingUiPort {
+public:
+    void ShowMessageText(const std::string& text) override {
+        RecordingUiPort::ShowMessageText(text);
+        std::unique_lock lock(mutex_);
+        closed_.wait(lock, [&] { return !holding_; });
+    }
+    void HoldBoxes() {
+        std::lock_guard lock(mutex_);
+        holding_ = true;
+    }
+    void CloseBoxes() {
+        {
+            std::lock_guard lock(mutex_);
+            holding_ = false;
+        }
+        closed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable closed_;
+    bool holding_ = false;
+};
 
 // A session with the alarm-following product, logged in, its threads
 // started; Start sends the start events the main window sends.
@@ -138,7 +170,7 @@ protected:
     devicesim::VideoStream stream{device};
     platform::Timing timing = ShortTiming();
     session::AppData app;
-    fakes::RecordingUiPort ui;
+    ModalUiPort ui;
     std::unique_ptr<Recorders> recorders;
     std::unique_ptr<session::SessionResources> resources;
 
@@ -235,6 +267,35 @@ TEST_F(RecordingStreamTest, ClosingDuringBothRecordingsEndsTheirThreadsAndComple
     const auto items = ListItems();
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].dwFrames, alarm.size());
+}
+
+// The alarm list page finds a damaged list and its message box stays open: an
+// alarm meanwhile starts its recording, and the live picture goes on.
+TEST_F(RecordingStreamTest, AnAlarmWhileTheDamagedListMessageIsOpenKeepsThePictureGoing) {
+    std::atomic<int> drawn{0};
+    resources->SetFrameDisplay([&] {
+        ++drawn;
+        app.h_FinishShowImageJobEvent.Set();
+        return 1;
+    });
+    ASSERT_TRUE(platform::ReplaceFileAtomically(folder.path() / kAlarmListFileName, "not a list"));
+    Start();
+    ASSERT_TRUE(FramesSent(10));
+    ui.HoldBoxes();
+    std::thread page([&] {
+        std::vector<AlarmDBItem> items;
+        recorders->AlarmList().AlarmDB_Read(items);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return ui.Contains(std::string("msgtext:") + kAlarmListReadFailedText); }));
+    const std::size_t from = stream.FramesSent() + 2;
+    stream.ScriptHeaderFields(from, from + 1000000, Alarm());
+    const int before = drawn.load();
+    const bool going = WaitUntil([&] { return app.CAlarmRecord().IsRecording() && drawn.load() >= before + 30; });
+    const int whileOpen = drawn.load() - before;
+    ui.CloseBoxes();
+    page.join();
+    EXPECT_TRUE(going) << "pictures drawn with the box open: " << whileOpen;
+    EXPECT_GE(whileOpen, 30);
 }
 
 }  // namespace
