@@ -1,6 +1,6 @@
-#include <algorithm>
 #include "tools/resize-tool/ResizeToolCommand.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -24,7 +24,38 @@ constexpr const char* Help =
     "W x H picture, with one call of the resize entry.\n"
     "  --interp N   1 nearest, 2 linear, 4 cubic, 8 super-sampling, 16 Lanczos\n"
     "  --build B    the engine build that runs the call\n"
-    "  --help       print this text\n";
+    "  --help       print this text\n"
+    "\n"
+    "IN must be an 8-bit binary PPM (P6, maxval 255); no other picture is read.\n"
+    "Prints the entry's status as \"status N NAME\". Exit status: 0 when the call\n"
+    "resized the region and OUT was written; 3 when the entry answered any other\n"
+    "status (OUT is then not written); 2 for bad arguments; 1 when IN cannot be\n"
+    "read or OUT cannot be written.\n";
+
+// The entry's statuses by name, for the status line.
+struct StatusName {
+    resize::ResizeStatus status;
+    const char* name;
+};
+constexpr StatusName StatusNames[] = {
+    {resize::StatusOk, "StatusOk"},
+    {resize::StatusOutsideSource, "StatusOutsideSource"},
+    {resize::StatusBadSize, "StatusBadSize"},
+    {resize::StatusNullPointer, "StatusNullPointer"},
+    {resize::StatusNoMemory, "StatusNoMemory"},
+    {resize::StatusBadStep, "StatusBadStep"},
+    {resize::StatusBadInterpolation, "StatusBadInterpolation"},
+    {resize::StatusBadFactor, "StatusBadFactor"},
+};
+
+const char* NameOf(resize::ResizeStatus status) {
+    for (const StatusName& s : StatusNames) {
+        if (s.status == status) {
+            return s.name;
+        }
+    }
+    return "unknown status";
+}
 
 // Reads `count` comma-separated integers as strtol reads them; each must fit 32 bits.
 bool ParseIntegers(const std::string& text, int count, std::int32_t* values) {
@@ -174,9 +205,14 @@ int RunResizeTool(const std::vector<std::string>& args, std::ostream& out, std::
         source.pixels.data(), {source.width, source.height}, 3 * source.width,
         {o.roi[0], o.roi[1], o.roi[2], o.roi[3]}, destination.data(), static_cast<std::int32_t>(step),
         {width, height}, o.scaleX, o.scaleY, o.interpolation);
-    out << "status " << status << "\n";
+    out << "status " << status << " " << NameOf(status) << "\n";
     out.flush();
-    if (hasPixels && !WritePpm(o.output, width, height, destination.data(), error)) {
+    // Only a resized picture is written: after a refusal (or the outside-source warning) the
+    // destination holds nothing of the source.
+    if (status != resize::StatusOk) {
+        return 3;
+    }
+    if (!WritePpm(o.output, width, height, destination.data(), error)) {
         err << "resize-tool: " << o.output << ": " << error << "\n";
         return 1;
     }
