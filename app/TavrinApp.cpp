@@ -20,6 +20,7 @@
 #include "recording/player/UnixPlayerLink.h"
 #include "session/devices/ControlFile.h"
 #include "res/StringTable.h"
+#include "resize/CpuSelection.h"
 #include "session/AppData.h"
 #include "session/ApplicationStartup.h"
 #include "session/login/LoginExchange.h"
@@ -142,6 +143,10 @@ StartupEnd CTavrinApp::InitInstance() {
     }
     TraceLog(kTraceLogLines, folder);
     traceLogOpen_ = true;
+    // A resize build setting that could not be followed was said on standard error at start-up;
+    // the trace keeps it too.
+    if (const std::string notice = resize::ResizeBuildSelectionNotice(); !notice.empty())
+        WriteTraceLog(notice);
     app_->DebugTraceLog.Open(folder);
 
     // The login dialog until a login, or until the operator gives up.

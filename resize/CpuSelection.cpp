@@ -1,6 +1,8 @@
 #include "resize/CpuSelection.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "resize/ImageResize.h"
 
@@ -141,10 +143,44 @@ ResizeStatus SelectResizeBuild(std::string_view name) {
     return StatusUnknownCpuType;
 }
 
+namespace {
+// Written at start-up (a static initializer) and read later by the program; a function-local
+// static, so it exists whichever initializer runs first.
+struct SelectionNotice {
+    std::mutex mutex;
+    std::string text;
+};
+SelectionNotice& Notice() {
+    static SelectionNotice notice;
+    return notice;
+}
+}  // namespace
+
 void SelectResizeBuildFromEnvironment() {
-    if (const char* name = std::getenv("QUENLO_RESIZE_BUILD")) {
-        SelectResizeBuild(name);
+    std::string notice;
+    const char* name = std::getenv("QUENLO_RESIZE_BUILD");
+    if (name != nullptr && *name != '\0') {
+        const ResizeStatus status = SelectResizeBuild(name);
+        const std::string setting = std::string("QUENLO_RESIZE_BUILD=") + name;
+        if (status == StatusUnknownCpuType) {
+            ResizeVariantIndex.store(1);
+            notice = setting + " names no build of the resize library; the generic build runs";
+        } else if (status == StatusCpuNotSupported) {
+            notice = setting + ": this processor cannot run that build; the generic build runs";
+        }
     }
+    if (!notice.empty()) {
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    }
+    SelectionNotice& kept = Notice();
+    std::lock_guard lock(kept.mutex);
+    kept.text = std::move(notice);
+}
+
+std::string ResizeBuildSelectionNotice() {
+    SelectionNotice& kept = Notice();
+    std::lock_guard lock(kept.mutex);
+    return kept.text;
 }
 
 }  // namespace resize

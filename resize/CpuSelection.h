@@ -4,6 +4,7 @@
 // generic build) stays in force unless QUENLO_RESIZE_BUILD names another at start-up.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "resize/ResizeTypes.h"
@@ -52,7 +53,12 @@ ResizeStatus SelectResizeVariantForCpu(CpuType type, const CpuidSnapshot& proces
 // StatusCpuNotSupported and slot 1.
 ResizeStatus SelectResizeBuild(std::string_view name);
 
-// Start-up: the build QUENLO_RESIZE_BUILD names, when it is set (read once).
+// Start-up: the build QUENLO_RESIZE_BUILD names, when it is set and not empty (read once). A
+// name no build carries, or a build this processor cannot run, leaves the generic build in slot
+// 1 and says so once on standard error; the notice is kept for the program's trace log.
 void SelectResizeBuildFromEnvironment();
+
+// The notice of the last SelectResizeBuildFromEnvironment; empty when it selected as asked.
+std::string ResizeBuildSelectionNotice();
 
 }  // namespace resize

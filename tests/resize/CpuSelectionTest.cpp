@@ -162,21 +162,38 @@ TEST_F(BuildSelection, AutoSelectsTheSlotOfThisProcessorsType) {
     EXPECT_EQ(ResizeVariantIndex.load(), expected < 1 ? 1 : expected);
 }
 
-TEST_F(BuildSelection, TheStartUpSettingSelectsByNameAndABogusOneKeepsSlotOne) {
+// An unknown name runs the generic build, whatever ran before, and says so once, on standard
+// error and in the notice the program puts into its trace.
+TEST_F(BuildSelection, TheStartUpSettingSelectsByNameAndABogusOneRunsTheGenericBuildWithANotice) {
     const struct {
         const char* value;
         std::int32_t slot;
-    } cases[] = {{"bogus", 1}, {"", 1}, {"SSE", 1}, {"sse", 2}, {"sse2", 3}, {"sse3", 4}, {"generic", 1}};
+        bool notice;
+    } cases[] = {{"bogus", 1, true}, {"", 1, false},     {"SSE", 1, true},      {"sse", 2, false},
+                 {"sse2", 3, false}, {"sse3", 4, false}, {"generic", 1, false}};
     for (const auto& c : cases) {
-        ResizeVariantIndex.store(1);
+        ResizeVariantIndex.store(3);
         ASSERT_EQ(setenv("QUENLO_RESIZE_BUILD", c.value, 1), 0);
+        ::testing::internal::CaptureStderr();
         SelectResizeBuildFromEnvironment();
-        EXPECT_EQ(ResizeVariantIndex.load(), c.slot) << c.value;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ResizeVariantIndex.load(), c.value[0] == '\0' ? 3 : c.slot) << c.value;
+        const std::string notice = ResizeBuildSelectionNotice();
+        if (c.notice) {
+            EXPECT_EQ(said, notice + "\n") << c.value;
+            EXPECT_NE(notice.find(std::string("QUENLO_RESIZE_BUILD=") + c.value + " names no build"), std::string::npos)
+                << notice;
+            EXPECT_NE(notice.find("the generic build runs"), std::string::npos) << notice;
+        } else {
+            EXPECT_EQ(said, "") << c.value;
+            EXPECT_EQ(notice, "") << c.value;
+        }
     }
     unsetenv("QUENLO_RESIZE_BUILD");
     ResizeVariantIndex.store(1);
     SelectResizeBuildFromEnvironment();
     EXPECT_EQ(ResizeVariantIndex.load(), 1);
+    EXPECT_EQ(ResizeBuildSelectionNotice(), "");
     EXPECT_EQ(SelectResizeBuild("bogus"), StatusUnknownCpuType);
 }
 
