@@ -221,8 +221,8 @@ ResizeStatus ResizeEngine<K>::ResizeCore(
     const bool oneChannel = isPlanar != 0 || channelCount == 1;
     const std::int32_t elementSize = ElementSize(elementType);
     TableRequest request{};
-    request.columns = PlanAxis(method.method, clipMode, scaleX, shiftX, args.regionWidth, destinationWidth);
-    request.rows = PlanAxis(method.method, clipMode, scaleY, shiftY, args.regionHeight, destinationHeight);
+    request.columns = PlanAxis(method.method, clipMode, scaleX, shiftX, args.regionWidth, destinationWidth, K::nearestFit);
+    request.rows = PlanAxis(method.method, clipMode, scaleY, shiftY, args.regionHeight, destinationHeight, K::nearestFit);
     request.columnEdges = {regionX, sourceWidth, args.regionWidth};
     request.rowEdges = {regionY, sourceHeight, args.regionHeight};
     request.columnUnit = oneChannel ? 1 : pixelStride;

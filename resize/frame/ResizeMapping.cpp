@@ -8,7 +8,7 @@
 namespace resize::frame {
 
 AxisPlan PlanAxis(ResizeMethod method, std::int32_t clipMode, double scale, double shift,
-                  std::int32_t regionLength, std::int32_t available) {
+                  std::int32_t regionLength, std::int32_t available, NearestFit nearestFit) {
     const bool nearest = method == ResizeMethod::Nearest;
     AxisPlan plan{};
     if (clipMode == 1) {
@@ -28,7 +28,9 @@ AxisPlan PlanAxis(ResizeMethod method, std::int32_t clipMode, double scale, doub
                                        : static_cast<double>(regionLength - 1);
         const double fitted = std::trunc(covered / scale + ResizeEpsilon);
         plan.length = available;
-        if (fitted < static_cast<double>(available) - 1.0) {
+        const double cutBelow = nearest && nearestFit == NearestFit::CutToFitted ? static_cast<double>(available)
+                                                                                 : static_cast<double>(available) - 1.0;
+        if (fitted < cutBelow) {
             const double length = nearest ? fitted : fitted + 1.0;
             plan.length = length < 1.0 ? 1 : static_cast<std::int32_t>(length);
         }

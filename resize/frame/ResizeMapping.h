@@ -18,10 +18,16 @@ struct AxisPlan {
     double step;
 };
 
+// How clip mode 0 limits a nearest destination to the fitted length f = trunc(region / step +
+// 1e-7): the generic and SSE builds cut the offered length to f only when it exceeds f by two or
+// more, so an offer of f + 1 keeps one pixel more; the SSE2 and SSE3-class builds cut it to f.
+enum class NearestFit { CutBelowOneOver, CutToFitted };
+
 // clipMode 1: `scale` is destination pixels per source pixel; 0: source pixels per destination
 // pixel. `available` is the destination length the caller offers.
 AxisPlan PlanAxis(ResizeMethod method, std::int32_t clipMode, double scale, double shift,
-                  std::int32_t regionLength, std::int32_t available);
+                  std::int32_t regionLength, std::int32_t available,
+                  NearestFit nearestFit = NearestFit::CutBelowOneOver);
 
 // Where the axis's region lies in the whole image; the edge rules look at the image's edges.
 struct AxisEdges {

@@ -6,6 +6,7 @@
 
 #include "resize/frame/AlignedAllocators.h"
 #include "resize/frame/ResizeEngine.h"
+#include "resize/frame/ResizeMapping.h"
 #include "resize/frame/SuperSampleRows.h"
 #include "resize/generic/CubicKernels.h"
 #include "resize/generic/LanczosKernels.h"
@@ -18,6 +19,7 @@ namespace resize::generic {
 // method yet derives its kernel set from this one and hides what it replaces.
 template <class Build>
 struct GenericKernels : frame::AlignedAllocators<Build> {
+    static constexpr frame::NearestFit nearestFit = frame::NearestFit::CutBelowOneOver;
     template <class T, class L, class... A>
     static void HorzLinear(A... a) { ResizeHorzLinear<T, L>(a...); }
     template <class T, class L, class... A>

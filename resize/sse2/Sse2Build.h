@@ -16,6 +16,8 @@
 namespace resize::sse2 {
 
 struct KernelSet : generic::GenericKernels<KernelSet> {
+    // Clip mode 0 cuts a nearest destination to the length that fits the region.
+    static constexpr frame::NearestFit nearestFit = frame::NearestFit::CutToFitted;
     template <class T, class L, class... A>
     static void HorzLinear(A... a) { ResizeHorzLinear<T, L>(a...); }
     template <class T, class L, class... A>
