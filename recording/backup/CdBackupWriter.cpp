@@ -39,6 +39,10 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && Upper(a) == Upper(b);
 }
 
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 std::string FilePart(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
@@ -193,7 +197,7 @@ int CdBackupWriter::CheckDisc() {
     BurnIsoItem* list = engine_->ImportDataTrack(device, static_cast<int>(info->trackCount) - 1, &stamp, &result);
     engine_->FreeStamp(stamp);
     for (const BurnIsoItem* item = list; item; item = item->next)
-        if (EqualNoCase(item->name, filePart)) {
+        if (StartsWithNoCase(item->name, filePart)) {
             FreeIsoTree(list);
             return refuse("FileName is tha same as other existed file,please modify it");
         }

@@ -114,7 +114,10 @@ TEST_F(CdBackupWriterTest, CheckDiscMessages) {
         {"closed", "/x/a.dvr", 0, BurnDiscInfo{kFree, kMediaClosed, 1}, {}, 0, {"Disc is non writable"}},
         {"same name", "/x/A.DVR", 0, BurnDiscInfo{kFree, kMediaCd, 1}, {{"a.dvr", {}}}, 0,
          {"FileName is tha same as other existed file,please modify it"}},
-        {"longer name is another file", "/x/X.dvr", 0, BurnDiscInfo{kFree, kMediaCd, 1}, {{"X.dvrA", {}}}, 1, {}},
+        {"disc name begins with it", "/x/X.dvr", 0, BurnDiscInfo{kFree, kMediaCd, 1}, {{"x.DVR.old", {}}}, 0,
+         {"FileName is tha same as other existed file,please modify it"}},
+        {"disc name is shorter", "/x/X.dvr", 0, BurnDiscInfo{kFree, kMediaCd, 1}, {{"X.dv", {}}}, 1, {}},
+        {"disc name only contains it", "/x/X.dvr", 0, BurnDiscInfo{kFree, kMediaCd, 1}, {{"AX.dvr", {}}}, 1, {}},
     };
     ASSERT_EQ(Initialize(), 1);
     for (const auto& c : cases) {
