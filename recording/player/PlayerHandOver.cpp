@@ -59,8 +59,7 @@ bool PlayerHandOver::HandOver(const std::string& filePath, bool dynamicLoad, std
     }
     app_.h_NetworkBackupMutex.Set(std::move(lock));
     // 4.2 The player, on the file.
-    const std::string folder = app_.CSettingINI.m_strAppPath.Get();
-    const pid_t pid = link_.StartPlayer(std::filesystem::path(folder) / std::string(session::kCompanionPlayerName),
+    const pid_t pid = link_.StartPlayer(session::CompanionPlayerPath(app_.CSettingINI.m_strAppPath.Get()),
                                         {filePath, kDynamicLoadArgument});
     if (pid == 0) {
         app_.Ui().ShowMessageBox(kPlayerStartFailedMessage);

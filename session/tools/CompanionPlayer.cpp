@@ -86,9 +86,13 @@ bool ProgramRunning(pid_t pid) {
     return false;
 }
 
+std::filesystem::path CompanionPlayerPath(const std::filesystem::path& programFolder) {
+    return platform::FindShippedFile(programFolder, kCompanionPlayerName)
+        .value_or(programFolder / std::string(kCompanionPlayerName));
+}
+
 bool StartCompanionPlayer(const std::filesystem::path& programFolder, const std::vector<std::string>& arguments) {
-    const auto program = platform::FindShippedFile(programFolder, kCompanionPlayerName);
-    return StartProgram(program.value_or(programFolder / std::string(kCompanionPlayerName)), arguments);
+    return StartProgram(CompanionPlayerPath(programFolder), arguments);
 }
 
 }  // namespace session

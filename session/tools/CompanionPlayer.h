@@ -26,7 +26,11 @@ bool StartProgram(const std::filesystem::path& program, const std::vector<std::s
 // True while a process started by SpawnProgram has not ended; an ended one is reaped.
 bool ProgramRunning(pid_t pid);
 
-// The player in `programFolder`, started with the arguments.
+// The player as shipped files are found: in `programFolder`, else in the
+// installed data folders (the program folder's path when neither has it).
+std::filesystem::path CompanionPlayerPath(const std::filesystem::path& programFolder);
+
+// The player (CompanionPlayerPath), started with the arguments.
 bool StartCompanionPlayer(const std::filesystem::path& programFolder, const std::vector<std::string>& arguments);
 
 }  // namespace session

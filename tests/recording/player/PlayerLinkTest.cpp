@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "fakes/RecordingUiPort.h"
+#include "platform/ProgramFolder.h"
 #include "recording/player/BackupFileAppend.h"
 #include "recording/player/PlayerFeed.h"
 #include "recording/player/PlayerHandOver.h"
@@ -111,6 +112,28 @@ TEST_F(PlayerLinkTest, StartedPlayerReadsTheWholeDownloadUnderTheLock) {
     EXPECT_EQ(notices, (std::vector<std::string>{"data:104448", "data:104448", "data:104448", "data:104448",
                                                  "data:104448", "data:3000", "state:0"}));
     EXPECT_EQ(folder.Read("ravelle.read"), data);
+}
+
+// An installed client: the player lies in the installed data folder, not in
+// the user's program folder, and the dynamic-load hand-over finds it there.
+TEST_F(PlayerLinkTest, PlayerInTheInstalledDataFolderFollowsTheDownload) {
+    const fs::path installed = folder.path() / "share";
+    fs::create_directories(installed);
+    fs::copy_file(fs::canonical("/proc/self/exe").parent_path() / "player-standin" / "ravelle", installed / "ravelle");
+    folder.Write("share/ravelle.conf", "ack=0\n");
+    platform::SetShippedFolders(std::vector<fs::path>{installed});
+    const auto file = folder.path() / "CH01_0001.dvr";
+    const bool handedOver = handOver->HandOver(file.string(), true);
+    platform::SetShippedFolders(std::nullopt);
+    ASSERT_TRUE(handedOver);
+    EXPECT_FALSE(ui.Contains("msgbox:" + std::to_string(kPlayerStartFailedMessage)));
+    EXPECT_NE(app.h_PlayerWindow, 0u);
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] { return std::ifstream(installed / "ravelle.log").peek() != std::char_traits<char>::eof(); }, 5s));
+    std::ifstream log(installed / "ravelle.log");
+    std::string first;
+    std::getline(log, first);
+    EXPECT_EQ(first, "args:2:" + file.string() + "|DYNAMICLOAD=1");
 }
 
 TEST_F(PlayerLinkTest, SecondBackupGoesToTheRunningPlayerAndANewOneAfterItEnds) {
