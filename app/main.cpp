@@ -10,11 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/DemoDevice.h"
-#include "app/DemoFolder.h"
+#include "app/DemoRun.h"
 #include "app/TavrinApp.h"
 #include "platform/ProgramFolder.h"
-#include "session/AppData.h"
 
 namespace {
 
@@ -25,8 +23,9 @@ constexpr char kUsage[] =
     "device and watch its live picture.\n"
     "\n"
     "  --demo   start the device simulator on 127.0.0.1 and fill the login with it\n"
-    "           (password \"tovik\"); the run uses a temporary program folder and\n"
-    "           changes none of your settings or files\n"
+    "           (password \"tovik\"); the run keeps its settings, snapshots,\n"
+    "           recordings and backups in a temporary folder, removed at its end,\n"
+    "           and changes none of your files\n"
     "  --help   print this text\n"
     "\n"
     "Files: $QUENLO_HOME when set; else the program's folder when it is writable\n"
@@ -61,32 +60,27 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    quenlo::DemoFolder demoFolder;
-    if (demo && !demoFolder.Enter()) {
-        std::fprintf(stderr, "quenlo --demo: %s\n", demoFolder.error().c_str());
-        return 1;
+    // Before the application object: the demo's folders replace $HOME and the
+    // XDG folders, which Qt reads once.
+    quenlo::DemoRun demoRun;
+    if (demo) {
+        if (!demoRun.Start(platform::ExecutableFolder() / "devicesim")) {
+            std::fprintf(stderr, "quenlo --demo: %s\n", demoRun.error().c_str());
+            return 1;
+        }
+        std::printf("quenlo --demo: device simulator on 127.0.0.1:%u (user \"%s\", password \"%s\"); "
+                    "this run's files are in %s and go when it ends\n",
+                    demoRun.Device().Port(), quenlo::DemoDevice::kUser, quenlo::DemoDevice::kPassword,
+                    demoRun.Folder().Path().c_str());
+        std::fflush(stdout);
     }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("quenlo");
 
     session::TavrinAppOptions options;
-    quenlo::DemoDevice device;
-    if (demo) {
-        if (!device.Start(platform::ExecutableFolder() / "devicesim")) {
-            std::fprintf(stderr, "quenlo --demo: %s\n", device.error().c_str());
-            return 1;
-        }
-        std::printf("quenlo --demo: device simulator on 127.0.0.1:%u (user \"%s\", password \"%s\")\n",
-                    device.Port(), quenlo::DemoDevice::kUser, quenlo::DemoDevice::kPassword);
-        std::fflush(stdout);
-        options.settingsLoaded = [&device](session::AppData& app) {
-            app.CSettingINI.m_strServerName.Set("127.0.0.1");
-            app.CSettingINI.m_szServerAddress.Set("");
-            app.CSettingINI.m_wWebPort.store(device.Port());
-            app.CSettingINI.m_strUserName.Set(quenlo::DemoDevice::kUser);
-        };
-    }
+    if (demo)
+        demoRun.PrefillLogin(options);
 
     session::CTavrinApp app(std::move(options));
     return app.Run();

@@ -40,6 +40,7 @@
 #include "support/DeviceSession.h"
 #include "support/FolderBrowser.h"
 #include "support/IsoImageReader.h"
+#include "support/ModalWatchers.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
 
@@ -47,30 +48,10 @@ namespace fs = std::filesystem;
 using namespace recording;
 using namespace std::chrono_literals;
 using testutil::Child;
+using testutil::ModalWatchers;
 using testutil::WaitWithEvents;
 
 namespace {
-
-// Works the modal windows a Start opens: each watcher looks for a shown
-// window of its type and acts on it until its action says it is done.
-class ModalWatchers {
-public:
-    template <class Window>
-    void Add(std::function<bool(Window&)> act) {
-        auto* timer = new QTimer(&owner_);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible() && act(*window)) {
-                    timer->stop();
-                    return;
-                }
-        });
-        timer->start(20);
-    }
-
-private:
-    QObject owner_;
-};
 
 class DownloadFilePageTest : public ::testing::Test {
 protected:
