@@ -9,6 +9,12 @@ ConfigPage::ConfigPage(QString caption, ConfigWorkingSet& set, QWidget* parent)
     setObjectName(caption_);
 }
 
+gui::TemplateControls ConfigPage::BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make) {
+    gui::TemplateControls controls = gui::BuildTemplate(*this, table, make);
+    templateSize_ = size();
+    return controls;
+}
+
 void ConfigPage::EnsureFilled() {
     if (filled_)
         return;

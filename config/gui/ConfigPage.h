@@ -9,6 +9,7 @@
 
 #include "config/sheet/SheetApply.h"
 #include "config/sheet/SheetLocalSettings.h"
+#include "gui/TemplateBuilder.h"
 
 namespace config {
 
@@ -35,6 +36,9 @@ public:
     // Filled and enabled: the only pages whose values Apply looks at.
     bool Contributes() const { return filled_ && enabled_; }
 
+    // The page's size from its template; invalid for a page laid out otherwise.
+    QSize TemplateSize() const { return templateSize_; }
+
     // Asked before the sheet leaves the page: a refusal shows its message and keeps the page.
     bool ConfirmLeave();
 
@@ -48,6 +52,9 @@ public:
     virtual void AddSendRoutines(ApplyRoutines& routines) {}
 
 protected:
+    // Makes the page's controls from its template (the page takes its size from it).
+    gui::TemplateControls BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make = {});
+
     virtual void Fill() {}
     virtual void Pull() {}
     // The message id that keeps the person on the page; 0 lets them go.
@@ -60,6 +67,7 @@ private:
     ConfigWorkingSet& set_;
     bool filled_ = false;
     bool enabled_ = true;
+    QSize templateSize_;
 };
 
 }  // namespace config

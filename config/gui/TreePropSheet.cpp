@@ -14,6 +14,8 @@
 #include "config/gui/PageFrame.h"
 #include "config/gui/SheetProgressStrip.h"
 #include "config/sheet/SheetProgress.h"
+#include "gui/DialogUnits.h"
+#include "gui/FontStandIns.h"
 #include "session/AppData.h"
 
 namespace config {
@@ -25,7 +27,9 @@ constexpr int kFrameTitleRole = Qt::UserRole + 1;
 constexpr int kMargin = 7;          // the standard sheet's margin around its tab area
 constexpr int kButtonRow = 30;      // the standard sheet's own (hidden) button row
 constexpr int kGrowDown = 80;       // room for the progress strip and the sheet's buttons
-constexpr QSize kMinimumPage{420, 300};
+// The standard page template's size in dialog units; a larger page template widens the area.
+constexpr int kPageWidth = 230;
+constexpr int kPageHeight = 130;
 
 QString FromStd(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -62,6 +66,7 @@ QTreeWidgetItem* PreviousSibling(QTreeWidgetItem* item) {
 CTreePropSheet::CTreePropSheet(const QString& caption, QWidget* parent, std::string productId, int selectPage)
     : QDialog(parent), productId_(std::move(productId)), selectFirst_(selectPage) {
     setWindowTitle(caption);
+    setFont(gui::StandInFont(gui::kSheetFont));
 }
 
 CTreePropSheet::~CTreePropSheet() {
@@ -120,9 +125,9 @@ QRect CTreePropSheet::MainWindowRect() const {
 }
 
 QRect CTreePropSheet::PageArea() const {
-    QSize page = kMinimumPage;
+    QSize page = gui::BaseUnitsOf(font()).Size(kPageWidth, kPageHeight);
     for (const ConfigPage* p : pages_)
-        page = page.expandedTo(p->sizeHint());
+        page = page.expandedTo(p->TemplateSize().isValid() ? p->TemplateSize() : p->sizeHint());
     return QRect(kMargin, kMargin, page.width(), page.height());
 }
 
@@ -351,9 +356,8 @@ void CTreePropSheet::paintEvent(QPaintEvent* event) {
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.drawLine(r.topRight(), r.bottomRight());
     }
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font = gui::StandInFontPixels("Times New Roman", std::max(1, areas_.banner.Height() * 7 / 10));
     font.setItalic(true);
-    font.setPixelSize(std::max(1, areas_.banner.Height() * 7 / 10));
     painter.setFont(font);
     painter.setPen(QColor(255, 255, 0));
     painter.drawText(QRect(banner.left(), banner.top() + 3, banner.width(), banner.height() - 3),

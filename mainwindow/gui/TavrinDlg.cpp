@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "gui/DeviceCommand.h"
+#include "gui/FontStandIns.h"
 #include "gui/SkinPicture.h"
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
@@ -588,10 +589,7 @@ void CTavrinDlg::paintEvent(QPaintEvent*) {
     else
         painter.fillRect(statusRect, kSkinLightBlue);
 
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(12);
-    painter.setFont(font);
+    painter.setFont(gui::StandInFontPixels("Arial", 12));
     const mainwindow::StatusDrawing drawing = mainwindow::DrawStatus(row, StatusFactsNow());
     for (const mainwindow::DrawnIcon& icon : drawing.icons) {
         const QRect place(icon.left, icon.top, icon.width, icon.height);
