@@ -1,15 +1,12 @@
 #include "config/gui/NetworkConfigPage.h"
 
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ChoiceBindings.h"
 #include "config/gui/Ipv4Edit.h"
 #include "config/gui/LimitedTextEdit.h"
+#include "config/gui/NetworkPageTemplate.h"
 #include "config/gui/NumberEdit.h"
 
 namespace config {
@@ -26,53 +23,43 @@ NumberEdit::Rules WebPortRules() {
 }  // namespace
 
 NetworkConfigPage::NetworkConfigPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("Sieć   "), set, parent),
-      address_(new Ipv4Edit(this)),
-      gateway_(new Ipv4Edit(this)),
-      mask_(new Ipv4Edit(this)),
-      webPort_(new NumberEdit(WebPortRules(), this)),
-      pppoeUser_(new LimitedTextEdit(PppoeTextLimit(set.Facts()), LimitedTextEdit::Mode::Plain, this)),
-      pppoePassword_(new LimitedTextEdit(PppoeTextLimit(set.Facts()), LimitedTextEdit::Mode::Plain, this)),
-      fixed_(new QRadioButton(QString::fromUtf8("    Stały IP"), this)),
-      pppoe_(new QRadioButton(QStringLiteral("    PPPOE"), this)),
-      dhcp_(new QRadioButton(QStringLiteral("    DHCP"), this)),
-      type_(new RadioGroup(this)) {
+    : ConfigPage(gui::TemplateText(kNetworkPageTemplate.caption), set, parent), type_(new RadioGroup(this)) {
+    const int textLimit = PppoeTextLimit(set.Facts());
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kNetworkPageTemplate, [&](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1248:
+            case 1249:
+            case 1250:
+                return new Ipv4Edit(&page);
+            case 1040:
+                return new NumberEdit(WebPortRules(), &page);
+            case 1043:
+            case 1044:
+                return new LimitedTextEdit(textLimit, LimitedTextEdit::Mode::Plain, &page);
+            default:
+                return nullptr;
+            }
+        });
+    address_ = controls.Get<Ipv4Edit>(1248);
+    gateway_ = controls.Get<Ipv4Edit>(1249);
+    mask_ = controls.Get<Ipv4Edit>(1250);
+    webPort_ = controls.Get<NumberEdit>(1040);
+    pppoeUser_ = controls.Get<LimitedTextEdit>(1043);
+    pppoePassword_ = controls.Get<LimitedTextEdit>(1044);
+    fixed_ = controls.Get<QRadioButton>(1252);
+    pppoe_ = controls.Get<QRadioButton>(1253);
+    dhcp_ = controls.Get<QRadioButton>(1254);
     webPort_->setObjectName(QStringLiteral("webPort"));
     pppoeUser_->setObjectName(QStringLiteral("pppoeUser"));
     pppoePassword_->setObjectName(QStringLiteral("pppoePassword"));
-    pppoePassword_->setEchoMode(QLineEdit::Password);
     type_->Add(fixed_, kNetworkFixed);
     type_->Add(pppoe_, kNetworkPppoe);
     type_->Add(dhcp_, kNetworkDhcp);
-
-    auto* grid = new QGridLayout;
-    const std::pair<const char*, QWidget*> rows[] = {
-        {"Adres IP :", address_}, {"Brama :", gateway_}, {"Maska :", mask_}, {"Port Web:", webPort_}};
-    for (int row = 0; row < 4; ++row) {
-        auto* label = new QLabel(QString::fromUtf8(rows[row].first), this);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(rows[row].second, row, 1);
-        if (row < 3)
-            addressGroup_ << label << rows[row].second;
-    }
-    auto* typeBox = new QGroupBox(QStringLiteral("IP TYPE"), this);
-    auto* typeLayout = new QVBoxLayout(typeBox);
-    typeLayout->addWidget(fixed_);
-    typeLayout->addWidget(pppoe_);
-    typeLayout->addWidget(dhcp_);
-    auto* pppoeBox = new QGroupBox(QStringLiteral("PPPOE"), this);
-    auto* pppoeLayout = new QGridLayout(pppoeBox);
-    auto* userLabel = new QLabel(QString::fromUtf8("Użytkownik :"), pppoeBox);
-    auto* passwordLabel = new QLabel(QString::fromUtf8("Hasło :"), pppoeBox);
-    pppoeLayout->addWidget(userLabel, 0, 0);
-    pppoeLayout->addWidget(pppoeUser_, 0, 1);
-    pppoeLayout->addWidget(passwordLabel, 1, 0);
-    pppoeLayout->addWidget(pppoePassword_, 1, 1);
-    pppoeGroup_ << pppoeBox << userLabel << passwordLabel << pppoeUser_ << pppoePassword_;
-    grid->addWidget(typeBox, 4, 0);
-    grid->addWidget(pppoeBox, 4, 1);
-    grid->setRowStretch(5, 1);
-    setLayout(grid);
+    for (const int id : {1397, 1398, 1399, 1248, 1249, 1250})
+        addressGroup_ << controls.Widget(id);
+    for (const int id : {1394, 1395, 1396, 1043, 1044})
+        pppoeGroup_ << controls.Widget(id);
 
     connect(type_, &RadioGroup::Picked, this, [this] {
         const int type = type_->Value().value_or(kNetworkPppoe);

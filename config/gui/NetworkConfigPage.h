@@ -48,15 +48,15 @@ private:
     void ShowType(int type);
 
     NetworkValues values_;
-    Ipv4Edit* address_;
-    Ipv4Edit* gateway_;
-    Ipv4Edit* mask_;
-    NumberEdit* webPort_;
-    LimitedTextEdit* pppoeUser_;
-    LimitedTextEdit* pppoePassword_;
-    QRadioButton* fixed_;
-    QRadioButton* pppoe_;
-    QRadioButton* dhcp_;
+    Ipv4Edit* address_ = nullptr;
+    Ipv4Edit* gateway_ = nullptr;
+    Ipv4Edit* mask_ = nullptr;
+    NumberEdit* webPort_ = nullptr;
+    LimitedTextEdit* pppoeUser_ = nullptr;
+    LimitedTextEdit* pppoePassword_ = nullptr;
+    QRadioButton* fixed_ = nullptr;
+    QRadioButton* pppoe_ = nullptr;
+    QRadioButton* dhcp_ = nullptr;
     RadioGroup* type_;
     QList<QWidget*> addressGroup_;
     QList<QWidget*> pppoeGroup_;

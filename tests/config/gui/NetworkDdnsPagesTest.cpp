@@ -13,12 +13,39 @@
 #include "config/gui/Ipv4Edit.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NetworkConfigPage.h"
+#include "config/gui/NetworkPageTemplate.h"
 #include "config/gui/NumberEdit.h"
 #include "gui/StringText.h"
 #include "simulator/PageSettings.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
+
+TEST(NetworkConfigPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice device("R41T", "1052", [](auto& p) { devicesim::SetNetwork(p, 80, 1); });
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kNetworkPageTemplate, [&] { return std::make_unique<NetworkConfigPage>(*set); });
+    NetworkConfigPage page(*set);
+    page.show();
+    for (const std::string& fault : testutil::LayoutFaults(page))
+        ADD_FAILURE() << fault;
+}
+
+TEST(NetworkConfigPage, AClickAtTheWebPortsTemplatePlaceLandsOnIt) {
+    testutil::PageDevice device("R41T", "1052");
+    auto set = device.OpenSet();
+    NetworkConfigPage page(*set);
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    const QRect place = gui::TemplateUnits(kNetworkPageTemplate).Rect(kNetworkPageTemplate.Find(1040)->rect);
+    QWidget* hit = page.childAt(place.center());
+    ASSERT_EQ(hit, page.WebPortEdit());
+    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&page, place.center()));
+    EXPECT_TRUE(page.WebPortEdit()->hasFocus());
+}
 
 TEST(NetworkConfigPage, WebPortTypingStaysWithinOneTo9999) {
     testutil::PageDevice device("R41T", "1052");
