@@ -11,10 +11,11 @@
 
 #include "config/firmware/FirmwareImage.h"
 #include "config/firmware/FirmwareRequests.h"
-#include "config/gui/DialogUnits.h"
+#include "config/gui/UpgradeFWDlgTemplate.h"
 #include "gui/DeviceCommand.h"
 #include "gui/DlgGetPath.h"
 #include "gui/StringText.h"
+#include "gui/TemplateBuilder.h"
 #include "session/AppData.h"
 
 namespace config {
@@ -70,40 +71,30 @@ CUpgradeFWDlg::CUpgradeFWDlg(session::AppData& app, const platform::Timing& timi
       m_timing(timing),
       m_reports(std::make_unique<UploadReports>(*this)),
       m_uploader(app, *m_reports, timing) {
-    setWindowTitle("Upgrade Firware");
+    setWindowTitle(gui::TemplateText(kUpgradeFWDlgTemplate.caption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
-    setFixedSize(Dlu(0, 0, 198, 82).size());
-
-    auto* label = new QLabel("Wersja:", this);
-    label->setGeometry(Dlu(1, 8, 31, 9));
-    m_labelVersion = new QLabel(this);
+    const gui::TemplateControls controls = gui::BuildTemplate(*this, kUpgradeFWDlgTemplate);
+    m_labelVersion = controls.Get<QLabel>(1385);
     m_labelVersion->setObjectName("version");
-    m_labelVersion->setGeometry(Dlu(39, 8, 98, 11));
-    label = new QLabel(QString::fromUtf8("Plik źródłowy:"), this);
-    label->setGeometry(Dlu(2, 20, 35, 16));
-    m_editFilePath = new QLineEdit(this);
+    m_labelVersion->setWordWrap(false);
+    m_editFilePath = controls.Get<QLineEdit>(1387);
     m_editFilePath->setObjectName("filePath");
-    m_editFilePath->setReadOnly(true);
-    m_editFilePath->setGeometry(Dlu(39, 23, 121, 12));
-    m_ctrlProgress = new QProgressBar(this);
+    m_ctrlProgress = controls.Get<QProgressBar>(1389);
     m_ctrlProgress->setObjectName("progress");
-    m_ctrlProgress->setGeometry(Dlu(8, 43, 183, 13));
 
     const struct {
         QPushButton** button;
+        int id;
         const char* name;
-        const char* text;
-        QRect place;
         void (CUpgradeFWDlg::*handler)();
     } buttons[] = {
-        {&m_btnBrowse, "browse", "Szukaj", Dlu(166, 23, 27, 11), &CUpgradeFWDlg::OnFwdlgBrowse},
-        {&m_btnUpgrade, "upgrade", "Aktualizuj", Dlu(46, 64, 39, 14), &CUpgradeFWDlg::OnFwdlgUpgrade},
-        {&m_btnCancel, "cancel", "Anuluj", Dlu(122, 64, 36, 14), &CUpgradeFWDlg::OnCancel},
+        {&m_btnBrowse, 1386, "browse", &CUpgradeFWDlg::OnFwdlgBrowse},
+        {&m_btnUpgrade, 1388, "upgrade", &CUpgradeFWDlg::OnFwdlgUpgrade},
+        {&m_btnCancel, 1392, "cancel", &CUpgradeFWDlg::OnCancel},
     };
     for (const auto& row : buttons) {
-        auto* button = new QPushButton(row.text, this);
+        auto* button = controls.Get<QPushButton>(row.id);
         button->setObjectName(row.name);
-        button->setGeometry(row.place);
         button->setAutoDefault(false);  // no default button: Enter is the dialog's own
         connect(button, &QPushButton::clicked, this, row.handler);
         *row.button = button;

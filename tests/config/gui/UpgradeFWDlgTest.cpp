@@ -15,11 +15,14 @@
 
 #include "config/firmware/UploadDevice.h"
 #include "config/gui/UpgradeFWDlg.h"
+#include "config/gui/UpgradeFWDlgTemplate.h"
 #include "session/gui/LoginDialog.h"
 #include "session/login/LoginExchange.h"
 #include "session/login/LoginWorker.h"
 #include "support/ChildWidget.h"
 #include "support/TempFolder.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace {
 
@@ -74,6 +77,15 @@ struct DialogRun : UploadDevice {
 
     testutil::TempFolder folder;
 };
+
+TEST(UpgradeFWDlgTest, StandsWhereItsTemplatePutsItWithNothingCut) {
+    DialogRun run("R47T", "1013");
+    ASSERT_TRUE(run.started);
+    testutil::ExpectTemplateGeometry(kUpgradeFWDlgTemplate, [&] { return run.Open(); });
+    auto dialog = run.Open();
+    for (const std::string& fault : testutil::LayoutFaults(*dialog))
+        ADD_FAILURE() << fault;
+}
 
 TEST(UpgradeFWDlgTest, EachDeviceTakesItsPathAndCancelsWithItsRequest) {
     struct Case {
