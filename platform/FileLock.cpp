@@ -39,7 +39,7 @@ std::optional<FileLock::Hold> FileLock::Acquire(Millis timeout, std::stop_token 
     const int fd = OpenLockFile(path_, 0);
     if (fd < 0)
         return std::nullopt;
-    const auto end = std::chrono::steady_clock::now() + timeout;
+    const auto end = DeadlineFor(timeout);
     // flock has no time-out of its own: try, then sleep a stoppable moment.
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {

@@ -19,15 +19,15 @@ SharedState& Shared() {
     return state;
 }
 
-// Converts a relative time-out into a deadline that cannot overflow.
+}  // namespace
+
+// A relative time-out as a deadline that cannot overflow.
 std::chrono::steady_clock::time_point DeadlineFor(Millis timeout) {
     const auto now = std::chrono::steady_clock::now();
     if (timeout == kInfinite || timeout > std::chrono::hours(24 * 365))
         return std::chrono::steady_clock::time_point::max();
     return now + std::max(timeout, Millis(0));
 }
-
-}  // namespace
 
 // One waiting thread's wake-up. A signalling object finds its waiters under
 // the shared lock but wakes them only after letting the lock go, so a woken

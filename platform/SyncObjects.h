@@ -20,6 +20,9 @@ namespace platform {
 using Millis = std::chrono::milliseconds;
 inline constexpr Millis kInfinite = Millis::max();
 
+// The moment a wait of `timeout` from now ends; never for kInfinite.
+std::chrono::steady_clock::time_point DeadlineFor(Millis timeout);
+
 class Waitable {
 public:
     Waitable() = default;

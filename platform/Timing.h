@@ -75,7 +75,6 @@ struct Timing {
     // Companion player following a network backup
     ms playerHelloWait{10000};   // for a started player to say hello on the link
     ms playerAnswerWait{5000};   // each send to the player and each record's answer
-    ms backupLockWait{5000};     // for the player to let go of the backup file's lock
     ms runPlayerDelay{1000};     // from "Start" in a finished backup to the player's start on the file
 };
 

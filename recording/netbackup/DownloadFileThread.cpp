@@ -64,7 +64,7 @@ void DownloadFileThread::EndedEarly() {
 void DownloadFileThread::TouchLock(std::stop_token stop) {
     // The player sees the end only after a read it has begun.
     if (const auto lock = app_.h_NetworkBackupMutex.Get())
-        lock->Acquire(timing_.backupLockWait, stop);
+        lock->Acquire(platform::kInfinite, stop);
 }
 
 void DownloadFileThread::Run(std::stop_token stop) {
@@ -149,7 +149,8 @@ void DownloadFileThread::Transfer(BlockReader& reader, std::stop_token stop) {
                         return EndedEarly();
                     return Fail(BACKUP_STATUS_RECEIVE_FAILED, NETBK_STOP_NETWORK);
                 }
-                if (!AppendToBackupFile(app_, request_.filePath, payload, timing_.backupLockWait, stop)) {
+                // However long the player reads, the download waits for it (or a stop).
+                if (!AppendToBackupFile(app_, request_.filePath, payload, platform::kInfinite, stop)) {
                     if (stop.stop_requested())
                         return EndedEarly();
                     return Fail(BACKUP_STATUS_FILE_ERROR, NETBK_STOP_FILE);

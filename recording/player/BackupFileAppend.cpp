@@ -13,7 +13,8 @@ bool AppendToBackupFile(session::AppData& app, const std::filesystem::path& file
     const auto hold = lock ? lock->Acquire(lockWait, stop) : std::nullopt;
     if (lock && !hold)
         return false;
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // The download made the file; one that is gone since ends the download.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0)
         return false;
     // A block that does not fit (a full disk) leaves nothing of itself.

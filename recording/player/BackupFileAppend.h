@@ -12,9 +12,10 @@
 
 namespace recording {
 
-// False when the lock was not had in `lockWait` or the file could not be
-// opened or written whole (what was written of it is then cut off again); the
-// lock is released on every path.
+// False when the lock was not had in `lockWait` (or a stop came first), the
+// file does not exist (it is never made here) or it could not be written whole
+// (what was written of it is then cut off again); the lock is released on
+// every path.
 bool AppendToBackupFile(session::AppData& app, const std::filesystem::path& file,
                         std::span<const std::uint8_t> bytes, platform::Millis lockWait, std::stop_token stop = {});
 

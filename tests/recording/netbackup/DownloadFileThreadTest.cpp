@@ -9,10 +9,13 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <thread>
 
 #include "fakes/CallLog.h"
 #include "fakes/FakePlayerLink.h"
 #include "fakes/RecordingUiPort.h"
+#include "platform/FileLock.h"
 #include "recording/netbackup/BlockReader.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/NetworkBackup.h"
@@ -74,7 +77,6 @@ protected:
         app.str_ProductID = "R41T";
         timing.connectTimeout = 2s;
         timing.receiveTimeout = 2s;
-        timing.backupLockWait = 2s;
         progress.Attach(&bar);
         link.folder = folder.path();
     }
@@ -271,6 +273,62 @@ TEST_F(DownloadFileThreadTest, StopMidPayloadEndsQuietlyAndLeavesNothingHeld) {
     EXPECT_TRUE(lock->Acquire(0ms));
     ASSERT_TRUE(testutil::WaitUntil([&] { return backup.Running() == 0; }));
     EXPECT_EQ(device.RequestsFor("/CancelNB.cgi").at(0).requestLine, "GET /CancelNB.cgi?Cookie=5A17C0DE HTTP/1.1");
+}
+
+// The player reads under the backup lock; the download's appends wait for it.
+class PlayerHoldsTheLock : public DownloadFileThreadTest {
+protected:
+    PlayerHoldsTheLock() {
+        app.h_NetworkBackupMutex.Set(lock);
+        app.h_PlayerWindow = 7;
+        backup.SetScript({.totalBytes = 5 * 2048});
+        thread = std::make_unique<DownloadFileThread>(app, Request(), status, &link, timing, progress);
+        EXPECT_TRUE(thread->Create());
+        thread->Attach(99);
+        app.dw_PlayerAck = 1;
+        thread->Begin();
+        // The file is made and the bar begun; the first block waits for the lock.
+        EXPECT_TRUE(testutil::WaitUntil([&] { return bar.Contains("2:100"); }));
+    }
+    // The thread's end, with the lock let go first should it not come.
+    bool Ended() {
+        const bool ended = testutil::WaitUntil([&] { return !thread->Running(); }, 5s);
+        held.reset();
+        thread->Join();
+        return ended;
+    }
+
+    std::shared_ptr<platform::FileLock> lock = platform::FileLock::Create(folder.path() / "NETWORKBK_1");
+    std::optional<platform::FileLock::Hold> held = lock->Acquire(0ms);
+};
+
+TEST_F(PlayerHoldsTheLock, LongerThanAnyTimeOutAndTheDownloadGoesOnAfterIt) {
+    std::this_thread::sleep_for(3s);  // longer than the receive time-out as well
+    EXPECT_TRUE(thread->Running());
+    EXPECT_TRUE(status.Calls().empty());
+    held.reset();
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(status.Calls(), (std::vector<std::string>{"status:5"}));
+    EXPECT_TRUE(File() == Payload(5 * 2048));
+}
+
+TEST_F(PlayerHoldsTheLock, AndAStopEndsTheWaitQuietly) {
+    thread->RequestStop();
+    ASSERT_TRUE(Ended());
+    EXPECT_TRUE(status.Calls().empty());
+    EXPECT_EQ(File(), "");
+    EXPECT_EQ(link.Calls().back(), "post:7:4611:1:0");
+    EXPECT_EQ(bar.Calls().back(), "4:0");
+}
+
+TEST_F(PlayerHoldsTheLock, AndTheFileDeletedMeanwhileEndsTheDownloadWithoutMakingItAgain) {
+    ASSERT_TRUE(fs::remove(folder.path() / "CH03_0001.dvr"));
+    held.reset();
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(status.Calls(), (std::vector<std::string>{"status:2"}));
+    EXPECT_FALSE(fs::exists(folder.path() / "CH03_0001.dvr"));
+    EXPECT_EQ(link.Calls().back(), "post:7:4612:0:4026531843");
+    EXPECT_EQ(bar.Calls().back(), "4:0");
 }
 
 TEST_F(DownloadFileThreadTest, CancelRequestEndsTheDevicesBackup) {

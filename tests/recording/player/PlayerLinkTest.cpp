@@ -10,6 +10,7 @@
 
 #include "fakes/RecordingUiPort.h"
 #include "platform/ProgramFolder.h"
+#include "recording/netbackup/DownloadFilePageState.h"
 #include "recording/player/BackupFileAppend.h"
 #include "recording/player/PlayerFeed.h"
 #include "recording/player/PlayerHandOver.h"
@@ -61,6 +62,7 @@ protected:
     }
     // Appends `size` bytes in blocks under the backup lock, telling the feed after each.
     std::string Download(PlayerFeed& feed, const fs::path& file, std::size_t size, std::size_t block = 2048) {
+        EXPECT_TRUE(CreateEmptyBackupFile(file.string()));
         std::string data;
         for (std::size_t i = 0; i < size; ++i)
             data.push_back(static_cast<char>(i * 7 + i / 251));
