@@ -6,36 +6,6 @@
 #include <QTimer>
 
 namespace session {
-namespace {
-
-constexpr std::size_t kNamesShown = 5;  // failed files named in the report
-
-QString Names(const std::vector<std::string>& names) {
-    QStringList shown;
-    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
-        shown << QString::fromStdString(names[i]);
-    QString text = shown.join(", ");
-    if (names.size() > kNamesShown)
-        text += QString(" and %1 more").arg(names.size() - kNamesShown);
-    return text;
-}
-
-QString ReportText(const CopyProgramReport& report) {
-    QStringList lines;
-    if (!report.failed.empty())
-        lines << QString("The copy is incomplete: %1 file(s) could not be copied (%2).")
-                     .arg(report.failed.size())
-                     .arg(Names(report.failed));
-    if (!report.settingsWritten)
-        lines << "The copy's Setting.ini could not be written.";
-    if (lines.isEmpty())
-        lines << QString("%1 file(s) copied.").arg(report.copied);
-    if (!report.missing.empty())
-        lines << QString("%1 file(s) not in the program folder were skipped.").arg(report.missing.size());
-    return lines.join('\n');
-}
-
-}  // namespace
 
 CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path source,
                                      std::filesystem::path destination, const CSettingINI& settings,
@@ -51,7 +21,7 @@ CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path sour
       m_okButton(new QPushButton("OK", this)) {
     setObjectName("copyProgramDialog");
     setWindowTitle("Copy Program");
-    setFixedSize(402, 150);
+    setFixedSize(402, 220);
     m_ctrlProgress->setObjectName("copyProgress");
     m_ctrlProgress->setGeometry(18, 20, 362, 30);
     m_ctrlProgress->setRange(0, 100);
@@ -60,7 +30,7 @@ CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path sour
     m_percentLabel->setObjectName("copyPercent");
     m_percentLabel->setGeometry(18, 66, 60, 20);
     m_reportLabel->setObjectName("copyReport");
-    m_reportLabel->setGeometry(18, 96, 366, 48);
+    m_reportLabel->setGeometry(18, 96, 366, 116);
     m_reportLabel->setWordWrap(true);
     m_reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_okButton->setObjectName("okButton");
@@ -118,10 +88,7 @@ void CopyProgramDialog::OnCopyEnded(const CopyProgramReport& report) {
     m_copying = false;
     m_finished = true;
     m_report = report;
-    if (report.stopped)
-        m_reportLabel->setText("The copy did not run to its end.");
-    else
-        m_reportLabel->setText(ReportText(report));
+    m_reportLabel->setText(QString::fromStdString(DescribeCopy(report, m_strDestPath)));
     m_okButton->setEnabled(true);
     m_okButton->setFocus();
     emit copyFinished();

@@ -1,6 +1,9 @@
 #include "session/tools/CopyProgram.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <set>
 #include <system_error>
 
 #include "platform/FindFile.h"
@@ -34,7 +37,106 @@ bool WriteFolderKeys(const std::filesystem::path& destination, const CSettingINI
     return profile.Save(file);
 }
 
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+constexpr std::string_view kSkinFolder = "BMP";
+
+bool IsSkinFile(std::string_view name) {
+    return name.size() > kSkinFolder.size() && Lower(std::string(name.substr(0, kSkinFolder.size() + 1))) == "bmp/";
+}
+
+// The files under the roots' skin folders that `listed` (lower-cased) lacks,
+// as "BMP/..." names in their own letter case, sorted; a name found under
+// several roots is taken from the first.
+std::vector<std::string> SkinFilesBeyondList(const std::vector<std::filesystem::path>& roots,
+                                             std::set<std::string> listed) {
+    std::vector<std::string> found;
+    for (const auto& root : roots) {
+        const auto skins = platform::FindPathIgnoringCase(root, kSkinFolder);
+        std::error_code ec;
+        if (!skins || !std::filesystem::is_directory(*skins, ec))
+            continue;
+        for (auto it = std::filesystem::recursive_directory_iterator(*skins, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (!it->is_regular_file(ec))
+                continue;
+            const std::string name =
+                std::string(kSkinFolder) + "/" + std::filesystem::relative(it->path(), *skins, ec).generic_string();
+            if (listed.insert(Lower(name)).second)
+                found.push_back(name);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The program's own files as a person calls them.
+struct OwnFile {
+    std::string_view name;
+    std::string_view words;
+};
+constexpr OwnFile kOwnFiles[] = {
+    {"quenlo", "the program"},
+    {"ravelle", "the companion player"},
+    {"Setting.ini", "the settings"},
+    {"CtrlFile.ini", "the control-device file"},
+    {"AlarmData.dat", "the alarm list"},
+    {"alarm.wav", "the alarm sound"},
+};
+
+std::string Words(const std::string& name) {
+    for (const OwnFile& file : kOwnFiles)
+        if (file.name == name)
+            return std::string(file.words) + " (" + name + ")";
+    return name;
+}
+
+// "a", "a and b", "a, b and c".
+std::string JoinAsList(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == items.size() ? " and " : ", ";
+        text += items[i];
+    }
+    return text;
+}
+
+constexpr std::size_t kNamesShown = 5;  // failed files named in the summary
+
 }  // namespace
+
+std::string DescribeCopy(const CopyProgramReport& report, const std::filesystem::path& destination) {
+    if (report.stopped)
+        return "The copy did not run to its end.";
+    std::vector<std::string> copied;
+    for (const auto& name : report.programFiles)
+        copied.push_back(Words(name));
+    if (report.pictures > 0)
+        copied.push_back(std::to_string(report.pictures) + " skin picture" + (report.pictures == 1 ? "" : "s"));
+    std::string text = copied.empty() ? "Nothing was copied to " + destination.string() + "."
+                                      : "Copied to " + destination.string() + ": " + JoinAsList(copied) + ".";
+    std::vector<std::string> absent;
+    for (const auto& name : report.missing)
+        if (!IsSkinFile(name))
+            absent.push_back(Words(name));
+    if (!absent.empty())
+        text += "\nNot in the program folder, so not in the copy: " + JoinAsList(absent) + ".";
+    if (!report.failed.empty()) {
+        std::vector<std::string> shown(report.failed.begin(),
+                                       report.failed.begin() + std::min(report.failed.size(), kNamesShown));
+        if (report.failed.size() > kNamesShown)
+            shown.push_back(std::to_string(report.failed.size() - kNamesShown) + " more");
+        text += "\nThe copy is incomplete: " + std::to_string(report.failed.size()) + " file" +
+                (report.failed.size() == 1 ? "" : "s") + " could not be written (" + JoinAsList(shown) + ").";
+    }
+    if (!report.settingsWritten)
+        text += "\nThe copy's Setting.ini could not be written, so the copy keeps this program's folders.";
+    return text;
+}
 
 std::string FormatCopyPercent(int percent) {
     char text[16];
@@ -56,24 +158,40 @@ CopyProgramReport CopyProgramFiles(const std::filesystem::path& source, const st
     const auto find = [&](std::string_view name) {
         return ownFolder ? platform::FindShippedFile(source, name) : platform::FindPathIgnoringCase(source, name);
     };
-    const auto files = CopyProgramFileList();
+    std::vector<std::string> files(CopyProgramFileList().begin(), CopyProgramFileList().end());
+    std::set<std::string> listed;
+    for (const auto& name : files)
+        listed.insert(Lower(name));
+    std::vector<std::filesystem::path> roots{source};
+    if (ownFolder)
+        for (const auto& folder : platform::ShippedFolders())
+            roots.push_back(folder);
+    for (auto& name : SkinFilesBeyondList(roots, std::move(listed)))
+        files.push_back(std::move(name));
+
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (stop.stop_requested()) {
             report.stopped = true;
             return report;
         }
-        const std::string name(files[i]);
+        const std::string& name = files[i];
         if (const auto from = find(name); !from) {
             report.missing.push_back(name);
         } else {
             std::error_code ec;
+            const auto to = destination / name;
+            std::filesystem::create_directories(to.parent_path(), ec);
             const bool copied = std::filesystem::is_regular_file(*from, ec) &&
-                                std::filesystem::copy_file(*from, destination / name,
-                                                           std::filesystem::copy_options::overwrite_existing, ec);
-            if (copied && !ec)
+                                std::filesystem::copy_file(*from, to, std::filesystem::copy_options::overwrite_existing, ec);
+            if (copied && !ec) {
                 ++report.copied;
-            else
+                if (IsSkinFile(name))
+                    ++report.pictures;
+                else
+                    report.programFiles.push_back(name);
+            } else {
                 report.failed.push_back(name);
+            }
         }
         if (progress)
             progress(static_cast<int>((i + 1) * 100 / files.size()));

@@ -116,6 +116,73 @@ TEST_F(CopyProgramTest, CopyingAgainReplacesTheFirstCopy) {
     EXPECT_EQ(folder.Read("copy/CtrlFile.ini"), "second");
 }
 
+// The skin folder's files the list does not name (other folders, other
+// names) follow the list's, so a copy's windows find every picture they load.
+TEST_F(CopyProgramTest, SkinFilesTheListLacksFollowTheListsFiles) {
+    WriteSource("BMP/LOGIN/address.BMP", "listed");
+    WriteSource("BMP/CMOS/Day.bmp", "beyond");
+    WriteSource("BMP/N_QVGA_KEY_1.bmp", "beyond");
+    WriteSource("BMP/cut8.bmp", "listed, other case");
+    WriteSource("elsewhere/Other.bmp", "not a skin file");
+    std::vector<int> percents;
+    const CopyProgramReport report = Copy(destination(), &percents);
+    EXPECT_TRUE(report.Complete());
+    EXPECT_EQ(report.copied, 4u);
+    EXPECT_EQ(report.pictures, 4u);
+    EXPECT_EQ(folder.Read("copy/BMP/CMOS/Day.bmp"), "beyond");
+    EXPECT_EQ(folder.Read("copy/BMP/N_QVGA_KEY_1.bmp"), "beyond");
+    EXPECT_EQ(folder.Read("copy/BMP/cut8.BMP"), "listed, other case");  // named as listed
+    EXPECT_FALSE(fs::exists(destination() / "elsewhere"));
+    ASSERT_EQ(percents.size(), 784u + 2u);
+    EXPECT_EQ(percents.back(), 100);
+}
+
+struct DescribeCase {
+    const char* what;
+    CopyProgramReport report;
+    std::string text;
+};
+
+class DescribeCopyTest : public ::testing::TestWithParam<DescribeCase> {};
+
+TEST_P(DescribeCopyTest, SaysWhatWentWhereInWords) {
+    EXPECT_EQ(DescribeCopy(GetParam().report, "/media/stick"), GetParam().text);
+}
+
+CopyProgramReport Report(std::vector<std::string> own, std::size_t pictures, std::vector<std::string> missing,
+                         std::vector<std::string> failed = {}, bool settingsWritten = true) {
+    CopyProgramReport r;
+    r.programFiles = std::move(own);
+    r.pictures = pictures;
+    r.copied = r.programFiles.size() + pictures;
+    r.missing = std::move(missing);
+    r.failed = std::move(failed);
+    r.settingsWritten = settingsWritten;
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copy, DescribeCopyTest,
+    ::testing::Values(
+        DescribeCase{"whole", Report({"quenlo", "Setting.ini", "CtrlFile.ini"}, 687, {"BMP/avi_up.bmp"}),
+                     "Copied to /media/stick: the program (quenlo), the settings (Setting.ini), the control-device "
+                     "file (CtrlFile.ini) and 687 skin pictures."},
+        DescribeCase{"without player", Report({"quenlo"}, 1, {"ravelle", "alarm.wav"}),
+                     "Copied to /media/stick: the program (quenlo) and 1 skin picture.\nNot in the program folder, "
+                     "so not in the copy: the companion player (ravelle) and the alarm sound (alarm.wav)."},
+        DescribeCase{"failures",
+                     Report({}, 0, {}, {"a", "b", "c", "d", "e", "f", "g"}, false),
+                     "Nothing was copied to /media/stick.\nThe copy is incomplete: 7 files could not be written (a, "
+                     "b, c, d, e and 2 more).\nThe copy's Setting.ini could not be written, so the copy keeps this "
+                     "program's folders."},
+        DescribeCase{"stopped", [] { CopyProgramReport r; r.stopped = true; return r; }(),
+                     "The copy did not run to its end."}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name;
+    });
+
 TEST(CopyProgramPercent, ThreeCharactersThenThePercentSign) {
     EXPECT_EQ(FormatCopyPercent(0), "  0%");
     EXPECT_EQ(FormatCopyPercent(42), " 42%");
