@@ -142,6 +142,25 @@ TEST_F(AlarmWaveTest, AMissingTriggerSoundPlaysTheProgramFoldersAlarmWav) {
     EXPECT_FALSE(ui.Contains("msgbox:4096"));
 }
 
+// "alarm.wav" stands in only for a trigger sound that cannot be opened; one
+// that opens but holds no playable sound is a load failure of its own.
+TEST_F(AlarmWaveTest, ATriggerSoundThatOpensButDoesNotParseShowsItsMessageAndPlaysNoAlarmWav) {
+    folder.Write("alarm.wav", WaveFile(Samples(5000, 9)));
+    std::string noData = WaveFile(Samples(10));
+    noData.resize(36);  // fmt chunk only
+    for (const std::string& trigger : {std::string("not a sound at all"), noData}) {
+        SCOPED_TRACE(trigger.size());
+        ui.Clear();
+        folder.Write("trigger.wav", trigger);
+        app.CSettingINI.m_strTriggerWavPath.Set((folder.path() / "trigger.wav").string());
+        EXPECT_EQ(session::StartAlarmSound(app), -1);
+        EXPECT_TRUE(ui.Contains("msgbox:4096"));
+        EXPECT_EQ(app.dw_AlarmAudioRequested, 0u);
+        EXPECT_FALSE(app.h_PlayAudioWavThread.Attached());
+        EXPECT_EQ(device->Opens(), 0);
+    }
+}
+
 TEST_F(AlarmWaveTest, NoSoundAtAllShowsItsMessageAndLeavesTheFlagsClear) {
     struct Case {
         std::string what;
