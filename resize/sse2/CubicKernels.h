@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "resize/frame/PixelLayouts.h"
+#include "resize/sse2/FloatPair.h"
 
 namespace resize::sse2 {
 
@@ -135,7 +136,7 @@ inline __m128 LoadFour(const T* p) {
 template <class T>
 inline __m128 LoadThree(const T* p) {
     if constexpr (std::is_same_v<T, float>) {
-        const __m128 pair = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)));
+        const __m128 pair = LoadFloatPair(p);
         return _mm_movelh_ps(pair, _mm_load_ss(p + 2));
     } else {
         // Two elements and one: never the element after the pixel.
@@ -221,7 +222,7 @@ void HorzCubicPixels(const T* row, std::int32_t count, const std::ptrdiff_t* o, 
         if constexpr (L::channels == 4) {
             _mm_store_ps(work + 4 * k, v);
         } else {
-            _mm_store_sd(reinterpret_cast<double*>(work + 3 * k), _mm_castps_pd(v));
+            StoreFloatPair(work + 3 * k, v);
             _mm_store_ss(work + 3 * k + 2, _mm_movehl_ps(v, v));
         }
     }

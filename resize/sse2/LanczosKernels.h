@@ -16,6 +16,7 @@
 #include "resize/frame/PixelLayouts.h"
 #include "resize/generic/LanczosKernels.h"
 #include "resize/sse2/CubicKernels.h"
+#include "resize/sse2/FloatPair.h"
 
 namespace resize::sse2 {
 
@@ -49,7 +50,7 @@ inline void Column(const T* row, const std::ptrdiff_t (&taps)[6], const float* w
         if constexpr (Channels == 4) {
             _mm_storeu_ps(out, acc);
         } else {
-            _mm_store_sd(reinterpret_cast<double*>(out), _mm_castps_pd(acc));
+            StoreFloatPair(out, acc);
             _mm_store_ss(out + 2, _mm_movehl_ps(acc, acc));
         }
     }
@@ -215,7 +216,7 @@ void VertLanczosIntegerRow(T* destination, std::ptrdiff_t count, const float* w,
         }
         // Two elements of row j from floats at `at`, as doubles.
         const auto two = [&](int j, std::ptrdiff_t at) {
-            return _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(r[j] + at))));
+            return _mm_cvtps_pd(LoadFloatPair(r[j] + at));
         };
         for (; e + 4 <= count; e += 4) {
             __m128d low = _mm_mul_pd(two(0, e), lanes[0]);

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "resize/sse2/FloatPair.h"
+
 namespace resize::sse2 {
 
 // Internal to each including file, as the Lanczos kernels are (LanczosKernels.h says why).
@@ -48,7 +50,7 @@ inline void LanczosWeights(const float* fractions, std::int32_t count, float* we
     std::int32_t i = 0;
     for (; i + 2 <= count; i += 2) {
         // a = -f - 2 for both fractions, spread as (a1 a1 a1 a1), (a1 a1 a2 a2), (a2 a2 a2 a2).
-        const __m128 f = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(fractions + i)));
+        const __m128 f = LoadFloatPair(fractions + i);
         const __m128 a = _mm_sub_ps(_mm_xor_ps(f, sign), two);
         float* out = weights + 6 * static_cast<std::ptrdiff_t>(i);
         _mm_store_ps(out, lanczos::WeightsAt(_mm_add_ps(_mm_shuffle_ps(a, a, _MM_SHUFFLE(0, 0, 0, 0)), taps0123), table));

@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "resize/frame/PixelLayouts.h"
+#include "resize/sse2/FloatPair.h"
 
 namespace resize::sse2 {
 
@@ -388,9 +389,9 @@ inline void HorzLinear32fC1(const float* row, std::int32_t count, const std::ptr
                             float* work) {
     std::int32_t k = 0;
     for (; k + 4 <= count; k += 4) {
-        const __m128 first = _mm_loadh_pi(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(row + o[k]))),
+        const __m128 first = _mm_loadh_pi(LoadFloatPair(row + o[k]),
                                           reinterpret_cast<const __m64*>(row + o[k + 1]));
-        const __m128 second = _mm_loadh_pi(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(row + o[k + 2]))),
+        const __m128 second = _mm_loadh_pi(LoadFloatPair(row + o[k + 2]),
                                            reinterpret_cast<const __m64*>(row + o[k + 3]));
         const __m128 left = _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));
         const __m128 right = _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1));
