@@ -125,6 +125,8 @@ void CAlarmRecord::Record(std::stop_token stop) {
         }
         preAlarm = false;
         historySem_.Release();
+        if (afterFrame_)
+            afterFrame_();
         if (!ok)
             break;  // a failed write ends the recording like a stop
     }

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -58,6 +59,9 @@ public:
     std::uint32_t FrameNumber() const { return frameNumber_.load(); }
     // Test hook: recording files never grow past this size (a full disk).
     void LimitFileSize(std::uint64_t bytes);
+    // Test hook: run on the record thread after each frame it was handed,
+    // before it looks for the next frame or a stop (set before a recording).
+    void SetAfterFrameHook(std::function<void()> hook) { afterFrame_ = std::move(hook); }
 
 protected:
     // The folder as the recorders use it: the record-folder setting gains its
@@ -89,6 +93,7 @@ protected:
     mutable std::mutex fileLock_;
     RecordFileWriter writer_;
     bool inRecording_ = false;
+    std::function<void()> afterFrame_;
     platform::WorkerThread thread_;
 
 private:

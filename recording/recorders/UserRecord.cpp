@@ -102,8 +102,11 @@ bool CUserRecord::Record(std::stop_token stop) {
             std::lock_guard lock(fileLock_);
             ok = Pass(frameReady);
         }
-        if (frameReady)
+        if (frameReady) {
             historySem_.Release();
+            if (afterFrame_)
+                afterFrame_();
+        }
         if (ok && m_byCommand != kCommandStop)
             continue;
         // The stop, or a failed write that ends the recording like one.

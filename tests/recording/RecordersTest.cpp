@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,6 +155,43 @@ TEST_F(RecordersTest, AnAlarmOnTheSeventhFrameWritesTheSevenPushedSoFar) {
     WaitWritten(recorders->AlarmRecorder(), 9);
     app.CAlarmRecord().StopRecord();
     ExpectFrames(testutil::ReadKfr(Files("ALARM_MJPEG_").at(0)), 1, 9);
+}
+
+// A frame and a stop both waiting when the record thread looks again after a
+// frame: the alarm recorder serves the stop and leaves the frame unwritten,
+// the manual recorder writes the frame first and then stops.
+TEST_F(RecordersTest, AFrameAndAStopWaitingTogether) {
+    struct Case {
+        const char* name;
+        RecorderBase& recorder;
+        std::function<void()> start;
+        const char* prefix;
+        std::uint32_t lastWritten;
+    };
+    const Case cases[] = {
+        {"alarm", recorders->AlarmRecorder(), [this] { StartAlarm(); }, "ALARM_MJPEG_", 1},
+        {"manual", recorders->UserRecorder(), [this] { StartManual(); }, "USER_MJPEG_", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool once = false;
+        c.recorder.SetAfterFrameHook([&] {
+            if (std::exchange(once, true))
+                return;
+            // On the record thread, between frame 1 and its next look: frame 2
+            // is handed over, then the stop asked for (whose wait for this
+            // thread's answer runs out here).
+            const Bytes picture = Picture(2);
+            session::PushFrameHistory(app, picture, 2, 0, {});
+            c.recorder.StopRecord();
+        });
+        c.start();
+        Push(1);
+        ASSERT_TRUE(testutil::WaitUntil([&] { return !c.recorder.IsRecording(); }));
+        c.recorder.SetAfterFrameHook({});
+        ExpectFrames(testutil::ReadKfr(Files(c.prefix).at(0)), 1, c.lastWritten);
+    }
+    Push(3);  // the frame left by the alarm recorder held nothing up
 }
 
 TEST_F(RecordersTest, AStopBeforeAnyFrameLeavesNoAlarmFileButAnEmptyManualOne) {
