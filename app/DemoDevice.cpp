@@ -27,7 +27,7 @@ bool DemoDevice::Start(const std::filesystem::path& program) {
         return false;
     }
     // Quiet: after its port line it prints nothing more into the pipe.
-    std::vector<std::string> args{program.string(), "--quiet", "--user", kUser, "--password", kPassword};
+    std::vector<std::string> args{program.string(), "--demo", "--quiet", "--user", kUser, "--password", kPassword};
     std::vector<char*> argv;
     for (auto& arg : args)
         argv.push_back(arg.data());

@@ -1,7 +1,7 @@
 // screenshots FOLDER: grabs the login dialog and the main window showing the
 // simulator's live picture into FOLDER/login.png and FOLDER/main-window.png.
 // Runs the client in a temporary program folder against an in-process device
-// simulator; meant for QT_QPA_PLATFORM=offscreen (scripts/screenshots).
+// simulator with the --demo run's device; meant for QT_QPA_PLATFORM=offscreen (scripts/screenshots).
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -17,6 +17,7 @@
 #include "session/AppData.h"
 #include "session/gui/LoginDialog.h"
 #include "session/login/LoginExchange.h"
+#include "simulator/DemoProfile.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/TestPattern.h"
 #include "simulator/VideoStream.h"
@@ -47,9 +48,14 @@ int main(int argc, char** argv) {
         return 1;
     ::setenv("QUENLO_HOME", home.path().toLocal8Bit().constData(), 1);
 
-    devicesim::DeviceSimulator device(devicesim::DeviceProfile::ForProduct("R47T"));
+    // The device of quenlo --demo, with the picture devicesim sends.
+    const devicesim::DeviceProfile profile = devicesim::DemoProfile();
+    devicesim::DeviceSimulator device(profile);
     devicesim::VideoStream stream(device);
-    stream.SetPictures(devicesim::MovingBarPictures());
+    const auto full = devicesim::StandardPictureSize(profile, false);
+    const auto reduced = devicesim::StandardPictureSize(profile, true);
+    stream.SetPictures(devicesim::MovingBarPictures(full.width, full.height));
+    stream.SetReducedPictures(devicesim::MovingBarPictures(reduced.width, reduced.height));
     stream.SetFrameRate(25);
     if (!device.Start()) {
         std::fprintf(stderr, "screenshots: the simulator cannot listen\n");

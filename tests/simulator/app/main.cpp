@@ -1,6 +1,6 @@
 // devicesim: a simulated device on 127.0.0.1, so the client can be tried without one.
 //
-//   build/bin/devicesim [--port N]... [--product R41T] [--firmware 1052]
+//   build/bin/devicesim [--demo] [--port N]... [--product R41T] [--firmware 1052]
 //                       [--user NAME] [--password TEXT] [--mac 0012A5C0FFEE]
 //                       [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]
 //                       [--multich N] [--videomode N] [--userlevel N] [--retr N]
@@ -14,6 +14,9 @@
 // arrives (--quiet stops that). The live stream shows a moving test picture
 // at --fps frames a second (25 unless given). Ctrl+C ends it.
 //
+// --demo starts from the demo device (the client's --demo run uses it); the
+// other options change it or, without --demo, the product's test profile.
+//
 // --search also answers the client's device search (UDP port 7777, answers to
 // port 3332) as one device at 127.0.0.1 with the first listening port as its
 // web port, so choosing it in the search fills the login with this simulator.
@@ -26,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "simulator/DemoProfile.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/FirmwareReceiver.h"
 #include "simulator/NetworkBackup.h"
@@ -36,7 +40,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: devicesim [--port N]... [--product R41T] [--firmware 1052]\n"
+    "usage: devicesim [--demo] [--port N]... [--product R41T] [--firmware 1052]\n"
     "                 [--user NAME] [--password TEXT] [--mac 0012A5C0FFEE]\n"
     "                 [--host-name NAME] [--session-id TEXT] [--lifetime MINUTES]\n"
     "                 [--multich N] [--videomode N] [--userlevel N] [--retr N]\n"
@@ -47,7 +51,27 @@ constexpr char kUsage[] =
     "--port it takes a free port and prints it, with the account it accepts;\n"
     "point the client's server at 127.0.0.1 and its web port at that port.\n"
     "Every request line is printed as it arrives (--quiet stops that). --search\n"
-    "also answers the client's device search. Ctrl+C ends it.\n";
+    "also answers the client's device search. Ctrl+C ends it.\n"
+    "\n"
+    "--demo      the device of quenlo --demo: a 16-channel DVR (R41T, firmware\n"
+    "            1060, --multich 1) with readable settings, three accounts, a\n"
+    "            Pelco PTZ camera on channel 1, recordings on two disks, an event\n"
+    "            log and online users; the options below but --product change it\n"
+    "--product   R41T, R42T, R43T  DVRs with 16, 8 and 4 channels (firmware 1052;\n"
+    "                              use --multich 1 for the channel bar)\n"
+    "            R47T              video server (firmware 1007)\n"
+    "            N51H, N52H, N53H  network video servers (firmware 1010)\n"
+    "            G66M              camera (firmware 1010)\n"
+    "            their settings are test filler, made to be recognised, not read\n"
+    "--firmware  four digits; the client opens pages by firmware: a DVR's date,\n"
+    "            record settings and timer record pages from 1058, its PTZ\n"
+    "            by channel from 1035, the firmware upgrade from 1031\n"
+    "--link-device TYPE\n"
+    "            one linked control device (LINKDEVICE), by the client's types:\n"
+    "            0 camera, 1 or 11 PTZ slave, 8 PTZ, 16 N58H, 17 PTZ slave basic,\n"
+    "            18 PTZ Pelco, 19 KLT 316 DVR, 22 KLT 318 DVR, 23 KLT 324 DVR,\n"
+    "            25 PTZ Pelco D; 2-7, 9, 10, 12-15, 20, 21 and 24 other recorders\n"
+    "            and multiplexers\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -64,6 +88,8 @@ int main(int argc, char** argv) {
     bool quiet = false;
     int framesPerSecond = 25;
     bool search = false;
+    bool demo = false;
+    bool productGiven = false;
 
     const std::map<std::string, std::function<void(DeviceProfile&, const std::string&)>> valued{
         {"--firmware", [](DeviceProfile& p, const std::string& v) { p.firmwareVersion = v; }},
@@ -88,6 +114,8 @@ int main(int argc, char** argv) {
             changes.push_back([](DeviceProfile& p) { p.tooManyUsers = true; });
         } else if (option == "--no-cookie-check") {
             changes.push_back([](DeviceProfile& p) { p.checkCookie = false; });
+        } else if (option == "--demo") {
+            demo = true;
         } else if (option == "--quiet") {
             quiet = true;
         } else if (option == "--search") {
@@ -103,6 +131,7 @@ int main(int argc, char** argv) {
                 return Usage();
         } else if (i + 1 < argc && option == "--product") {
             product = argv[++i];
+            productGiven = true;
         } else if (auto found = valued.find(option); found != valued.end() && i + 1 < argc) {
             std::string value = argv[++i];
             changes.push_back([setter = found->second, value](DeviceProfile& p) { setter(p, value); });
@@ -111,7 +140,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    DeviceProfile profile = DeviceProfile::ForProduct(product);
+    if (demo && productGiven) {
+        std::fputs("devicesim: --demo is its own DVR; --product does not go with it\n", stderr);
+        return 2;
+    }
+    DeviceProfile profile = demo ? devicesim::DemoProfile() : DeviceProfile::ForProduct(product);
     for (const auto& change : changes)
         change(profile);
 
