@@ -10,6 +10,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ChoiceBindings.h"
 #include "config/gui/ConfigMessage.h"
@@ -24,8 +26,9 @@
 
 namespace config {
 
-CSNTPPage::CSNTPPage(ConfigWorkingSet& set, session::AppData& app, QWidget* parent)
-    : ConfigPage(QStringLiteral("Server Time Config"), set, parent),
+CSNTPPage::CSNTPPage(std::shared_ptr<ConfigWorkingSet> set, session::AppData& app, QWidget* parent)
+    : ConfigPage(QStringLiteral("Server Time Config"), *set, parent),
+      set_(std::move(set)),
       app_(app),
       serverTime_(new QRadioButton(QStringLiteral("Korekcja czasu z serwera SNTP"), this)),
       personTime_(new QRadioButton(QString::fromUtf8("Korekcja czasu przez użytkownika"), this)),
@@ -151,13 +154,13 @@ void CSNTPPage::Synchronise() {
     };
     const SntpValues synced = values_;
     session::AppData& app = app_;
-    ConfigWorkingSet& set = WorkingSet();
     const platform::Timing timing = timing_;
     // The block is the sheet's, changed on the worker like Apply changes it; the
-    // worker runs one job at a time, so the two never overlap.
+    // worker runs one job at a time, so the two never overlap. The job holds the
+    // copies: a sheet closed meanwhile is deleted before the job ends.
     gui::RunDeviceCommand(
         this, app.h_DeviceCommandWorker,
-        [&app, &set, timing, request, synced](std::stop_token stop) {
+        [&app, set = set_, timing, request, synced](std::stop_token stop) {
             session::CommandOptions options;
             options.connectTimeout = timing.connectTimeout;
             options.sendTimeout = options.receiveTimeout = timing.commandTimeout;
@@ -165,9 +168,9 @@ void CSNTPPage::Synchronise() {
             Outcome outcome;
             outcome.sent = session::SorelSendCommand(app, options, session::CMD_SYNC_TIME, request, nullptr, 0,
                                                      nullptr, {}, nullptr) == 1;
-            ApplyContext context(app, set, timing, stop, {});
+            ApplyContext context(app, *set, timing, stop, {});
             outcome.stored =
-                StoreSynchronisedSntp(synced, set, [&context](std::uint8_t option) { return context.Store(option); });
+                StoreSynchronisedSntp(synced, *set, [&context](std::uint8_t option) { return context.Store(option); });
             return outcome;
         },
         [this, synced](Outcome outcome) {

@@ -2,9 +2,12 @@
 // "Server Time Config": the clock of a video server or G66M camera, either
 // from a time server (named or found automatically) in a chosen zone, or set
 // by the person. "Synchronizuj" sends "/SyncTime.cgi" at once on the
-// device-command worker and then brings block 8 to what the page shows.
+// device-command worker and then brings block 8 to what the page shows. The
+// page shares the working copies with that job, which may outlive the sheet.
 
 #include <QList>
+
+#include <memory>
 
 #include "config/gui/ConfigPage.h"
 #include "config/pages/SntpValues.h"
@@ -29,7 +32,7 @@ class RadioGroup;
 class CSNTPPage : public ConfigPage {
     Q_OBJECT
 public:
-    CSNTPPage(ConfigWorkingSet& set, session::AppData& app, QWidget* parent = nullptr);
+    CSNTPPage(std::shared_ptr<ConfigWorkingSet> set, session::AppData& app, QWidget* parent = nullptr);
 
     void SetTiming(const platform::Timing& timing) { timing_ = timing; }
     const SntpValues& Values() const { return values_; }
@@ -60,6 +63,7 @@ private:
     void ShowServerMode(int mode);
     void UpdateSyncButton();
 
+    std::shared_ptr<ConfigWorkingSet> set_;
     session::AppData& app_;
     platform::Timing timing_;
     SntpValues values_;

@@ -74,7 +74,7 @@ ConfigPage* MakeSheetPage(SheetPageId page, SheetContext& context, QWidget* pare
     case SheetPageId::Ddns: return MakeDdnsPage(context, parent);
     case SheetPageId::Mail: return new MailPropertyPage(context.set, parent);
     case SheetPageId::Ftp: return new FTPPropertyPage(context.set, parent);
-    case SheetPageId::Sntp: return new CSNTPPage(context.set, context.app, parent);
+    case SheetPageId::Sntp: return new CSNTPPage(context.SharedSet(), context.app, parent);
     case SheetPageId::Account: return MakeAccountPage(context, parent);
     case SheetPageId::OnlineUsers: return new COnlineUserPage(context.set, context.app, parent);
     case SheetPageId::Camera: return new CameraPage(context.set, parent);

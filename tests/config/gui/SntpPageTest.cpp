@@ -15,8 +15,10 @@
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/LimitedTextEdit.h"
+#include "config/gui/MySystemDialog.h"
 #include "gui/StringText.h"
 #include "simulator/PageSettings.h"
+#include "support/WaitUntil.h"
 
 namespace config {
 namespace {
@@ -27,7 +29,7 @@ struct SntpPage : ::testing::Test {
     void Open(const std::function<void(devicesim::DeviceProfile&)>& change = devicesim::SetSntp) {
         device = std::make_unique<testutil::PageDevice>("R47T", "1007", change);
         set = device->OpenSet();
-        page = std::make_unique<CSNTPPage>(*set, device->app);
+        page = std::make_unique<CSNTPPage>(set, device->app);
         page->SetTiming(device->timing);
         page->show();
     }
@@ -52,7 +54,7 @@ struct SntpPage : ::testing::Test {
     }
 
     std::unique_ptr<testutil::PageDevice> device;
-    std::unique_ptr<ConfigWorkingSet> set;
+    std::shared_ptr<ConfigWorkingSet> set;
     std::unique_ptr<CSNTPPage> page;
     testutil::ConfigMessageCapture messages;
 };
@@ -145,6 +147,34 @@ TEST_F(SntpPage, EmptyNameIsAutomaticAndAnUnknownZoneHoldsTheButton) {
     page->PullControls();
     SendSntpConfig(page->Values(), *set, device->Store(*set));
     EXPECT_TRUE(device->Stores().empty());
+}
+
+// A sheet deleted (a second setup press, a disconnect) while its synchronisation waits for the
+// device: the job still stores block 8 afterwards, into working copies that must outlive the sheet.
+TEST(SntpPageInSheet, SheetDeletedDuringSynchronisationLeavesTheJobItsBlocks) {
+    testutil::ConfigMessageCapture messages;
+    testutil::PageDevice device("R47T", "1007", devicesim::SetSntp);
+    device.device->AddFault("/SyncTime.cgi", devicesim::Fault::Delay(std::chrono::milliseconds(300)));
+    auto sheet = std::make_unique<MySystemDialog>(session::LoadText(3027), nullptr, 0, device.app,
+                                                  SheetPrefill::From(device.app));
+    sheet->InitSheet();
+    sheet->show();
+    auto* page = dynamic_cast<CSNTPPage*>(sheet->PageFor(SheetPageId::Sntp));
+    ASSERT_NE(page, nullptr);
+    sheet->SetActivePage(page);
+    page->SetTiming(device.timing);
+    page->ZoneList()->setCurrentIndex(18);
+    emit page->ZoneList()->activated(18);
+    page->SyncButton()->click();
+    sheet.reset();
+
+    EXPECT_TRUE(testutil::WaitUntil([&] {
+        QCoreApplication::processEvents();
+        return device.app.h_DeviceCommandWorker.Pending() == 0;
+    }));
+    EXPECT_EQ(device.Targets("/SyncTime.cgi").size(), 1u);
+    ASSERT_EQ(device.Stores().size(), 1u);
+    EXPECT_EQ(device.DeviceBlock(8)[5], 18);
 }
 
 }  // namespace
