@@ -1,10 +1,11 @@
-// screenshots FOLDER: grabs the login dialog and the main window showing the
-// simulator's live picture into FOLDER/login.png and FOLDER/main-window.png.
-// Runs the client in a temporary program folder against an in-process device
+// screenshots FOLDER: grabs the login dialog, the main window showing the
+// simulator's live picture with its control panel open, and the configuration
+// sheet into FOLDER/login.png, FOLDER/main-window.png and FOLDER/sheet.png.
+// Runs the client in the folders of a --demo run against an in-process device
 // simulator with the --demo run's device; meant for QT_QPA_PLATFORM=offscreen (scripts/screenshots).
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -12,7 +13,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/DemoFolder.h"
 #include "app/TavrinApp.h"
+#include "config/gui/MySystemDialog.h"
+#include "gui/VtxButton.h"
 #include "mainwindow/gui/TavrinDlg.h"
 #include "session/AppData.h"
 #include "session/gui/LoginDialog.h"
@@ -24,12 +28,21 @@
 
 namespace {
 
-constexpr int kPicturesBeforeGrab = 10;
+// About two seconds of pictures: the status line shows the rates by then.
+constexpr int kPicturesBeforeGrab = 60;
 
 bool Save(QWidget& widget, const std::filesystem::path& file) {
     const bool saved = widget.grab().save(QString::fromStdString(file.string()), "PNG");
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "cannot write", file.c_str());
     return saved;
+}
+
+// Lets queued work and paints happen for about `ms` milliseconds.
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 }  // namespace
@@ -38,15 +51,18 @@ int main(int argc, char** argv) {
     if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
         std::fprintf(argc == 2 ? stdout : stderr,
                      "usage: screenshots FOLDER\n"
-                     "Grabs the login dialog and the main window into FOLDER/login.png and FOLDER/main-window.png.\n");
+                     "Grabs the login dialog, the main window and the configuration sheet into\n"
+                     "FOLDER/login.png, FOLDER/main-window.png and FOLDER/sheet.png.\n");
         return argc == 2 ? 0 : 2;
     }
-    const std::filesystem::path out = argv[1];
-    QApplication application(argc, argv);
-    QTemporaryDir home;
-    if (!home.isValid())
+    const std::filesystem::path out = std::filesystem::absolute(argv[1]);  // the demo changes the working folder
+    // The folders of a --demo run, before the application object reads them.
+    quenlo::DemoFolder demoFolder;
+    if (!demoFolder.Enter()) {
+        std::fprintf(stderr, "screenshots: %s\n", demoFolder.error().c_str());
         return 1;
-    ::setenv("QUENLO_HOME", home.path().toLocal8Bit().constData(), 1);
+    }
+    QApplication application(argc, argv);
 
     // The device of quenlo --demo, with the picture devicesim sends.
     const devicesim::DeviceProfile profile = devicesim::DemoProfile();
@@ -86,7 +102,27 @@ int main(int argc, char** argv) {
             if (grabbed || sequence < kPicturesBeforeGrab)
                 return;
             grabbed = true;
+            // With the control panel of the linked PTZ camera open.
+            if (auto* open = window.Button(session::CTavrinDlg::kOpenPanelButton))
+                open->click();
+            Settle(300);
             saved &= Save(window, out / "main-window.png");
+            // The configuration sheet as the setup button opens it.
+            window.OnSystemSetup();
+            config::MySystemDialog* sheet = nullptr;
+            for (int waited = 0; !sheet && waited < 5000; waited += 50) {
+                Settle(50);
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* found = qobject_cast<config::MySystemDialog*>(widget); found && found->isVisible())
+                        sheet = found;
+            }
+            if (sheet) {
+                Settle(500);
+                saved &= Save(*sheet, out / "sheet.png");
+            } else {
+                std::fprintf(stderr, "screenshots: the configuration sheet did not open\n");
+                saved = false;
+            }
             window.DestroyWindow();
         };
         QObject::connect(&window, &session::CTavrinDlg::pictureShown, &window, grab, Qt::QueuedConnection);
