@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -16,13 +14,13 @@
 #include <limits>
 
 #include "config/gui/ConfigMessage.h"
-#include "config/gui/DialogUnits.h"
 #include "config/gui/NumberEdit.h"
 #include "gui/DeviceCommand.h"
 #include "gui/DlgGetPath.h"
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/DiscPreparation.h"
 #include "recording/gui/BackupProgressDialog.h"
+#include "recording/gui/DownloadFilePageTemplate.h"
 #include "recording/gui/WriteCdSettingDialog.h"
 #include "recording/player/PlayerHandOver.h"
 #include "recording/search/SearchRequests.h"
@@ -32,13 +30,9 @@ namespace recording {
 
 namespace {
 
-using config::Dlu;
-
 template <class Widget>
-Widget* Place(Widget* widget, const char* name, const QRect& rect) {
-    if (name)
-        widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(rect);
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
@@ -49,48 +43,43 @@ config::NumberEdit::Rules DigitsUpTo(std::int64_t max) {
     return rules;
 }
 
-QLabel* Label(QWidget* page, const char* text, const QRect& rect) {
-    return Place(new QLabel(QString::fromUtf8(text), page), nullptr, rect);
-}
-
 }  // namespace
 
 DownloadFilePage::DownloadFilePage(session::AppData& app, config::ConfigWorkingSet& set, platform::Timing timing,
                                    QWidget* parent)
-    : ConfigPage(QString::fromUtf8(kDownloadFilePageCaption), set, parent), app_(app), timing_(timing) {
-    setMinimumSize(Dlu(0, 0, 244, 130).size());
-    // The frames first, so the controls lie above them.
-    Place(new QGroupBox(QStringLiteral("Archiwizacja od"), this), nullptr, Dlu(7, 5, 186, 28));
-    Place(new QGroupBox(QStringLiteral("Informacje o archiwizacji"), this), nullptr, Dlu(8, 48, 208, 79));
+    : ConfigPage(gui::TemplateText(kDownloadFilePageTemplate.caption), set, parent), app_(app), timing_(timing) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kDownloadFilePageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1040:
+                return new config::NumberEdit(DigitsUpTo(kMaxBackupSizeMb), &page);
+            case 1041:
+                return new config::NumberEdit(DigitsUpTo(std::numeric_limits<std::uint32_t>::max()), &page);
+            default:
+                return nullptr;
+            }
+        });
+    size_ = Named(controls.Get<config::NumberEdit>(1040), "size");
+    channel_ = Named(controls.Get<config::NumberEdit>(1041), "channel");
+    disks_ = Named(controls.Get<QComboBox>(1195), "disks");
+    location_ = Named(controls.Get<QPushButton>(1446), "location");
+    path_ = Named(controls.Get<QLineEdit>(1042), "path");
+    dynamicLoad_ = Named(controls.Get<QCheckBox>(1475), "dynamicLoad");
+    writeCd_ = Named(controls.Get<QCheckBox>(1505), "writeCd");
+    start_ = Named(controls.Get<QPushButton>(1068), "start");
 
     // The pickers are placed in pixels, by the screen's scale.
     const float s = app.fl_DpiScale.load();
     const int left = static_cast<int>(20 * s), top = static_cast<int>(22 * s);
-    m_pDateCtrl = Place(new QDateEdit(QDate::currentDate(), this), "date", QRect(left, top, 120, 20));
+    m_pDateCtrl = Named(new QDateEdit(QDate::currentDate(), this), "date");
+    m_pDateCtrl->setGeometry(left, top, 120, 20);
     m_pDateCtrl->setDisplayFormat(QStringLiteral("yyyy / MM / dd"));
     m_pDateCtrl->setCalendarPopup(true);
-    m_pTimeCtrl = Place(new QTimeEdit(QTime::currentTime(), this), "time", QRect(left + 120 + left, top, 120, 20));
+    m_pTimeCtrl = Named(new QTimeEdit(QTime::currentTime(), this), "time");
+    m_pTimeCtrl->setGeometry(left + 120 + left, top, 120, 20);
     m_pTimeCtrl->setDisplayFormat(QStringLiteral("HH : mm : ss"));
-
-    Label(this, "Objętość : ", Dlu(16, 64, 50, 8));
-    size_ = Place(new config::NumberEdit(DigitsUpTo(kMaxBackupSizeMb), this), "size",
-                  Dlu(68, 62, 47, 12));
-    Label(this, "MB", Dlu(118, 64, 16, 8));
-    Label(this, "Kanał : ", Dlu(16, 80, 50, 8));
-    channel_ = Place(new config::NumberEdit(DigitsUpTo(std::numeric_limits<std::uint32_t>::max()), this),
-                     "channel", Dlu(68, 78, 24, 12));
-    Label(this, "Num HDD : ", Dlu(16, 95, 50, 8));
-    disks_ = Place(new QComboBox(this), "disks", Dlu(68, 93, 55, 12));
-    location_ = Place(new QPushButton(QStringLiteral("Lokalizacja :"), this), "location", Dlu(16, 108, 50, 14));
-    path_ = Place(new QLineEdit(this), "path", Dlu(68, 109, 122, 13));
-    path_->setReadOnly(true);
-    dynamicLoad_ = Place(new QCheckBox(QString::fromUtf8("Ładowanie dynamiczne"), this), "dynamicLoad",
-                         Dlu(115, 79, 97, 10));
-    writeCd_ = Place(new QCheckBox(QStringLiteral("Kopiowanie na CD"), this), "writeCd", Dlu(141, 63, 72, 10));
-    start_ = Place(new QPushButton(QStringLiteral("Start"), this), "start", Dlu(218, 107, 24, 20));
-    // A font wider than the dialog font's still shows the whole caption.
-    for (QCheckBox* box : {dynamicLoad_, writeCd_})
-        box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+    m_pDateCtrl->setProperty(gui::kTemplateIdProperty, 239);
+    m_pTimeCtrl->setProperty(gui::kTemplateIdProperty, 238);
 
     // Only the operator's own edits and clicks reach these; ShowValues raises none.
     connect(size_, &config::NumberEdit::ValueEdited, this, &DownloadFilePage::OnChangeFileSize);

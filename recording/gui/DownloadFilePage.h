@@ -29,9 +29,6 @@ class AppData;
 
 namespace recording {
 
-inline constexpr int kDownloadFilePageId = 330;
-inline constexpr const char* kDownloadFilePageCaption = "Archiwizacja  ";
-
 class DownloadFilePage : public config::ConfigPage {
     Q_OBJECT
 public:

@@ -15,6 +15,8 @@
 #include <QTextLayout>
 #include <QTreeView>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -135,6 +137,16 @@ inline std::vector<std::string> LayoutFaults(const QWidget& window) {
         }
     }
     return faults;
+}
+
+// Fails the test for every fault of the window; with QUENLO_GRAB_DIR set it also
+// saves the window's picture there as NAME.png, to look at.
+inline void ExpectNothingCut(QWidget& window, const char* name) {
+    for (const std::string& fault : LayoutFaults(window))
+        ADD_FAILURE() << name << ": " << fault;
+    const QString folder = qEnvironmentVariable("QUENLO_GRAB_DIR");
+    if (!folder.isEmpty())
+        window.grab().save(folder + QLatin1Char('/') + QString::fromUtf8(name) + QStringLiteral(".png"));
 }
 
 }  // namespace testutil

@@ -30,6 +30,7 @@
 #include "recording/backup/CdBackupWriter.h"
 #include "recording/backup/IsoBurnEngine.h"
 #include "recording/gui/BackupProgressDialog.h"
+#include "recording/gui/DownloadFilePageTemplate.h"
 #include "recording/gui/WriteCdSettingDialog.h"
 #include "recording/player/PlayerHandOver.h"
 #include "recording/player/UnixPlayerLink.h"
@@ -42,6 +43,8 @@
 #include "support/IsoImageReader.h"
 #include "support/ModalWatchers.h"
 #include "support/TempFolder.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitWithEvents.h"
 
 namespace fs = std::filesystem;
@@ -124,6 +127,14 @@ protected:
     std::unique_ptr<config::ConfigWorkingSet> set;
     std::unique_ptr<DownloadFilePage> page;
 };
+
+TEST_F(DownloadFilePageTest, StandsWhereItsTemplatePutsItWithThePickersInTheirFrame) {
+    set = std::make_unique<config::ConfigWorkingSet>(app);
+    testutil::ExpectTemplateGeometry(kDownloadFilePageTemplate,
+                                     [&] { return std::make_unique<DownloadFilePage>(app, *set, timing); });
+    // Nothing is cut, and the pickers (placed in pixels) lie inside "Archiwizacja od".
+    testutil::ExpectNothingCut(Open(), "backup-page");
+}
 
 TEST_F(DownloadFilePageTest, ProposesTheNextFreeNameBeforeAndAfterADownload) {
     for (const char* name : {"CH02_0001.dvr", "CH02_0002.dvr", "CH02_0003.dvr"})
