@@ -18,6 +18,8 @@
 
 #include <algorithm>
 
+#include "gui/TemplateGroupBox.h"
+
 namespace gui {
 
 namespace {
@@ -47,7 +49,7 @@ QWidget* MakeDefault(const TemplateControl& control, QWidget& parent) {
     case ControlKind::RadioButton:
         return new QRadioButton(text, &parent);
     case ControlKind::GroupBox:
-        return new QGroupBox(text, &parent);
+        return new TemplateGroupBox(text, &parent);
     case ControlKind::ComboBox:
         return new QComboBox(&parent);
     case ControlKind::ListBox:
