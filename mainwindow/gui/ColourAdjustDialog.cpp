@@ -13,7 +13,9 @@
 #include "gui/DeviceCommand.h"
 #include "gui/SkinPicture.h"
 #include "gui/StringText.h"
+#include "gui/TemplateBuilder.h"
 #include "gui/VtxButton.h"
+#include "mainwindow/gui/ColourAdjustDialogTemplate.h"
 #include "res/StringTable.h"
 #include "session/AppData.h"
 
@@ -39,25 +41,25 @@ constexpr int kLogoPiece = 8;
 constexpr std::array<int, 3> kRowTops{47, 87, 127};
 const QColor kBodyGrey{221, 221, 221};
 
-// The skinned buttons: id, rectangle, pictures (flat, focus and selected), style, tool tip.
+// The pictures of the skinned buttons: id, pictures (flat, focus and selected), style, tool tip.
 struct ButtonRow {
     int id;
-    QRect rect;
     unsigned flatNameId;  // string ids of the picture names; 0: the names below
     unsigned overNameId;
     const char* flat;
     const char* over;
     std::uint16_t style;
-    const char* tip;  // the drawn caption too
+    const char* tip;
 };
 const ButtonRow kButtons[] = {
-    {ColourAdjustDialog::kDefaultButton, QRect(34, 160, 88, 25), 4212, 4213, nullptr, nullptr, CVtxButton::VTX_PUSH,
-     "Domyślne"},
-    {1, QRect(125, 160, 88, 25), 4210, 4211, nullptr, nullptr, CVtxButton::VTX_PUSH, "Zastosuj"},
-    {2, QRect(216, 160, 44, 25), 4208, 4209, nullptr, nullptr, CVtxButton::VTX_PUSH, "OK"},
-    {ColourAdjustDialog::kCloseButton, QRect(280, 8, 13, 13), 0, 0, "BMP/Title_Bar_Close.bmp",
-     "BMP/Title_Bar_Close_a.bmp", CVtxButton::VTX_HOVER, "Zamknij"},
+    {ColourAdjustDialog::kDefaultButton, 4212, 4213, nullptr, nullptr, CVtxButton::VTX_PUSH, "Domyślne"},
+    {1, 4210, 4211, nullptr, nullptr, CVtxButton::VTX_PUSH, "Zastosuj"},
+    {2, 4208, 4209, nullptr, nullptr, CVtxButton::VTX_PUSH, "OK"},
+    {ColourAdjustDialog::kCloseButton, 0, 0, "BMP/Title_Bar_Close.bmp", "BMP/Title_Bar_Close_a.bmp",
+     CVtxButton::VTX_HOVER, "Zamknij"},
 };
+// The close button is made at run time, in pixels.
+const QRect kCloseRect(280, 8, 13, 13);
 
 // The icon buttons beside the rows, with their tool tips by id.
 struct IconRow {
@@ -83,7 +85,6 @@ ColourAdjustDialog::ColourAdjustDialog(session::AppData& app, platform::Timing t
       shown_(ShownFromDevice(device, server_)) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
-    setFixedSize(kWidth, kHeight);
     QPainterPath outline;
     outline.addRoundedRect(QRectF(0, 0, kWidth, kHeight), 2.5, 2.5);
     setMask(QRegion(outline.toFillPolygon().toPolygon()));
@@ -108,10 +109,15 @@ void ColourAdjustDialog::CreateControls() {
     auto name = [](unsigned id, const char* fixed) {
         return id != 0 ? std::string(res::LoadString(id)) : std::string(fixed);
     };
+    const gui::TemplateControls controls =
+        gui::BuildTemplate(*this, kColourAdjustDialogTemplate, [](const gui::TemplateControl& control, QWidget& dialog) {
+            return control.kind == gui::ControlKind::PushButton ? new CVtxButton(&dialog) : nullptr;
+        });
     for (const ButtonRow& row : kButtons) {
-        auto* button = new CVtxButton(this);
+        auto* button = row.id == kCloseButton ? new CVtxButton(this) : controls.Get<CVtxButton>(row.id);
         button->setObjectName(QStringLiteral("button%1").arg(row.id));
-        button->setGeometry(row.rect);
+        if (row.id == kCloseButton)
+            button->setGeometry(kCloseRect);
         button->setText(QString::fromUtf8(row.tip));
         button->setToolTip(QString::fromUtf8(row.tip));
         const std::string over = name(row.overNameId, row.over);
@@ -133,26 +139,20 @@ void ColourAdjustDialog::CreateControls() {
     }
 
     for (std::size_t row = 0; row < sliders_.size(); ++row) {
-        const int top = row < kRowTops.size() ? kRowTops[row] : kRowTops.back();
-        auto* slider = new QSlider(Qt::Horizontal, this);
+        auto* slider = controls.Get<QSlider>(kSliderIds[row]);
         slider->setObjectName(QStringLiteral("slider%1").arg(kSliderIds[row]));
-        slider->setGeometry(60, top, 150, 20);
         slider->setRange(0, kColourMax);
         slider->setPageStep(10);
         slider->setTickInterval(1);
-        slider->setTickPosition(QSlider::TicksBelow);
         // The slider's own new position is the value: a page click moves one page.
         connect(slider, &QSlider::valueChanged, this, [this, row](int value) { OnSliderMoved(row, value); });
         sliders_[row] = slider;
 
-        auto* edit = new QLineEdit(this);
+        auto* edit = controls.Get<QLineEdit>(kEditIds[row]);
         edit->setObjectName(QStringLiteral("edit%1").arg(kEditIds[row]));
-        edit->setGeometry(240, top, 40, 20);
         connect(edit, &QLineEdit::textEdited, this, [this, row] { OnTextEdited(row); });
         edits_[row] = edit;
     }
-    sliders_[3]->hide();
-    edits_[3]->hide();
 }
 
 session::CVtxButton* ColourAdjustDialog::Button(int id) const {

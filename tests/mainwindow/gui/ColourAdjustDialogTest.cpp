@@ -15,11 +15,14 @@
 #include <memory>
 
 #include "gui/VtxButton.h"
+#include "mainwindow/gui/ColourAdjustDialogTemplate.h"
 #include "platform/ProgramFolder.h"
 #include "session/AppData.h"
 #include "simulator/DeviceSimulator.h"
 #include "support/DeviceSession.h"
 #include "support/TempFolder.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitWithEvents.h"
 
 namespace {
@@ -208,6 +211,19 @@ TEST_F(ColourAdjustDialogTest, TheSkinsPicturesSitAtTheirRectanglesAroundTheGrey
     EXPECT_EQ(d.Button(2)->geometry(), QRect(216, 160, 44, 25));
     EXPECT_EQ(d.Slider(kHue)->geometry(), QRect(60, 127, 150, 20));
     EXPECT_EQ(d.Edit(kContrast)->geometry(), QRect(240, 87, 40, 20));
+}
+
+TEST_F(ColourAdjustDialogTest, StandsWhereItsTableInPixelsPutsItWithoutTickMarks) {
+    testutil::ExpectTemplateGeometry(mainwindow::kColourAdjustDialogTemplate, [&] {
+        return std::make_unique<ColourAdjustDialog>(app, timing, ColourValues{90, 0, 200});
+    });
+    ColourAdjustDialog& d = Open("R47T", {90, 0, 200});
+    testutil::ExpectNothingCut(d, "colour-dialog");
+    // No tick marks are drawn under the sliders: the body below them stays grey.
+    const QImage shot = d.grab().toImage();
+    const QRect slider = d.Slider(kBrightness)->geometry();
+    EXPECT_EQ(shot.pixelColor(slider.center().x(), slider.bottom() + 2), QColor(221, 221, 221));
+    EXPECT_EQ(d.Slider(kBrightness)->tickPosition(), QSlider::NoTicks);
 }
 
 TEST_F(ColourAdjustDialogTest, WithoutPicturesTheSameLayoutIsDrawn) {
