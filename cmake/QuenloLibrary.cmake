@@ -1,16 +1,22 @@
-# quenlo_core_library(NAME DEPS...): a static library from the folder's *.cpp and those of its
-# concern folders one level down (every subfolder but gui/, which holds the Qt windows).
+# quenlo_core_library(NAME [SKIP_DIRS dir...] DEPS...): a static library from the folder's *.cpp
+# and those of its concern folders one level down (every subfolder but gui/, which holds the Qt
+# windows, and the SKIP_DIRS, which the folder's own CMakeLists.txt adds when it wants them).
 function(quenlo_core_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SKIP_DIRS")
+  set(deps ${arg_UNPARSED_ARGUMENTS})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp)
   list(FILTER srcs EXCLUDE REGEX "/gui/[^/]*$")
+  foreach(dir ${arg_SKIP_DIRS})
+    list(FILTER srcs EXCLUDE REGEX "/${dir}/[^/]*$")
+  endforeach()
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARGN} Threads::Threads)
+    target_link_libraries(${name} PUBLIC ${deps} Threads::Threads)
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARGN} Threads::Threads)
+    target_link_libraries(${name} INTERFACE ${deps} Threads::Threads)
   endif()
 endfunction()
 

@@ -22,9 +22,10 @@ bool HasSse2(const CpuidSnapshot& s) {
     return s.hasCpuid && (s.leaf1Edx & Bit(26)) != 0;
 }
 
-// Every SIMD build is SSE2 code; the generic build runs anywhere.
+// Every SIMD build is SSE2 code, and is absent from a program built without them (slot empty);
+// the generic build runs anywhere.
 ResizeStatus SetSlotIfRunnable(std::int32_t slot, const CpuidSnapshot& snapshot) {
-    if (slot >= 2 && !HasSse2(snapshot)) {
+    if (slot >= 2 && (!HasSse2(snapshot) || ResizeDispatchTable[slot] == nullptr)) {
         ResizeVariantIndex.store(1);
         return StatusCpuNotSupported;
     }

@@ -40,7 +40,8 @@ CpuType ClassifyCpu();
 std::int32_t SlotForCpuType(CpuType type);
 
 // Sets ResizeVariantIndex from ClassifyCpu(). A SIMD slot (2 ... 4, every one built on SSE2) on
-// a processor without SSE2 gives slot 1 and StatusCpuNotSupported.
+// a processor without SSE2, or in a program built without the SIMD builds, gives slot 1 and
+// StatusCpuNotSupported.
 ResizeStatus SelectResizeVariant();
 
 // As SelectResizeVariant for the given type; an unknown type gives StatusUnknownCpuType and

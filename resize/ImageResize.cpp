@@ -2,7 +2,7 @@
 
 #include "resize/CpuSelection.h"
 #include "resize/generic/GenericBuild.h"
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
 #include "resize/sse/SseBuild.h"
 #include "resize/sse2/Sse2Build.h"
 #include "resize/sse3/Sse3Build.h"
@@ -13,7 +13,7 @@ namespace resize {
 const ResizeRoutine ResizeDispatchTable[ResizeDispatchSlots] = {
     nullptr,
     generic::Resize_8u_C3R,
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
     sse::Resize_8u_C3R,
     sse2::Resize_8u_C3R,
     &sse3::Engine::Resize_8u_C3R,

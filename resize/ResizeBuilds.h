@@ -41,8 +41,8 @@ struct ResizeBuild {
     ResizeSuperSampleRoutine superSample;
 };
 
-// The generic build first, then the SIMD builds this processor architecture has (none outside
-// x86-64).
+// The generic build first, then the SIMD builds the program was built with (QUENLO_RESIZE_SIMD;
+// none outside x86-64).
 std::span<const ResizeBuild> ResizeBuilds();
 
 // Null for a name no build of this program carries.

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "resize/generic/GenericBuild.h"
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
 #include "resize/sse/SseBuild.h"
 #include "resize/sse2/Sse2Build.h"
 #endif
 
 using AllKernelSets = ::testing::Types<resize::generic::KernelSet
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
                                        , resize::sse::KernelSet, resize::sse2::KernelSet
 #endif
                                        >;

@@ -7,7 +7,7 @@
 
 #include "KernelProbe.h"
 
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
 #include "resize/sse2/Sse2Build.h"
 
 #define KERNEL_PROBE_NAME ProbeSse2Kernels

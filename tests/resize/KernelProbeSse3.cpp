@@ -12,7 +12,7 @@
 
 #include "KernelProbe.h"
 
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
 #include "resize/frame/ResizeEngine.h"
 #include "resize/generic/GenericBuild.h"
 

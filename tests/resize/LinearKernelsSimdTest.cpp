@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
 
 #include <cstring>
 #include <random>

@@ -134,12 +134,14 @@ TEST_F(ResizeTool, BuildOptionWritesThatSlotsCubicBytes) {
                   resize::StatusOk);
         return bytes;
     };
-    resize::SelectResizeVariant();
+    // Without the SIMD builds in the program, "auto" may name one that is absent: the tool says
+    // so and the generic build runs.
+    const bool autoRuns = resize::SelectResizeVariant() == resize::StatusOk;
     const int autoSlot = resize::ResizeVariantIndex.load();
     resize::ResizeVariantIndex.store(1);
     const std::vector<std::uint8_t> generic = slotBytes(1);
     std::vector<std::pair<const char*, int>> builds = {{"generic", 1}, {"auto", autoSlot}};
-#if defined(__x86_64__)
+#if QUENLO_RESIZE_SIMD
     builds.insert(builds.end(), {{"sse", 2}, {"sse2", 3}, {"sse3", 4}});
 #endif
     for (const auto& [build, slot] : builds) {
@@ -149,7 +151,7 @@ TEST_F(ResizeTool, BuildOptionWritesThatSlotsCubicBytes) {
                        "--build", build}),
                   0);
         EXPECT_EQ(out.str(), "status 0 StatusOk\n");
-        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(err.str().empty(), std::string(build) != "auto" || autoRuns) << err.str();
         EXPECT_EQ(resize::ResizeVariantIndex.load(), slot) << build;
         resizetool::PpmImage result;
         ASSERT_TRUE(resizetool::ReadPpm(output, result, error)) << error;

@@ -174,7 +174,8 @@ int RunResizeTool(const std::vector<std::string>& args, std::ostream& out, std::
             return 2;
         }
         if (selected == resize::StatusCpuNotSupported) {
-            err << "resize-tool: this processor cannot run the " << o.build << " build; the generic build runs\n";
+            err << "resize-tool: the " << o.build << " build cannot run here (not on this processor, or not in this "
+                   "program); the generic build runs\n";
         }
     }
     PpmImage source;
