@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "resize/ByteRowBlend.h"
 #include "resize/frame/PixelLayouts.h"
 #include "resize/frame/RowDrivers.h"
 #include "resize/frame/RowRing.h"
@@ -51,6 +52,19 @@ void ResizeRowsLinear(const RowDriverArgs& a) {
     bool copyColumns = false;
     if constexpr (!std::is_same_v<T, float>) {
         copyColumns = ColumnsCopySource<L>(a.columnOffsets, columnWeights, a.destinationWidth);
+    }
+    // 8-bit rows of packed pixels whose columns copy the source (the display's field doubling):
+    // each destination row is its two source rows blended byte by byte, the same bytes as the
+    // two passes through work rows give.
+    if constexpr (std::is_same_v<T, std::uint8_t> && L::channels == L::pixelStride) {
+        if (copyColumns) {
+            const std::size_t count = static_cast<std::size_t>(a.destinationWidth) * L::channels;
+            for (std::int32_t i = 0; i < a.destinationHeight; ++i) {
+                const T* upper = region + a.rowOffsets[i];
+                BlendByteRow(upper, upper + a.sourceStep, count, rowWeights[i], destination + i * a.destinationStep);
+            }
+            return;
+        }
     }
     RowRing<Work, 2> ring(a.workRows);
     for (std::int32_t i = 0; i < a.destinationHeight; ++i) {

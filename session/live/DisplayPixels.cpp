@@ -9,6 +9,7 @@
 #define SESSION_X86_PIXEL_CODE 1
 #endif
 
+#include "resize/ByteRowBlend.h"
 #include "resize/frame/LinearRows.h"
 #include "resize/frame/PixelLayouts.h"
 #include "resize/frame/ResizeMapping.h"
@@ -51,17 +52,11 @@ struct OneRow {
 #endif
 };
 
-// The resize library's 8-bit linear vertical blend of rows whose columns copy the source: its
-// work values are the source bytes times 64, and for a share a below 16384 a byte is
-// (u + high half of (2a) x (2d) + 32) >> 6, u the upper work value and d the lower one's
-// difference from it. That is floor(u + 1/2 + a d / 16384) for the source bytes u and d (the
-// inner floor drops only a fraction under 1/64), so one rounding multiply does it:
-// u + ((2a d + 2^14) >> 15), in 16-bit lanes the SSSE3 one.
+// The resize library's byte-row blend (resize::BlendedByte, u + ((2a d + 2^14) >> 15) for the
+// source bytes u and d = l - u and a share a below 16384): in registers, one rounding multiply in
+// 16-bit lanes, the SSSE3 one. The scalar rows use the library's own row blend.
 struct AnyShare {
     std::uint16_t share = 0;
-    std::uint8_t Byte(std::uint8_t upper, std::uint8_t lower) const {
-        return static_cast<std::uint8_t>(upper + ((2 * share * (lower - upper) + 16384) >> 15));
-    }
 #ifdef SESSION_X86_PIXEL_CODE
     __attribute__((target("ssse3"))) __m128i Sse(__m128i upper, __m128i lower) const {
         const __m128i zero = _mm_setzero_si128();
@@ -109,8 +104,7 @@ void MixedRowScalar(const std::uint8_t* upper, const std::uint8_t* lower, int wi
         std::uint8_t piece[3 * kPiece];
         for (int x = 0; x < width; x += kPiece, upper += 3 * kPiece, lower += 3 * kPiece, to += kPiece) {
             const int pixels = width - x < kPiece ? width - x : kPiece;
-            for (int e = 0; e < 3 * pixels; ++e)
-                piece[e] = mix.Byte(upper[e], lower[e]);
+            resize::BlendByteRow(upper, lower, 3 * static_cast<std::size_t>(pixels), mix.share, piece);
             ToDisplayRowScalar(piece, pixels, to);
         }
     }
