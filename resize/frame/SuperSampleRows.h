@@ -214,6 +214,20 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     std::int64_t cursor = 0;  // whole steps: the first row of the next band
 
     for (std::int32_t i = 0; i < a.destinationHeight; ++i) {
+        // Whole steps on 8-bit packed pixels: the build may make the row in one go.
+        if constexpr (std::is_same_v<T, std::uint8_t> && std::is_same_v<Work, std::uint32_t> &&
+                      L::channels == L::pixelStride) {
+            if (modeZero) {
+                const std::int64_t count = std::max<std::int64_t>(0, std::min(iy, a.sourceRows - cursor));
+                if (K::template WholeStepRow8u<L::channels>(count > 0 ? sourceRow(cursor) : region, a.sourceStep,
+                                                            columns, count, ix, a.destinationWidth, a.sumScale,
+                                                            reinterpret_cast<std::uint8_t*>(work), destinationRow)) {
+                    cursor += iy;
+                    destinationRow += a.destinationStep;
+                    continue;
+                }
+            }
+        }
         std::fill(work, work + workElements, Work{0});
         if (wholeY) {
             addRows(cursor, iy);

@@ -39,6 +39,13 @@ struct GenericKernels : frame::AlignedAllocators<Build> {
     // integers for 8u and 16u, floats for 32f).
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { frame::SuperSampleSumRows<T, L, Work>(a...); }
+    // Mode 0 on 8-bit packed pixels (E elements each): a whole destination row from its source
+    // rows, or false to leave it to the frame's passes. The generic build leaves every row.
+    template <int E>
+    static bool WholeStepRow8u(const std::uint8_t*, std::ptrdiff_t, std::int32_t, std::int64_t, std::int64_t,
+                               std::int32_t, double, std::uint8_t*, std::uint8_t*) {
+        return false;
+    }
 };
 
 struct KernelSet : GenericKernels<KernelSet> {};

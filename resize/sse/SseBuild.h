@@ -15,6 +15,7 @@
 #include "resize/sse2/LanczosKernels.h"
 #include "resize/sse2/LinearKernels.h"
 #include "resize/sse/SuperSampleRows.h"
+#include "resize/sse2/SuperSampleWholeRows.h"
 
 namespace resize::sse {
 
@@ -29,6 +30,8 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void VertCubic(A... a) { sse2::ResizeVertCubic<T, L>(a...); }
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
+    template <int E, class... A>
+    static bool WholeStepRow8u(A... a) { return sse2::SuperSampleWholeRow8u<E>(a...); }
     template <class T, class L, class... A>
     static void HorzLanczos(A... a) { sse2::ResizeHorzLanczos<T, L>(a...); }
     template <class T, class L, class... A>

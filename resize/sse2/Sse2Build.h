@@ -12,6 +12,7 @@
 #include "resize/sse2/LanczosWeights.h"
 #include "resize/sse2/LinearKernels.h"
 #include "resize/sse2/SuperSampleRows.h"
+#include "resize/sse2/SuperSampleWholeRows.h"
 
 namespace resize::sse2 {
 
@@ -28,6 +29,8 @@ struct KernelSet : generic::GenericKernels<KernelSet> {
     static void VertCubic(A... a) { ResizeVertCubic<T, L>(a...); }
     template <class T, class L, class Work, class... A>
     static void SumRows(A... a) { SuperSampleSumRows<T, L, Work>(a...); }
+    template <int E, class... A>
+    static bool WholeStepRow8u(A... a) { return SuperSampleWholeRow8u<E>(a...); }
     template <class T, class L, class... A>
     static void HorzLanczos(A... a) { ResizeHorzLanczos<T, L>(a...); }
     template <class T, class L, class... A>

@@ -273,6 +273,44 @@ TEST(BuildDifferential, NearestStepModeLengthFollowsEachBuildsRule) {
     }
 }
 
+// Super-sampling with whole steps on 8-bit data of rows long enough for the SIMD builds' one-go
+// rows: factors whose sum scale is a power of two and others, bands up to the 257 pixels their
+// 16-bit sums hold and past them, bright and random pictures, regions cut at the right and bottom:
+// every build writes the generic build's bytes.
+TEST(BuildDifferential, WholeStepSuperSamplingOfLongRowsGivesTheGenericBytes) {
+    const auto builds = ResizeBuilds();
+    const struct {
+        double scaleX;
+        double scaleY;
+    } factors[] = {{0.5, 0.5}, {1.0 / 3.0, 1.0 / 3.0}, {0.25, 1.0 / 16.0}, {1.0 / 16.0, 1.0 / 16.0},
+                   {1.0 / 17.0, 1.0 / 16.0}, {1.0, 0.5}, {0.5, 1.0}, {1.0, 1.0}, {0.2, 1.0 / 7.0}};
+    std::mt19937 random(2079);
+    for (const Layout& layout : {C1, C3, AC4, C4}) {
+        for (const auto& f : factors) {
+            for (int bright = 0; bright < 2; ++bright) {
+                DifferentialCall c{layout, Type8u, InterpSuperSample, {301, 70}, {3, 2, 296, 68}, {}, f.scaleX,
+                                   f.scaleY, 1, 0, 0};
+                c.region.width += bright * 5;  // past the right edge, cut to the source
+                c.destination = {DestinationLength(c.scaleX, 1, 298, random), DestinationLength(c.scaleY, 1, 68, random)};
+                TestImage source(layout, Type8u, c.source.width, c.source.height, 4, 0xCD, 0);
+                if (bright != 0) {
+                    source.FillWith(255);
+                } else {
+                    source.FillRandom(random);
+                }
+                const Outcome generic = RunBuild(builds[0], c, source, 0xCD);
+                ASSERT_EQ(generic.status, StatusOk);
+                for (std::size_t b = 1; b < builds.size(); ++b) {
+                    const Outcome simd = RunBuild(builds[b], c, source, 0xCD);
+                    ASSERT_EQ(simd.status, StatusOk) << Name(builds[b], c);
+                    ASSERT_TRUE(simd.guardsIntact) << Name(builds[b], c);
+                    ASSERT_EQ(simd.bytes, generic.bytes) << Name(builds[b], c);
+                }
+            }
+        }
+    }
+}
+
 TEST(BuildDifferential, EverySimdBuildAgreesWithTheGenericBuild) {
     if (std::string(BuildUnderTest().name) != "generic") {
         GTEST_SKIP() << "the table runs every build itself";
