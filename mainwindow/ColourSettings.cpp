@@ -79,7 +79,9 @@ std::optional<ColourValues> QueryColour(session::AppData& app, const platform::T
     const auto request = session::RequestWithCookie(session::CMD_GET_COLOR, app.SessionCookie.Get());
     std::array<std::uint8_t, kColourReplySize> reply{};
     std::uint32_t length = 0;
-    if (session::SendDeviceRequest(app, timing, request, std::move(stop), reply, &length) != 1)
+    // A longer reply is cut: the values are read from what fits.
+    if (session::SendDeviceRequest(app, timing, request, std::move(stop), reply, &length,
+                                   session::LongReply::CutToArea) != 1)
         return std::nullopt;
     return ParseColourReply(std::string_view(reinterpret_cast<const char*>(reply.data()),
                                              std::min<std::size_t>(length, reply.size())));

@@ -32,9 +32,8 @@ BarPlace SensorBarDockPlace(int mainLeft, int mainTop) { return {mainLeft - kSen
 int SendSensorMode(session::AppData& app, const platform::Timing& timing, int mode, std::stop_token stop) {
     auto request = session::RequestWithCookie(session::CMD_OV9653_ZOOM, app.SessionCookie.Get());
     request.AddIntParam("MODE", mode);
-    std::array<std::uint8_t, 256> reply{};  // not used
-    std::uint32_t length = 0;
-    return session::SendDeviceRequest(app, timing, request, std::move(stop), reply, &length);
+    // The reply says nothing the tool bar uses (frame headers report the mode): it is not read.
+    return session::SendDeviceRequest(app, timing, request, std::move(stop));
 }
 
 int SendMirror(session::AppData& app, const platform::Timing& timing, bool horizontalButton,
@@ -47,9 +46,7 @@ int SendMirror(session::AppData& app, const platform::Timing& timing, bool horiz
         request.AddIntParam("VR", reported.verticalMirror ? 0 : 1);
         request.AddIntParam("HR", reported.horizontalMirror ? 1 : 0);
     }
-    std::array<std::uint8_t, 256> reply{};
-    std::uint32_t length = 0;
-    return session::SendDeviceRequest(app, timing, request, std::move(stop), reply, &length);
+    return session::SendDeviceRequest(app, timing, request, std::move(stop));
 }
 
 }  // namespace mainwindow

@@ -9,6 +9,7 @@
 #include "session/devices/PanelButtonTable.h"
 #include "session/net/CgiCommandTable.h"
 #include "session/net/CommandSender.h"
+#include "session/net/DeviceRequest.h"
 
 namespace mainwindow {
 
@@ -69,16 +70,20 @@ ControlOutcome SendPower(session::AppData& app, const platform::Timing& timing, 
 }
 
 std::optional<std::string> QueryPtzReset(session::AppData& app, const platform::Timing& timing, std::stop_token stop) {
-    session::CgiRequest request(session::CMD_PTZ_RESET);
-    const std::string cookie = app.SessionCookie.Get();
-    if (!cookie.empty())
-        request.AddParam("Cookie", cookie);
+    const auto request = session::RequestWithCookie(session::CMD_PTZ_RESET, app.SessionCookie.Get());
     std::array<std::uint8_t, kPtzResetReplyMax> reply{};
     std::uint32_t length = 0;
-    if (session::SorelSendCommand(app, Options(timing, stop), session::CMD_PTZ_RESET, request.Text(), nullptr, 0,
-                                  nullptr, reply, &length) != 1)
+    if (session::SendDeviceRequest(app, timing, request, std::move(stop), reply, &length,
+                                   session::LongReply::CutToArea) != 1)
         return std::nullopt;
     return std::string(reinterpret_cast<const char*>(reply.data()), std::min<std::size_t>(length, reply.size()));
+}
+
+ControlOutcome SendPtzReset(session::AppData& app, const platform::Timing& timing, std::stop_token stop) {
+    const auto request = session::RequestWithCookie(session::CMD_PTZ_RESET, app.SessionCookie.Get());
+    if (session::SendDeviceRequest(app, timing, request, stop) != 1)
+        return Failed(stop);
+    return {true, 0};
 }
 
 ControlOutcome QueryChannelPtzDevices(session::AppData& app, const platform::Timing& timing, std::stop_token stop) {

@@ -36,9 +36,13 @@ ControlOutcome SendRetr(session::AppData& app, const platform::Timing& timing, s
 // the current type, else the record's power template (repeat 1, no flags).
 ControlOutcome SendPower(session::AppData& app, const platform::Timing& timing, std::stop_token stop = {});
 
-// "/PTZReset.cgi" with the Cookie when set (15 s); the reply text, at most
-// 1,024 bytes. nullopt when the request fails.
+// "/PTZReset.cgi" with the Cookie when set (15 s); the reply text, a longer
+// one cut to its first 1,024 bytes. nullopt when the request fails.
 std::optional<std::string> QueryPtzReset(session::AppData& app, const platform::Timing& timing, std::stop_token stop);
+
+// The same request with its reply left unread (after a cancelled PTZ
+// selection); 4065 when it fails.
+ControlOutcome SendPtzReset(session::AppData& app, const platform::Timing& timing, std::stop_token stop);
 
 // Before a channel switch of a multi-channel DVR: the list becomes the first
 // master again and the reply's channel devices as masters (2400). Nothing

@@ -364,9 +364,12 @@ std::optional<std::string> RequestDeviceInfo(AppData& app, const ExchangeOptions
         request.AddIntParam("NEWHR", 1);
     app.dw_NewHeaderFormat = gates.newHeader ? 1 : 0;
 
+    // Items past the area are not read: a device with a longer reply still works.
+    CommandOptions senderOptions = SenderOptions(options);
+    senderOptions.longReply = LongReply::CutToArea;
     std::vector<std::uint8_t> reply(kDeviceInfoReplySize, 0);
     std::uint32_t length = 0;
-    const int result = SorelSendCommand(app, SenderOptions(options), CMD_GET_DEVICE_INFO, request.Text(), nullptr, 0,
+    const int result = SorelSendCommand(app, senderOptions, CMD_GET_DEVICE_INFO, request.Text(), nullptr, 0,
                                         nullptr, reply, &length);
     if (senderResult)
         *senderResult = result;

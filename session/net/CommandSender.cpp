@@ -226,15 +226,19 @@ int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t c
     const std::uint32_t contentLength = header->contentLength.value_or(0);
     if (contentLength == 0 || reply.empty())
         return 1;  // nothing to read, or nowhere to put it
-    if (contentLength > reply.size())
-        return failWithStatus(200);
+    std::uint32_t wanted = contentLength;
+    if (contentLength > reply.size()) {
+        if (options.longReply != LongReply::CutToArea)
+            return failWithStatus(200);
+        wanted = static_cast<std::uint32_t>(reply.size());  // the rest stays unread
+    }
 
     // Bytes that came with the header, up to the announced length; later ones are not body.
-    const std::size_t early = std::min<std::size_t>(held - headerEnd, contentLength);
+    const std::size_t early = std::min<std::size_t>(held - headerEnd, wanted);
     std::memcpy(reply.data(), area + headerEnd, early);
     setLength(static_cast<std::uint32_t>(early));
-    while (received < contentLength) {
-        const int got = socket.Receive(reply.data() + received, static_cast<int>(contentLength - received),
+    while (received < wanted) {
+        const int got = socket.Receive(reply.data() + received, static_cast<int>(wanted - received),
                                        options.receiveTimeout, options.stop);
         if (got < 0)
             return failWithStatus(200);  // cut short: the length says how much came

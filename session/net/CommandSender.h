@@ -39,6 +39,11 @@ struct StatusRecord {
     std::int32_t nStatus = 0;
 };
 
+// A reply body longer than the caller's area: refused (binary replies, whose
+// length is part of their meaning), or, for the few text replies whose
+// callers read only what fits, cut to the area and used.
+enum class LongReply { Refuse, CutToArea };
+
 struct CommandOptions {
     Millis connectTimeout{platform::Timing{}.connectTimeout};
     Millis sendTimeout{platform::Timing{}.commandTimeout};     // wait for room before each send
@@ -48,6 +53,7 @@ struct CommandOptions {
     // Called instead of showing "IP Address is wrong." when the server's
     // address cannot be found (a caller that retries tells the user once).
     std::function<void()> wrongAddressNotice;
+    LongReply longReply = LongReply::Refuse;
 };
 
 // The request header as the device expects it, byte for byte; the
@@ -74,8 +80,11 @@ int IsNumericHost(std::string_view host);
 // The exchange with the device named by app's settings (m_strServerName,
 // m_wWebPort). `request` is the target built by CgiRequest; an empty or unsafe
 // one is refused. A null body sends no Content-Length. The reply body goes to
-// `reply` (its size is the capacity: a longer body fails) and its length to
+// `reply` (its size is the capacity: a longer body fails unless
+// options.longReply cuts it) and its length to
 // *replyLength. Returns 1 or 0; "IP Address is wrong." goes to app's UI port.
+// With LongReply::CutToArea a longer body fills the area and the rest is left
+// unread (the connection closes with it); nothing is written past the area.
 int SorelSendCommand(AppData& app, const CommandOptions& options, std::uint8_t command, std::string_view request,
                      const std::uint8_t* body, std::uint32_t bodyLength, StatusRecord* status,
                      std::span<std::uint8_t> reply, std::uint32_t* replyLength);

@@ -130,6 +130,14 @@ TEST_F(PanelCommandsTest, ChannelPtzQueryRebuildsTheListOfAMultiChannelRecorder)
     EXPECT_EQ(QueryChannelPtzDevices(app, timing), (ControlOutcome{false, kMsgCommandNotSent}));
     EXPECT_EQ(app.C_ControlD.Snapshot(), list);
 
+    // A reply longer than its 1,024 bytes is cut to them: the devices in them count.
+    device.SetReply("/PTZReset.cgi", devicesim::Reply::Ok(devicesim::PadItems(
+                                         "SLAVENUM=1;SID=9;STYPE=8;SPROTOCOL=0;", 1500)));
+    EXPECT_EQ(QueryChannelPtzDevices(app, timing), (ControlOutcome{true, 0}));
+    const auto cut = app.C_ControlD.Snapshot();
+    ASSERT_EQ(cut.m_byCount, 2);
+    EXPECT_EQ(cut.entries[1], (ControlDeviceEntry{2400, 9, kTypePtz, 0x3}));
+
     device.ClearRequests();
     app.by_MultiChannel = 0;
     EXPECT_TRUE(QueryChannelPtzDevices(app, timing).sent);

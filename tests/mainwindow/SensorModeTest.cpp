@@ -71,4 +71,13 @@ TEST_F(SensorRequestTest, AModeGoesOutAndTheCameraKeepsItsMirrors) {
     EXPECT_EQ(mainwindow::SendSensorMode(app, timing, 1), 0);
 }
 
+// The reply is never read, so its length cannot fail the request.
+TEST_F(SensorRequestTest, ALongReplyIsNotAFailure) {
+    const std::string text(4000, 'x');
+    device.SetReply("/OV9653Zoom.cgi", devicesim::Reply::Ok(text));
+    device.SetReply("/OV9653Rotate.cgi", devicesim::Reply::Ok(text));
+    EXPECT_EQ(mainwindow::SendSensorMode(app, timing, 2), 1);
+    EXPECT_EQ(mainwindow::SendMirror(app, timing, true, {}), 1);
+}
+
 }  // namespace

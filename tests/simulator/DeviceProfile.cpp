@@ -79,6 +79,20 @@ Bytes DeviceProfile::AllBlocks() const {
     return all;
 }
 
+std::string PadItems(std::string text, std::size_t length) {
+    for (int n = 0; text.size() < length; ++n) {
+        std::string item = "PAD" + std::to_string(n) + "=";
+        const std::size_t room = length - text.size();
+        if (room < item.size() + 2) {
+            text.append(room, ';');  // too little room for one more item
+            break;
+        }
+        item.append(std::min<std::size_t>(room - item.size() - 1, 40), 'x').append(";");
+        text.append(item);
+    }
+    return text;
+}
+
 namespace {
 
 void AddItem(std::string& text, std::string_view key, const std::string& value) {
@@ -136,7 +150,7 @@ std::string DeviceProfile::DeviceInfoItems() const {
             AddItem(text, "SPROTOCOL", slave.protocol);
         }
     }
-    return text;
+    return PadItems(std::move(text), deviceInfoLength);
 }
 
 }  // namespace devicesim

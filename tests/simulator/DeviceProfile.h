@@ -43,6 +43,10 @@ struct LinkedDevice {
 // - 2000, month, day, hour, minute, second.
 Bytes SearchEntry(std::uint8_t code, std::array<std::uint8_t, 6> time);
 
+// The text padded with "PADnnn=xxx;" items, which no client reads, to
+// `length` bytes (a text that long already is returned as it is).
+std::string PadItems(std::string text, std::size_t length);
+
 struct DeviceProfile {
     std::string productId = "R41T";
     std::string firmwareVersion = "1052";
@@ -66,6 +70,9 @@ struct DeviceProfile {
     std::optional<std::string> version2041 = "1002";
     std::optional<std::string> fpgaVersion = "1003";
     std::vector<LinkedDevice> slaves;     // SLAVENUM, SID, STYPE, SPROTOCOL
+    // Newer firmware says more: the device information padded, after the
+    // items above, with items no client reads up to this many bytes (0: none).
+    std::size_t deviceInfoLength = 0;
 
     // The DVR's own settings pages: "KEY=value;" items in reply order (a test
     // may reorder them or leave one out); the Set requests change them by group.

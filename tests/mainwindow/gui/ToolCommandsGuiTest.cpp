@@ -226,4 +226,23 @@ TEST_F(ToolCommandsGuiTest, ColourOpensTheDialogWithTheDevicesValues) {
     EXPECT_EQ(window->ColourDialog(), nullptr);
 }
 
+// A reply longer than the colour query's 256-byte area is cut to it: the
+// dialog opens with the values of those bytes, and a key beyond them is not read.
+TEST_F(ToolCommandsGuiTest, ALongerColourReplyOpensTheDialogWithTheValuesOfItsFirst256Bytes) {
+    std::string text = devicesim::PadItems("BRI=5;HUE=6;", 300) + "CON=50;";
+    text = devicesim::PadItems(text, 400);
+    ASSERT_EQ(text.size(), 400u);
+    device.SetReply("/GetColor.cgi", devicesim::Reply::Ok(text));
+    Open();
+    Click(999);
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->ColourDialog() != nullptr; }));
+    mainwindow::ColourAdjustDialog& dialog = *window->ColourDialog();
+    EXPECT_EQ(dialog.Edit(0)->text(), "133");  // BRI 5, halves exchanged
+    EXPECT_EQ(dialog.Edit(1)->text(), "128");  // CON beyond byte 256: as if absent
+    EXPECT_EQ(dialog.Edit(2)->text(), "134");  // HUE 6
+    dialog.reject();
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return window->ColourDialog() == nullptr; }));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 }  // namespace

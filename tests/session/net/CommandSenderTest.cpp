@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -162,6 +164,55 @@ TEST_F(CommandSenderTest, EachReplyCaseEndsInItsDefinedResult) {
         EXPECT_EQ(out.status.nReserved, 7);
         EXPECT_EQ(out.length, c.received.size());
         EXPECT_EQ(out.body, c.received);
+    }
+}
+
+// Text replies whose caller reads only what fits: the area is filled and
+// the rest left unread, never written past; a reply cut short before the
+// area is full still fails, and binary callers (the default) still refuse.
+TEST_F(CommandSenderTest, ATextReplyLongerThanItsAreaIsCutToItWhenTheCallerAsks) {
+    std::string body1500(1500, '\0');
+    for (std::size_t i = 0; i < body1500.size(); ++i)
+        body1500[i] = static_cast<char>('a' + i % 26);
+    struct Case {
+        const char* what;
+        Fault fault;
+        std::size_t capacity;
+        LongReply longReply;
+        int result;
+        int status;
+        std::string received;
+    };
+    const Case cases[] = {
+        {"fits", Fault::Delay(0ms), 4096, LongReply::CutToArea, 1, 0, body1500},
+        {"exactly the area", Fault::Delay(0ms), 1500, LongReply::CutToArea, 1, 0, body1500},
+        {"cut to the area", Fault::Delay(0ms), 1024, LongReply::CutToArea, 1, 0, body1500.substr(0, 1024)},
+        {"area smaller than what came with the header", Fault::Delay(0ms), 256, LongReply::CutToArea, 1, 0,
+         body1500.substr(0, 256)},
+        {"cut, the body in segments", Fault::BodyInSegments({100, 700}), 1024, LongReply::CutToArea, 1, 0,
+         body1500.substr(0, 1024)},
+        {"device closes once the area is full", Fault::CutBody(1024), 1024, LongReply::CutToArea, 1, 0,
+         body1500.substr(0, 1024)},
+        {"device closes before the area is full", Fault::CutBody(600), 1024, LongReply::CutToArea, 0, 200,
+         body1500.substr(0, 600)},
+        {"refused by default", Fault::Delay(0ms), 1024, LongReply::Refuse, 0, 200, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        device.SetReply("/GetColor.cgi", Reply::Ok(body1500));
+        device.AddFault("/GetColor.cgi", c.fault);
+        options.longReply = c.longReply;
+        // Guard bytes after the area show that nothing is written past it.
+        std::vector<std::uint8_t> buffer(c.capacity + 16, 0xA5);
+        Outcome out;
+        out.result = SorelSendCommand(app, options, CMD_GET_COLOR, "/GetColor.cgi", nullptr, 0, &out.status,
+                                      std::span(buffer.data(), c.capacity), &out.length);
+        EXPECT_EQ(out.result, c.result);
+        EXPECT_EQ(out.status.nStatus, c.status);
+        ASSERT_EQ(out.length, c.received.size());
+        EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + out.length), c.received);
+        EXPECT_TRUE(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(c.capacity), buffer.end(),
+                                [](std::uint8_t b) { return b == 0xA5; }));
     }
 }
 
