@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -265,17 +266,28 @@ void ColourAdjustDialog::paintEvent(QPaintEvent*) {
     }
 }
 
-// Dragged by any point of its body.
+// Dragged by any point of its body: a press on its own background (or on a
+// static text) starts the drag. Presses and moves a control leaves to its
+// parent (a slider's track does with its moves) are the control's, not a drag.
 void ColourAdjustDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        QWidget* under = childAt(event->position().toPoint());
+        dragging_ = under == nullptr || qobject_cast<QLabel*>(under) != nullptr;
         dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
     QDialog::mousePressEvent(event);
 }
 
 void ColourAdjustDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
+    if (dragging_ && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - dragOffset_);
     QDialog::mouseMoveEvent(event);
+}
+
+void ColourAdjustDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        dragging_ = false;
+    QDialog::mouseReleaseEvent(event);
 }
 
 }  // namespace mainwindow

@@ -72,6 +72,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void CreateControls();
@@ -94,6 +95,7 @@ private:
     std::array<QSlider*, 4> sliders_{};
     std::array<QLineEdit*, 4> edits_{};
     QPoint dragOffset_;
+    bool dragging_ = false;  // a left press on the background moves the dialog
     std::function<void(const QString&)> showMessage_;
 };
 

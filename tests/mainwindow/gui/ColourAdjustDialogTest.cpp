@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
@@ -153,6 +155,36 @@ TEST_F(ColourAdjustDialogTest, APageClickMovesOnePage) {
     EXPECT_EQ(Box(kContrast), "110");
     d.Slider(kContrast)->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(Box(kContrast), "109");
+}
+
+// A press on a slider's track and a drag from there work the slider; the
+// dialog moves only by a drag from its own background.
+TEST_F(ColourAdjustDialogTest, OnlyTheBackgroundDragsTheDialog) {
+    ColourAdjustDialog& d = Open("R41T", {100, 0, 0});
+    const QPoint start = d.pos();
+    // Pressed at `at` of the widget, then the pointer moves by `by` on the screen in steps.
+    auto drag = [&](QWidget* from, QPoint at, QPoint by) {
+        const QPoint pressed = from->mapToGlobal(at);
+        QTest::mousePress(from, Qt::LeftButton, {}, at);
+        for (int step = 1; step <= 4; ++step) {
+            const QPoint global = pressed + by * step / 4;
+            QMouseEvent move(QEvent::MouseMove, from->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
+                             {});
+            QApplication::sendEvent(from, &move);
+        }
+        QTest::mouseRelease(from, Qt::LeftButton, {}, from->mapFromGlobal(pressed + by));
+    };
+    QSlider* slider = d.Slider(kContrast);
+    // The track right of the handle (the ticks take the lower half): a page
+    // up, whatever the move does after it.
+    drag(slider, QPoint(slider->width() * 7 / 8, 5), QPoint(-120, 300));
+    EXPECT_EQ(d.pos(), start);
+    EXPECT_GT(slider->value(), 100);
+    EXPECT_EQ(Box(kContrast), QString::number(slider->value()));
+
+    // The grey body left of the sliders.
+    drag(&d, QPoint(40, 75), QPoint(30, 20));
+    EXPECT_EQ(d.pos(), start + QPoint(30, 20));
 }
 
 TEST_F(ColourAdjustDialogTest, EnterSendsAndStaysEscapeEndsWithoutARequest) {
