@@ -91,6 +91,31 @@ std::vector<SkinLoad> PanelSkinLoads(SkinFormat format, bool turbo, std::span<co
     return loads;
 }
 
+std::vector<SkinLoad> TurboToggleLoads(std::size_t layoutClass, bool turbo) {
+    const std::string prefix = kFormatNames[FormatIndex(SkinFormatOfClass(layoutClass))];
+    const std::string mode = turbo ? "_TURBO" : "";
+    struct Key {
+        int index;
+        const char* name;
+    };
+    constexpr Key kArrows[] = {{54, "LEFT"}, {55, "UP"}, {57, "DOWN"}, {58, "RIGHT"}};
+    constexpr Key kLenses[] = {{30, "zoom_in"}, {31, "zoom_out"}, {32, "focus_in"}, {33, "focus_out"}};
+    std::vector<SkinLoad> loads;
+    for (const Key& arrow : kArrows) {
+        const std::string base = prefix + "_" + arrow.name + mode;
+        loads.push_back({0, arrow.index, SkinLoad::Kind::Three,
+                         {Bmp(base), Bmp(base + "_OVER"), Bmp(base + "_OVER")}, 2});
+    }
+    for (const Key& lens : kLenses) {
+        const std::string name = lens.name;
+        const std::size_t split = name.find('_');
+        const std::string base =
+            "2Col_" + (turbo ? name.substr(0, split) + "_turbo" + name.substr(split) : name);
+        loads.push_back({0, lens.index, SkinLoad::Kind::Three, {Bmp(base), Bmp(base + "_a"), Bmp(base + "_a")}, 2});
+    }
+    return loads;
+}
+
 std::vector<SkinLoad> TitleSkinLoads(std::size_t layoutClass, std::uint32_t resolution, bool powerEnabled,
                                      std::span<const PanelButtonDescriptor> buttons,
                                      std::span<const bool> holdsPictures) {

@@ -36,6 +36,12 @@ struct SkinLoad {
 std::vector<SkinLoad> PanelSkinLoads(SkinFormat format, bool turbo, std::span<const PanelButtonDescriptor> buttons,
                                      std::span<const bool> holdsPictures);
 
+// The turbo key's reload of the joystick direction keys (54, 55, 57, 58) and
+// the zoom and focus keys (30-33): turbo or plain pictures, with the arrows
+// of the layout class's own format, "_OVER" ("_a" for the lenses) as focus
+// and selected picture.
+std::vector<SkinLoad> TurboToggleLoads(std::size_t layoutClass, bool turbo);
+
 // The start's title skin: title buttons, panel buttons without pictures,
 // power (when the user's row enables it), 8192 and 8193 of the layout class.
 std::vector<SkinLoad> TitleSkinLoads(std::size_t layoutClass, std::uint32_t resolution, bool powerEnabled,

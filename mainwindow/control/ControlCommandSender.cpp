@@ -123,7 +123,7 @@ ControlOutcome SendPanelCommand(session::AppData& app, bool turbo, std::uint16_t
         return {false, kMsgNoProtocol};
     if (panelIndex >= record->Commands.size())
         return {false, kMsgCommandUnsupported};
-    const auto& buttons = kLinkedDeviceTypes[type].Buttons;
+    const auto& buttons = LinkedTypeRow(type).Buttons;
     const std::uint16_t flags = panelIndex < buttons.size() ? buttons[panelIndex].wFlags : 0;
     const std::uint8_t repeat = turbo ? app.by_TurboRepeatStep.load() : 1;
     return SendControlCommand(app, *record, record->Commands[panelIndex], repeat, flags, timing, stop);

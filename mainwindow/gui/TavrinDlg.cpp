@@ -137,7 +137,7 @@ CVtxButton* CTavrinDlg::Button(std::uint16_t controlId) const {
 }
 
 void CTavrinDlg::CreatePanelButtons(std::uint8_t type) {
-    const auto& buttons = mainwindow::kLinkedDeviceTypes[type < mainwindow::kLinkedDeviceTypeCount ? type : 0].Buttons;
+    const auto& buttons = mainwindow::LinkedTypeRow(type).Buttons;
     for (std::size_t i = 0; i < m_btnPanel.size(); ++i) {
         auto* button = new CVtxButton(this);
         button->hide();
@@ -258,7 +258,7 @@ void CTavrinDlg::FinishInitDialog(const mainwindow::StartOutcome& outcome) {
     m_btnPower->hide();
     if (outcome.retrState && m_app.C_ControlD.HasLinkedDvr())
         m_app.C_ControlD.SetRetrState(*outcome.retrState);
-    const bool noPanel = (mainwindow::kLinkedDeviceTypes[type < mainwindow::kLinkedDeviceTypeCount ? type : 0].dwFlags &
+    const bool noPanel = (mainwindow::LinkedTypeRow(type).dwFlags &
                           mainwindow::kLinkedTypeNoPanel) != 0;
     m_btnPanelClose->setVisible(noPanel);
     m_btnPanelOpen->setVisible(!noPanel);
@@ -327,7 +327,7 @@ void CTavrinDlg::LeaveFullScreen() {
     PlaceItems();
     const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
     const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
-    const bool hasPanel = !(mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount].dwFlags &
+    const bool hasPanel = !(mainwindow::LinkedTypeRow(type).dwFlags &
                             mainwindow::kLinkedTypeNoPanel);
     if (m_bPanelOpen) {
         for (std::size_t k = 0; k < 8; ++k)
@@ -384,6 +384,8 @@ mainwindow::StatusFacts CTavrinDlg::StatusFactsNow() const {
     facts.clock = m_app.st_FrameTime.Get();
     return facts;
 }
+
+mainwindow::StatusDrawing CTavrinDlg::StatusDrawn() const { return mainwindow::DrawStatus(Row(), StatusFactsNow()); }
 
 void CTavrinDlg::OnShowStatus(int code, unsigned value) {
     switch (code) {
@@ -590,7 +592,7 @@ void CTavrinDlg::paintEvent(QPaintEvent*) {
         painter.fillRect(statusRect, kSkinLightBlue);
 
     painter.setFont(gui::StandInFontPixels("Arial", 12));
-    const mainwindow::StatusDrawing drawing = mainwindow::DrawStatus(row, StatusFactsNow());
+    const mainwindow::StatusDrawing drawing = StatusDrawn();
     for (const mainwindow::DrawnIcon& icon : drawing.icons) {
         const QRect place(icon.left, icon.top, icon.width, icon.height);
         const QPixmap& picture =
@@ -731,8 +733,7 @@ const QPixmap& CTavrinDlg::Background(int layoutClass, bool panelOpen) const {
 }
 
 void CTavrinDlg::LoadTitleSkin() {
-    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
-                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto& buttons = mainwindow::LinkedTypeRow(m_app.C_ControlD.GetCurrentType()).Buttons;
     const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
     const auto holds = PanelPictures();
     ApplyLoads(mainwindow::TitleSkinLoads(mainwindow::LayoutClass(m_app.w_VideoLayout.load()),
@@ -742,8 +743,7 @@ void CTavrinDlg::LoadTitleSkin() {
 }
 
 void CTavrinDlg::SwitchTo(mainwindow::SkinFormat format) {
-    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
-                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto& buttons = mainwindow::LinkedTypeRow(m_app.C_ControlD.GetCurrentType()).Buttons;
     const auto holds = PanelPictures();
     ApplyLoads(mainwindow::PanelSkinLoads(format, m_app.dw_TurboMode.load() != 0, buttons, holds));
     ApplyLayout();
@@ -753,7 +753,7 @@ void CTavrinDlg::SwitchTo(mainwindow::SkinFormat format) {
 // flags and the user's level, enabled by their flag.
 void CTavrinDlg::PlacePanelButtons() {
     const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
-    const auto& buttons = mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount].Buttons;
+    const auto& buttons = mainwindow::LinkedTypeRow(type).Buttons;
     const auto& level = mainwindow::UserLevelRowAt(m_app.by_UserLevelIndex.load());
     const std::size_t format = static_cast<std::size_t>(mainwindow::LayoutClass(m_app.w_VideoLayout.load())) % 4;
     for (std::size_t i = 0; i < m_btnPanel.size(); ++i) {
@@ -800,13 +800,12 @@ void CTavrinDlg::ApplyLayout() {
 
 void CTavrinDlg::ChangeItemPositionForDeviceModified() {
     if (auto format = mainwindow::PanelFormatFor(m_app.by_VideoMode.load(), m_app.CSettingINI.m_dwImageResolution.load())) {
-        const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
-                                                             mainwindow::kLinkedDeviceTypeCount].Buttons;
+        const auto& buttons = mainwindow::LinkedTypeRow(m_app.C_ControlD.GetCurrentType()).Buttons;
         const auto holds = PanelPictures();
         ApplyLoads(mainwindow::PanelSkinLoads(*format, m_app.dw_TurboMode.load() != 0, buttons, holds));
     }
     const std::uint8_t type = m_app.C_ControlD.GetCurrentType();
-    const auto& typeRow = mainwindow::kLinkedDeviceTypes[type % mainwindow::kLinkedDeviceTypeCount];
+    const auto& typeRow = mainwindow::LinkedTypeRow(type);
     for (std::size_t i = 0; i < m_btnPanel.size() && i < typeRow.Buttons.size(); ++i)
         m_btnPanel[i]->setToolTip(LoadText(typeRow.Buttons[i].wTipId));
     auto pairTip = [this](std::uint16_t id, bool first) {
@@ -942,17 +941,8 @@ void CTavrinDlg::OnTurbo() {
 
 // The zoom, focus and joystick direction keys of the layout's format, turbo or plain.
 void CTavrinDlg::ReloadTurboPictures() {
-    const auto format = mainwindow::SkinFormatOfClass(mainwindow::LayoutClass(m_app.w_VideoLayout.load()));
-    const auto& buttons = mainwindow::kLinkedDeviceTypes[m_app.C_ControlD.GetCurrentType() %
-                                                         mainwindow::kLinkedDeviceTypeCount].Buttons;
-    const auto holds = PanelPictures();
-    std::vector<mainwindow::SkinLoad> loads;
-    for (mainwindow::SkinLoad& load : mainwindow::PanelSkinLoads(format, m_app.dw_TurboMode.load() != 0, buttons, holds))
-        if (mainwindow::PanelKeyActionOf(static_cast<std::size_t>(std::max(load.panelIndex, 0))) ==
-                mainwindow::PanelKeyAction::SendTurbo &&
-            load.panelIndex >= 0)
-            loads.push_back(std::move(load));
-    ApplyLoads(loads);
+    ApplyLoads(mainwindow::TurboToggleLoads(mainwindow::LayoutClass(m_app.w_VideoLayout.load()),
+                                            m_app.dw_TurboMode.load() != 0));
 }
 
 void CTavrinDlg::OnActionPreset() {
@@ -1007,11 +997,8 @@ void CTavrinDlg::RunPtzSelectDialog() {
     if (result == mainwindow::kPtzSelectCancel) {
         m_btnPanel[mainwindow::kPanelPtzControl]->SetImageState(list.IsCurrentMaster() ? 0 : 1);
         if (IsDvrFamily(m_app.str_ProductID.Get()))
-            RunPanelRequest([&app, timing](std::stop_token stop) {
-                if (mainwindow::QueryPtzReset(app, timing, stop))
-                    return mainwindow::ControlOutcome{true, 0};
-                return mainwindow::ControlOutcome{false, stop.stop_requested() ? 0u : mainwindow::kMsgCommandNotSent};
-            });
+            RunPanelRequest(
+                [&app, timing](std::stop_token stop) { return mainwindow::SendPtzReset(app, timing, stop); });
         return;
     }
     const int number = dialog.m_nPtzNumber;

@@ -116,6 +116,8 @@ public:
     int SystemMovesStarted() const { return m_systemMoves; }
 
     QString StatusText() const { return m_strStatusText; }
+    // What the status area paints now (texts, icons and their places).
+    mainwindow::StatusDrawing StatusDrawn() const;
     // The picture the video area shows (top-down), and its position there.
     const QImage& VideoImage() const { return m_videoImage; }
     QWidget* VideoArea() const;

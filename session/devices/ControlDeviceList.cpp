@@ -139,6 +139,10 @@ int ControlDeviceList::SetSlave(std::uint8_t n, std::uint8_t type, std::uint8_t 
     return 1;
 }
 
+const LinkedDeviceType& LinkedTypeRow(std::uint8_t type) {
+    return kLinkedDeviceTypes[type < kLinkedDeviceTypeCount ? type : kTypeCamera];
+}
+
 std::uint8_t ControlDeviceList::GetCurrentType() const {
     std::lock_guard lock(mutex_);
     return state_.entries[state_.m_byCurrent].byType;

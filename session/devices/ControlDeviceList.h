@@ -95,6 +95,9 @@ inline constexpr std::uint8_t kTypePtzPelcoD = 25;
 
 inline constexpr std::size_t kLinkedDeviceTypeCount = 26;
 extern const std::array<LinkedDeviceType, kLinkedDeviceTypeCount> kLinkedDeviceTypes;
+// The row of a type code; a code past the table (a newer device's type) is
+// taken as a camera, row 0, which has no panel.
+const LinkedDeviceType& LinkedTypeRow(std::uint8_t type);
 
 // The control id of the R.E.T.R. button and its two-part tool tip string.
 inline constexpr std::uint16_t kRetrButtonId = 8331;

@@ -177,6 +177,29 @@ TEST_F(MainRoadTest, LogsInDrawsLivePicturesShowsRatesAndClosesInOrder) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+// Newer firmware sends a device information longer than the window's
+// 1,024-byte area: the known items come first and are used, the rest is not
+// read, and the session runs, its re-login included.
+TEST_F(MainRoadTest, ALongerDeviceInformationStillLeadsToLivePicturesAndReLogin) {
+    device.UpdateProfile([](devicesim::DeviceProfile& p) {
+        p.userLevel = 20;
+        p.deviceInfoLength = 1500;
+    });
+    ASSERT_EQ(device.Profile().DeviceInfoItems().size(), 1500u);
+    const StartupEnd end = RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        ExpectQuadrantsOnScreen(window);
+        EXPECT_EQ(app.Data()->w_UserLevel.load(), 20);
+        const std::size_t streams = stream.StreamsStarted();
+        stream.InjectFault(devicesim::StreamFault::Close());
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return stream.StreamsStarted() > streams; }, kPatienceMs));
+        ASSERT_TRUE(WaitForNewPicture(window));
+    });
+    EXPECT_EQ(end, StartupEnd::MainWindowClosed);
+    EXPECT_GE(device.RequestsFor("/Getdeviceinfo.cgi").size(), 2u);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 // A picture the decoder refuses (a bogus Huffman table in its header) among
 // good ones: the window goes on showing the pictures that follow it.
 TEST_F(MainRoadTest, ADamagedPictureDoesNotStopTheLiveVideo) {
@@ -419,6 +442,23 @@ TEST_F(MainRoadTest, TheResolutionButtonSwitchesThePictureAndTheWindowFollows) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+// The device starts the stream in the resolution the session asked for, and
+// the resolution button shows that setting from the first picture on.
+TEST_F(MainRoadTest, TheFirstPictureAndTheResolutionButtonFollowTheSetting) {
+    stream.SetPictures({testpictures::QuadrantJpeg(704, 240)});
+    stream.SetReducedPictures({testpictures::QuadrantJpeg(352, 240)});
+    for (const std::uint32_t resolution : {1u, 0u}) {
+        SCOPED_TRACE(resolution);
+        options.settingsLoaded = [resolution](AppData& app) { app.CSettingINI.m_dwImageResolution = resolution; };
+        RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp&) {
+            ASSERT_TRUE(WaitForNewPicture(window));
+            EXPECT_EQ(window.VideoImage().width(), resolution == 0 ? 704 : 352);
+            EXPECT_EQ(window.Button(1007)->ImageIndex(), static_cast<int>(resolution));
+        });
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 // Pictures of each size the video server's format rules list: the window is
 // laid out again once at each change of format and never for a size they
 // do not list.
@@ -448,6 +488,32 @@ TEST_F(MainRoadTest, EachNewPictureFormatReLaysTheWindowOutOnce) {
                 ASSERT_TRUE(WaitForNewPicture(window));
             EXPECT_EQ(window.Relayouts() - start, step.relayouts) << step.width << "x" << step.height;
             EXPECT_EQ(data.w_VideoLayout.load(), step.row) << step.width << "x" << step.height;
+        }
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// The number after the channel icon is the channel the frames carry: it
+// changes with the channel the bar switched to, once its pictures arrive.
+TEST_F(MainRoadTest, TheStatusLinesChannelNumberFollowsTheChannelBar) {
+    RunWithMainWindow([&](CTavrinDlg& window, CTavrinApp& app) {
+        ASSERT_TRUE(WaitForNewPicture(window));
+        const auto& row = mainwindow::LayoutRow(app.Data()->w_VideoLayout.load());
+        // The number's place: right of the channel icon (L77 + 4, L76 + 2).
+        const auto channelShown = [&]() -> std::string {
+            for (const mainwindow::DrawnText& text : window.StatusDrawn().texts)
+                if (text.x == row[mainwindow::kChannelIcon + 2] + 4 && text.y == row[mainwindow::kChannelIcon + 1] + 2)
+                    return text.text;
+            return "none";
+        };
+        for (const std::uint8_t channel : {std::uint8_t{2}, std::uint8_t{1}}) {
+            window.Button(static_cast<std::uint16_t>(8410 + channel))->click();
+            ASSERT_TRUE(testutil::WaitWithEvents(
+                [&] { return app.Data()->ChannelButtonBar.CurrentChannel() == channel; }, kPatienceMs))
+                << int{channel};
+            ASSERT_TRUE(WaitForNewPicture(window));
+            EXPECT_TRUE(testutil::WaitWithEvents([&] { return channelShown() == std::to_string(channel); }, kPatienceMs))
+                << int{channel} << ": " << channelShown() << " in " << window.StatusText().toStdString();
         }
     });
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();

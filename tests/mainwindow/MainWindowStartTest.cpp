@@ -146,6 +146,14 @@ TEST_F(MainWindowStartTest, TheControlDeviceListByTheWindowsRules) {
     };
     const Case cases[] = {
         {"no devices: CAMERA", [](DeviceProfile&) {}, {}, 0},
+        {"a multi-channel DVR: each SLAVENUM device a master of its channel",
+         [](DeviceProfile& p) {
+             p.multiChannel = 1;
+             p.masters = {{0, 19}};
+             p.slaves = {{5, 1, 1}, {6, 8, 0}};
+         },
+         {{2400, 0, 19, kMaster}, {2400, 5, 18, kMaster}, {2400, 6, 8, kMaster}},
+         18},  // channel 1: the second master
         {"DVR master type 1 is a PTZ slave",
          [](DeviceProfile& p) { p.masters = {{3, 1}}; },
          {{2400, 3, 11, kMaster}},

@@ -209,6 +209,34 @@ TEST(WindowSkinTest, EachFormatAsksForItsFiles) {
     EXPECT_EQ(FilesOf(TitleSkinLoads(0, 0, true, {}, none), -1, kPowerId)[2], "BMP/power_down.bmp");
 }
 
+// The turbo key's own reload: the layout class's format for the arrows (PAL
+// reduced too), "_OVER" or "_a" as focus and selected picture, on and off.
+TEST(WindowSkinTest, TheTurboKeyReloadsItsKeysTurboOrPlain) {
+    using Files = std::vector<std::string>;
+    const struct {
+        std::size_t layoutClass;
+        bool turbo;
+        int index;
+        Files files;
+    } cases[] = {
+        {3, true, 54, {"BMP/P_QVGA_LEFT_TURBO.bmp", "BMP/P_QVGA_LEFT_TURBO_OVER.bmp", "BMP/P_QVGA_LEFT_TURBO_OVER.bmp"}},
+        {3, false, 54, {"BMP/P_QVGA_LEFT.bmp", "BMP/P_QVGA_LEFT_OVER.bmp", "BMP/P_QVGA_LEFT_OVER.bmp"}},
+        {5, true, 58, {"BMP/P_QVGA_RIGHT_TURBO.bmp", "BMP/P_QVGA_RIGHT_TURBO_OVER.bmp",
+                       "BMP/P_QVGA_RIGHT_TURBO_OVER.bmp"}},
+        {4, true, 55, {"BMP/N_QVGA_UP_TURBO.bmp", "BMP/N_QVGA_UP_TURBO_OVER.bmp", "BMP/N_QVGA_UP_TURBO_OVER.bmp"}},
+        {0, false, 57, {"BMP/N_VGA_DOWN.bmp", "BMP/N_VGA_DOWN_OVER.bmp", "BMP/N_VGA_DOWN_OVER.bmp"}},
+        {2, true, 33, {"BMP/2Col_focus_turbo_out.bmp", "BMP/2Col_focus_turbo_out_a.bmp",
+                       "BMP/2Col_focus_turbo_out_a.bmp"}},
+        {2, false, 30, {"BMP/2Col_zoom_in.bmp", "BMP/2Col_zoom_in_a.bmp", "BMP/2Col_zoom_in_a.bmp"}},
+    };
+    for (const auto& c : cases) {
+        const auto loads = TurboToggleLoads(c.layoutClass, c.turbo);
+        EXPECT_EQ(loads.size(), 8u);
+        EXPECT_EQ(FilesOf(loads, c.index), c.files) << c.layoutClass << " " << c.turbo << " " << c.index;
+        EXPECT_TRUE(std::all_of(loads.begin(), loads.end(), [](const SkinLoad& l) { return l.style == 2; }));
+    }
+}
+
 TEST(WindowSkinTest, PanelButtonsByLevelAndTheMouseMode) {
     struct Shown {
         std::uint16_t flags;

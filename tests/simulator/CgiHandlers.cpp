@@ -38,6 +38,9 @@ Reply DeviceInfo(DeviceSimulator& device, const Request& request) {
         if (auto cookie = request.Param("Cookie"))
             if (auto session = state.sessions.find(*cookie); session != state.sessions.end())
                 session->second.newHeader = request.Param("NEWHR") == "1";
+        // The stream starts in the resolution the session asked for.
+        if (auto resolution = request.Param("RES"))
+            state.resolution = std::atoi(resolution->c_str());
         reply = Reply::Ok(state.profile.DeviceInfoItems());
     });
     return reply;

@@ -81,7 +81,7 @@ struct DeviceState {
     int contrast = 128;
     int brightness = 0;
     int hue = 0;
-    int resolution = 0;  // the last RES of /Setresolution.cgi: 1 sends the reduced picture
+    int resolution = 0;  // the last RES of /Getdeviceinfo.cgi or /Setresolution.cgi: 1 sends the reduced picture
     int quality = -1;    // the last QUA of /Setquality.cgi
     // A G66M's sensor byte of the frame headers: mode in the low 4 bits,
     // horizontal mirror 0x80, vertical mirror 0x40.

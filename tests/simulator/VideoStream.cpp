@@ -145,10 +145,12 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
                 header.sensorMode = sensor;
             if (retr)
                 header.retr = static_cast<std::uint8_t>(*retr);
-            // CH 0 is the multi-channel view, CH k the view of channel k - 1.
+            // CH 0 is the multi-channel view, CH k the view of channel k - 1;
+            // the frame's channel number is the shown channel as CH numbers it.
             if (shownChannel >= 0) {
                 header.multiView = shownChannel == 0;
                 header.viewChannel = static_cast<std::uint8_t>(shownChannel == 0 ? 0 : shownChannel - 1);
+                header.channel = static_cast<std::uint8_t>(shownChannel);
             }
             segment = segmentSize;
             if (framesPerSecond > 0)

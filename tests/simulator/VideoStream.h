@@ -7,7 +7,8 @@
 // picture, a stall, a closed connection; the header fields carry video loss,
 // alarm and motion bits. The device's state picks the picture size (its
 // resolution), the view channel a few frames after /SetChannel.cgi (CH 0 the
-// multi-channel view, CH k channel k - 1) and, for a G66M, the sensor byte
+// multi-channel view, CH k channel k - 1; the frame's channel number is CH)
+// and, for a G66M, the sensor byte
 // of every header.
 
 #include <condition_variable>

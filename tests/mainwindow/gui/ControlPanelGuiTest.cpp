@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -131,6 +132,53 @@ TEST_F(ControlPanelGuiTest, WhatTheTypeAndTheDeviceLeaveOut) {
     EXPECT_FALSE(window->PanelButton(60)->isVisible()) << "no PTZ control key on a multi-channel recorder";
 }
 
+// A type code past the table (a newer device's) is a camera: no panel, at
+// the start, after a relayout and after full screen alike.
+TEST_F(ControlPanelGuiTest, ATypePastTheTableGetsTheCamerasNoPanel) {
+    for (const std::uint8_t type : {std::uint8_t{27}, std::uint8_t{52}, std::uint8_t{255}}) {
+        SCOPED_TRACE(int{type});
+        app.C_ControlD.Clear();
+        app.C_ControlD.AddDevice(0, 0, type, mainwindow::kControlDeviceMaster);
+        Open();
+        auto expectNoPanel = [&](const char* when) {
+            EXPECT_FALSE(window->Button(8192)->isVisible()) << when;
+            EXPECT_TRUE(window->Button(8193)->isVisible()) << when;
+            for (std::size_t i = 0; i < mainwindow::kPanelButtonCount; ++i)
+                EXPECT_FALSE(window->PanelButton(i)->isVisible()) << when << " " << i;
+        };
+        expectNoPanel("start");
+        window->ChangeItemPositionForDeviceModified();
+        expectNoPanel("relayout");
+        window->OnFullScreenButton();
+        window->Port().EnterFullScreen();  // the frame display's first picture
+        ASSERT_TRUE(testutil::WaitWithEvents([&] { return !window->Button(8200)->isVisible(); }, 5000));
+        window->LeaveFullScreen();
+        EXPECT_FALSE(window->Button(8192)->isVisible()) << "after full screen";
+        EXPECT_EQ(app.by_MouseMode.load(), 1);
+        window->DestroyWindow();
+        window.reset();
+    }
+}
+
+// Firmware older than "1078" on a recorder takes the record-search key (25)
+// from the linked recorders' panels; newer firmware keeps it.
+TEST_F(ControlPanelGuiTest, OldFirmwareHidesTheRecordSearchKeyOfTheLinkedRecorders) {
+    for (const std::uint32_t removed : {1u, 0u})
+        for (const std::uint8_t type : {14, 19, 20, 21, 22, 23}) {
+            SCOPED_TRACE(testing::Message() << "removed " << removed << " type " << int{type});
+            app.dw_RecordSearchRemoved = removed;
+            app.C_ControlD.Clear();
+            app.C_ControlD.AddDevice(0, 0, type, mainwindow::kControlDeviceMaster);
+            Open();
+            Click(8192);
+            ASSERT_TRUE(window->PanelOpen());
+            EXPECT_EQ(window->PanelButton(25)->isVisible(), removed == 0);
+            EXPECT_TRUE(window->PanelButton(24 + 10)->isVisible()) << "the keys around it stay";
+            window->DestroyWindow();
+            window.reset();
+        }
+}
+
 TEST_F(ControlPanelGuiTest, KeysSendTheirCommands) {
     SlaveCurrent(mainwindow::kTypePtzSlave, 2);
     app.by_TurboRepeatStep = 5;
@@ -148,8 +196,22 @@ TEST_F(ControlPanelGuiTest, KeysSendTheirCommands) {
     EXPECT_EQ(requests[0].target, "/RS485Cmd.cgi?Control=R41T&CH=2&MASTER=0&Cookie=C00C1E");
     EXPECT_EQ(requests[0].body.substr(requests[0].body.size() - 2), std::string("\x05\x32"));
     EXPECT_EQ(requests[1].body.substr(requests[1].body.size() - 2), std::string("\x01\x32"));
+    // Turbo off: the direction, zoom and focus keys get their plain pictures back.
+    const std::size_t asked = window->SkinFilesAsked().size();
     Click(8310);  // turbo off
     EXPECT_EQ(window->PanelButton(59)->toolTip(), "TURBO_WYŁ");
+    EXPECT_EQ(window->PanelButton(59)->ImageIndex(), 0);
+    const std::vector<std::string> plain(window->SkinFilesAsked().begin() + static_cast<std::ptrdiff_t>(asked),
+                                         window->SkinFilesAsked().end());
+    ASSERT_EQ(plain.size(), 24u);
+    EXPECT_EQ(std::vector<std::string>(plain.begin(), plain.begin() + 3),
+              (std::vector<std::string>{"BMP/N_VGA_LEFT.bmp", "BMP/N_VGA_LEFT_OVER.bmp", "BMP/N_VGA_LEFT_OVER.bmp"}));
+    EXPECT_EQ(std::vector<std::string>(plain.end() - 3, plain.end()),
+              (std::vector<std::string>{"BMP/2Col_focus_out.bmp", "BMP/2Col_focus_out_a.bmp",
+                                        "BMP/2Col_focus_out_a.bmp"}));
+    EXPECT_TRUE(std::none_of(plain.begin(), plain.end(),
+                             [](const std::string& f) { return f.find("turbo") != std::string::npos ||
+                                                               f.find("TURBO") != std::string::npos; }));
 
     // A guest of a recorder: the menu key does nothing at all.
     app.by_UserLevelIndex = 2;

@@ -109,6 +109,39 @@ TEST_F(PtzSelectGuiTest, SlaveTwelveThenExit) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
+// Cancel keeps the selection: the key's picture says whether a slave stays
+// current, and the recorder is told again with a second "/PTZReset.cgi",
+// whose failure shows 4065.
+TEST_F(PtzSelectGuiTest, CancelKeepsTheSelectionAndTellsTheRecorderAgain) {
+    const struct {
+        bool slaveCurrent;
+        bool secondResetFails;
+        int picture;
+    } cases[] = {{false, false, 0}, {true, false, 1}, {true, true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.slaveCurrent << c.secondResetFails);
+        if (c.slaveCurrent)
+            app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceSlave, 2);
+        else
+            app.C_ControlD.MakeCurrent(mainwindow::kControlDeviceMaster, 0);
+        window->PanelButton(mainwindow::kPanelPtzControl)->SetImageState(1 - c.picture);
+        device.ClearRequests();
+        messages.clear();
+        if (c.secondResetFails)
+            device.AddFaultOnRequest("/PTZReset.cgi", 2, devicesim::Fault::Status(500));
+        Answer("5", mainwindow::kPtzSelectCancel);
+        window->OnPtzControl();
+        Settle();
+        EXPECT_EQ(device.RequestsFor("/PTZReset.cgi").size(), 2u);
+        EXPECT_TRUE(device.RequestsFor("/RS485Cmd.cgi").empty());
+        EXPECT_EQ(window->PanelButton(mainwindow::kPanelPtzControl)->ImageIndex(), c.picture);
+        EXPECT_EQ(app.C_ControlD.IsCurrentMaster(), !c.slaveCurrent);
+        EXPECT_EQ(messages, c.secondResetFails ? QStringList{QString::fromUtf8(
+                                                     "Komenda nie zostałana wysłana do urządzenia !!")}
+                                               : QStringList{});
+    }
+}
+
 TEST_F(PtzSelectGuiTest, RefusalsAndTheGate) {
     Answer("17", mainwindow::kPtzSelectOk);
     window->OnPtzControl();

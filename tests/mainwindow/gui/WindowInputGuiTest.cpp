@@ -3,6 +3,7 @@
 // background drag and a click in click-to-position mode.
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -105,8 +106,18 @@ TEST_F(WindowInputGuiTest, AlarmSoundPlaysOnceAndAClickSilencesIt) {
 }
 
 TEST_F(WindowInputGuiTest, EnterAndEscOutsideFullScreenDoNothing) {
+    // A default button the dialog would press on Enter if the key reached it.
+    auto* probe = new QPushButton(QStringLiteral("probe"), window.get());
+    probe->setDefault(true);
+    probe->show();
+    int pressed = 0;
+    QObject::connect(probe, &QPushButton::clicked, [&] { ++pressed; });
     QTest::keyClick(window.get(), Qt::Key_Return);
+    QTest::keyClick(window.get(), Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(window->Button(8192), Qt::Key_Enter);
+    QTest::keyClick(probe, Qt::Key_Return);
+    EXPECT_EQ(pressed, 0);
+    delete probe;
     QTest::keyClick(window.get(), Qt::Key_Escape);
     QTest::qWait(10);
     EXPECT_TRUE(window->isVisible());
