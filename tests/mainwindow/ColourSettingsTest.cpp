@@ -83,12 +83,12 @@ TEST_F(ColourRequestTest, TheDeviceStoresWhatIsSentAndAnswersIt) {
     EXPECT_EQ(device.RequestsFor("/GetColor.cgi").at(0).target, "/GetColor.cgi?Cookie=C0FFEE");
 }
 
-TEST_F(ColourRequestTest, ARefusedOrOversizedReplyIsAFailedQuery) {
+TEST_F(ColourRequestTest, ARefusedReplyFailsAndALongerOneIsCutToItsArea) {
     device.AddFault("/GetColor.cgi", devicesim::Fault::Status(500));
     EXPECT_FALSE(mainwindow::QueryColour(app, timing));
-    // A reply over the 256-byte area fails whole instead of being cut.
+    // A reply over the 256-byte area is cut to it: a key beyond it is not read.
     device.SetReply("/GetColor.cgi", devicesim::Reply::Ok("CON=90;" + std::string(250, ' ') + "BRI=1;"));
-    EXPECT_FALSE(mainwindow::QueryColour(app, timing));
+    EXPECT_EQ(mainwindow::QueryColour(app, timing), (ColourValues{90, 0, 0}));
     device.SetReply("/GetColor.cgi", devicesim::Reply::Ok("BRI=1;" + std::string(250, ' ')));
     EXPECT_EQ(mainwindow::QueryColour(app, timing), (ColourValues{128, 1, 0}));
     device.AddFault("/SetColor.cgi", devicesim::Fault::Status(500));
