@@ -41,6 +41,9 @@ endfunction()
 # run under ASan), "core_threaded" (also run under TSan), "gui" (normal build only).
 # With QUENLO_TEST_LABELS set (a regular expression), only matching suites are built.
 function(quenlo_test name label dirs)
+  if(NOT QUENLO_TESTS)
+    return()
+  endif()
   set(srcs)
   foreach(dir ${dirs})
     file(GLOB dir_srcs CONFIGURE_DEPENDS ${dir}/*.cpp)

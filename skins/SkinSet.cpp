@@ -25,4 +25,16 @@ SkinSetResult WriteSkinSet(const std::filesystem::path& folder) {
     return result;
 }
 
+bool WriteProgramIcon(const std::filesystem::path& file, int size) {
+    for (const SkinPicture& picture : SkinPictures()) {
+        if (picture.name != "BMP/snapshoot.bmp")
+            continue;
+        SkinPicture icon = picture;
+        icon.width = size;
+        icon.height = size;
+        return PaintSkinPicture(icon).save(QString::fromStdString(file.string()), "PNG");
+    }
+    return false;
+}
+
 }  // namespace skins

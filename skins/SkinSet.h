@@ -16,4 +16,8 @@ struct SkinSetResult {
 // as 24-bit BMP files, making the folders it needs.
 SkinSetResult WriteSkinSet(const std::filesystem::path& folder);
 
+// The program's icon for the desktop entry: the main window's snapshot
+// button, drawn as the skin draws it at `size` pixels square, as a PNG file.
+bool WriteProgramIcon(const std::filesystem::path& file, int size = 64);
+
 }  // namespace skins

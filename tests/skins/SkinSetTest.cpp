@@ -71,3 +71,17 @@ TEST(PanelSkinTest, EveryControlPanelPictureIsInTheSet) {
 }
 
 }  // namespace
+
+namespace {
+
+// The desktop entry's icon: a PNG the size icon themes file it under.
+TEST(ProgramIconTest, IsASquarePngOfTheSkin) {
+    testutil::TempFolder folder;
+    ASSERT_TRUE(skins::WriteProgramIcon(folder.path() / "quenlo.png"));
+    const QImage icon(QString::fromStdString((folder.path() / "quenlo.png").string()), "PNG");
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(64, 64));
+    EXPECT_NE(icon.pixelColor(32, 32), icon.pixelColor(1, 1)) << "a glyph on its ground";
+}
+
+}  // namespace
