@@ -2,13 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTimeEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -273,8 +274,14 @@ void DownloadFilePage::OnButtonStart() {
             else
                 EndStart();
         });
-    if (!posted)
+    if (!posted) {
+        // No hand-over: the download runs without a player, as after a failed start.
+        if (state_.m_bDynamicLoad)
+            config::ShowConfigMessage(this, kPlayerStartFailedMessage);
+        if (!self)
+            return;
         RunDownload(request);
+    }
 }
 
 void DownloadFilePage::RunDownload(const NetworkBackupRequest& request) {
@@ -289,7 +296,7 @@ void DownloadFilePage::RunDownload(const NetworkBackupRequest& request) {
         return;
     if (result == kBackupStartResult) {
         app_.Ui().LowerMainWindow();
-        QTimer::singleShot(timing_.runPlayerDelay, this, &DownloadFilePage::OnDownloadDone);
+        RunPlayerLater();
     }
     // The downloaded file now exists, so the next number is proposed.
     state_.GetNextFileName();
@@ -297,13 +304,24 @@ void DownloadFilePage::RunDownload(const NetworkBackupRequest& request) {
     EndStart();
 }
 
-void DownloadFilePage::OnDownloadDone() {
-    // The mailbox may wait for its slot: the post waits on the worker, not here.
+void DownloadFilePage::RunPlayerLater() {
+    // The wait and the mailbox post (which may wait for its slot) run on the
+    // run's worker, so the player still starts when the page is gone by then.
     session::AppData& app = app_;
-    app.h_DeviceCommandWorker.Post([&app, file = state_.m_strDownloadedFile](std::stop_token stop) {
-        app.KernelMailbox.PostRunPlayer(file, stop);
-    });
-    emit PlayerRunPosted();
+    const QPointer<DownloadFilePage> self(this);
+    app.h_DeviceCommandWorker.Post(
+        [&app, file = state_.m_strDownloadedFile, delay = timing_.runPlayerDelay, self](std::stop_token stop) {
+            if (!platform::SleepFor(delay, stop) ||
+                app.KernelMailbox.PostRunPlayer(file, stop) != session::PostResult::Posted)
+                return;
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self] {
+                    if (self)
+                        emit self->PlayerRunPosted();
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void DownloadFilePage::EndStart() {

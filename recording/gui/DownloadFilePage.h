@@ -65,7 +65,8 @@ private:
     void OnCheckDynamicLoad();
     void OnCheckWriteCD();
     void RunDownload(const NetworkBackupRequest& request);
-    void OnDownloadDone();
+    // A second later, the player on the downloaded file (mailbox code 7).
+    void RunPlayerLater();
     void EndStart();
     // UpdateData: the values into the controls (no change handler runs), or back.
     void ShowValues();

@@ -21,10 +21,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ConfigMessageCapture.h"
+#include "fakes/FakePlayerLink.h"
 #include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "recording/backup/CdBackupWriter.h"
@@ -343,6 +345,66 @@ TEST_F(DownloadFilePageTest, TheStandInFollowsThenStartOpensTheFinishedFileASeco
     app.PlayerHandOver.reset();
     app.PlayerLink.reset();
     fs::remove_all(run);
+}
+
+// The kernel thread's part of a run: what mailbox code 7 asked to play.
+class PlayedFiles {
+public:
+    explicit PlayedFiles(session::AppData& app)
+        : kernel_([&app, this](std::stop_token stop) {
+              app.KernelMailbox.Serve(
+                  [this](const session::KernelMessage& message) {
+                      if (message.dw_KernelMessageCode == session::Run_Player_Message) {
+                          std::lock_guard lock(mutex_);
+                          played_.push_back(message.path);
+                      }
+                      return true;
+                  },
+                  stop);
+          }) {}
+    std::vector<std::string> Get() {
+        std::lock_guard lock(mutex_);
+        return played_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> played_;
+    std::jthread kernel_;
+};
+
+TEST_F(DownloadFilePageTest, StartInTheFinishedDialogOpensThePlayerAlsoWhenThePageIsGoneBefore) {
+    PlayedFiles played(app);
+    Open();
+    Type("size", "1");
+    watchers.Add<BackupProgressDialog>([](BackupProgressDialog& d) {
+        auto* play = Child<QPushButton>(d, "button1068");
+        if (d.StatusText() != kBackupFinishedText || play->isHidden())
+            return false;
+        QTest::mouseClick(play, Qt::LeftButton);
+        return true;
+    });
+    Start();
+    page.reset();  // the sheet closes within the second before the player's start
+    ASSERT_TRUE(WaitWithEvents([&] { return !played.Get().empty(); }));
+    EXPECT_EQ(played.Get(), std::vector<std::string>{folder.path().string() + "/CH01_0001.dvr"});
+}
+
+TEST_F(DownloadFilePageTest, AHandOverTheWorkerRefusesIsSaidAndTheDownloadRunsWithoutAPlayer) {
+    fakes::FakePlayerLink link;
+    link.folder = folder.path();
+    app.PlayerHandOver = std::make_shared<PlayerHandOver>(app, link, timing);
+    Open();
+    QTest::mouseClick(Get<QCheckBox>("dynamicLoad"), Qt::LeftButton);
+    Type("size", "1");
+    app.h_DeviceCommandWorker.Stop();  // the run's worker takes no more jobs
+    StartAndFinish();
+    EXPECT_EQ(messages.texts, ExpectedTexts({kPlayerStartFailedMessage}));
+    EXPECT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(fs::file_size(folder.path() / "CH01_0001.dvr"), 1u << 20);
+    EXPECT_TRUE(link.Calls().empty());
+    page.reset();
+    app.PlayerHandOver.reset();
 }
 
 class DownloadFilePageDiscTest : public DownloadFilePageTest {
