@@ -5,7 +5,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -46,6 +48,7 @@ CEventPage::CEventPage(session::AppData& app, config::ConfigWorkingSet& set, pla
         listType_->addItem(QString::fromLatin1(type.item));
     maxNumber_ = new QLineEdit(this);
     maxNumber_->setObjectName(QStringLiteral("maxNumber"));
+    maxNumber_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), maxNumber_));
     load_ = new QPushButton(QString::fromUtf8("Załaduj listę z HDD"), this);
     load_->setObjectName(QStringLiteral("load"));
 
@@ -116,11 +119,14 @@ void CEventPage::UpdateData(bool save) {
     if (save) {
         m_nDiskIndex = disk_->currentIndex();
         m_nListType = listType_->currentIndex();
-        // An emptied field keeps the previous maximum.
+        // An emptied field keeps the previous maximum and asks for a number;
+        // the selectors, read first, are taken all the same.
         bool ok = false;
         const unsigned value = maxNumber_->text().toUInt(&ok);
         if (ok)
             m_nMaxNumber = value;
+        else
+            config::ShowConfigMessage(this, QString::fromLatin1(kMaxNumberPromptText));
         return;
     }
     const QSignalBlocker blockDisk(disk_), blockType(listType_), blockMax(maxNumber_);
@@ -159,7 +165,10 @@ void CEventPage::OnChangeMaxNumber(const QString& text) {
 void CEventPage::LoadSearchList() {
     if (searching_)
         return;
+    const QPointer<CEventPage> self(this);
     UpdateData(true);
+    if (!self)
+        return;  // the sheet went away while the prompt was open
     if (m_nDiskIndex < 0) {
         config::ShowConfigMessage(this, kNoDiskMessage);
         return;

@@ -31,6 +31,8 @@ namespace recording {
 class RecordListDialog;
 
 inline constexpr int kEventPageDialogId = 333;
+// The prompt for an emptied maximum (the string table has no text for it).
+inline constexpr const char* kMaxNumberPromptText = "Please enter a non-negative whole number.";
 
 class CEventPage : public config::ConfigPage {
     Q_OBJECT

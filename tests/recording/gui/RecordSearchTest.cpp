@@ -118,6 +118,37 @@ TEST(RecordSearch, PagesUntilTheMaximumOrAShortPage) {
     EXPECT_EQ(run.rows, 17);
 }
 
+// The maximum takes digits only; emptied, it asks for a number at each
+// selector change and search, which go on with the maximum it held before.
+TEST(RecordSearch, TheMaximumTakesDigitsOnlyAndAnEmptiedOneAsksForANumber) {
+    SearchSheet run([](devicesim::DeviceProfile& p) { Recorded(p, 0, 30); });
+    run.app.CSettingINI.m_wSearchListMaxNumber = 12;
+    run.OpenPage();
+    auto* max = Child<QLineEdit>(*run.page, "maxNumber");
+    max->selectAll();
+    QTest::keyClicks(max, "x");
+    EXPECT_EQ(max->text(), "12") << "a letter is not typed";
+    max->selectAll();
+    QTest::keyClicks(max, "1a5b");
+    EXPECT_EQ(max->text(), "15");
+    max->selectAll();
+    QTest::keyClick(max, Qt::Key_Delete);
+    EXPECT_EQ(max->text(), "");
+    EXPECT_TRUE(run.messages.texts.isEmpty()) << "emptying alone asks nothing";
+
+    auto* type = Child<QComboBox>(*run.page, "listType");
+    type->setCurrentIndex(3);
+    emit type->activated(3);
+    EXPECT_EQ(run.messages.texts, QStringList{QString::fromLatin1(kMaxNumberPromptText)});
+    EXPECT_EQ(run.page->m_nListType, 3) << "the selector is taken all the same";
+    run.messages.texts.clear();
+    run.Search();
+    EXPECT_EQ(run.messages.texts, QStringList{QString::fromLatin1(kMaxNumberPromptText)});
+    EXPECT_EQ(run.States(), (std::vector<std::string>{"LAST", "PREV"}));
+    EXPECT_EQ(run.rows, 15) << "the search went on with the maximum before";
+    EXPECT_EQ(max->text(), "");
+}
+
 TEST(RecordSearch, NoMaximumAFailedPageAndNoDisk) {
     SearchSheet run([](devicesim::DeviceProfile& p) { Recorded(p, 0, 30); });
     run.app.CSettingINI.m_wSearchListMaxNumber = 0;
