@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "resize/ResizeTypes.h"
+#include "resize/frame/AlignedAllocators.h"
 #include "resize/frame/PixelLayouts.h"
 
 namespace resize::frame {
@@ -168,6 +169,39 @@ void SuperSampleStoreRow(const Work* __restrict work, std::int32_t width, double
     }
 }
 
+// One column band as the walk adds it: up to three terms in order, each a run of whole pixels or
+// one pixel's part, within the work row's columns.
+struct SuperSampleColumnTerm {
+    std::int64_t first;
+    std::int64_t count;
+    double weight;
+    bool whole;
+};
+struct SuperSampleColumnBand {
+    SuperSampleColumnTerm terms[3];
+    int size;
+};
+
+inline void MakeColumnBands(double stepX, std::int32_t columns, std::int32_t width, SuperSampleColumnBand* bands) {
+    SuperSampleBandWalk walk(stepX);
+    for (std::int32_t j = 0; j < width; ++j) {
+        SuperSampleColumnBand& band = bands[j];
+        band.size = 0;
+        walk.Next(
+            [&](std::int64_t p, double weight) {
+                if (p < columns) {
+                    band.terms[band.size++] = {p, 1, weight, false};
+                }
+            },
+            [&](std::int64_t first, std::int64_t count) {
+                const std::int64_t end = std::min(first + count, static_cast<std::int64_t>(columns));
+                if (end > first) {
+                    band.terms[band.size++] = {first, end - first, 1.0, true};
+                }
+            });
+    }
+}
+
 // Mode 0's whole source rows go through the build's row sums K::SumRows.
 template <class K, class T, class L, class Work>
 void ResizeSuperSampleRows(const SuperSampleArgs& a) {
@@ -212,6 +246,23 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
     const auto iy = static_cast<std::int64_t>(std::floor(a.stepY));
     SuperSampleBandWalk rowBands(a.stepY);
     std::int64_t cursor = 0;  // whole steps: the first row of the next band
+
+    // Fractional column steps: the walk gives every row the same column bands, so they are
+    // worked out once, in the walk's order of terms (without the table, when it cannot be had,
+    // each row walks again).
+    AlignedBlock<K> bandBlock;
+    const SuperSampleColumnBand* columnBandTable = nullptr;
+    if constexpr (std::is_same_v<Work, float>) {
+        if ((a.mode & SuperSampleFractionalX) != 0) {
+            auto* table = static_cast<SuperSampleColumnBand*>(
+                K::AlignedAllocBytes(a.destinationWidth, sizeof(SuperSampleColumnBand)));
+            if (table != nullptr) {
+                bandBlock.reset(table);
+                MakeColumnBands(a.stepX, columns, a.destinationWidth, table);
+                columnBandTable = table;
+            }
+        }
+    }
 
     for (std::int32_t i = 0; i < a.destinationHeight; ++i) {
         // Whole steps on 8-bit packed pixels: the build may make the row in one go.
@@ -275,7 +326,19 @@ void ResizeSuperSampleRows(const SuperSampleArgs& a) {
             SuperSampleBandWalk columnBands(a.stepX);
             for (std::int32_t j = 0; j < a.destinationWidth; ++j) {
                 std::fill(sums, sums + L::channels, 0.0);
-                columnBands.Next(addColumnPart, addColumns);
+                if (columnBandTable != nullptr) {
+                    const SuperSampleColumnBand& band = columnBandTable[j];
+                    for (int t = 0; t < band.size; ++t) {
+                        const SuperSampleColumnTerm& term = band.terms[t];
+                        if (term.whole) {
+                            addColumns(term.first, term.count);
+                        } else {
+                            addColumnPart(term.first, term.weight);
+                        }
+                    }
+                } else {
+                    columnBands.Next(addColumnPart, addColumns);
+                }
                 for (int c = 0; c < L::channels; ++c) {
                     work[static_cast<std::ptrdiff_t>(j) * E + c] = static_cast<float>(sums[c]);
                 }
