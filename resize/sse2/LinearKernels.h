@@ -69,10 +69,17 @@ inline __m128i Pixel8u(__m128i taps, const std::uint16_t* pair) {
 
 // The taps of a three-channel pixel at stride 3: exactly the six bytes o ... o + 5, as
 // [l0 l1 l2 r0 | r0 r1 r2 0].
+// The second word comes from the four bytes o + 2 ... o + 5, shifted down by one byte.
 inline __m128i Taps8uStride3(const std::uint8_t* p) {
-    const std::uint32_t left = Load<std::uint32_t>(p);
-    const std::uint32_t right = Load<std::uint16_t>(p + 3) | (static_cast<std::uint32_t>(p[5]) << 16);
-    return _mm_set_epi32(0, 0, static_cast<int>(right), static_cast<int>(left));
+    const __m128i left = _mm_cvtsi32_si128(Load<std::int32_t>(p));
+    const __m128i right = _mm_srli_epi32(_mm_cvtsi32_si128(Load<std::int32_t>(p + 2)), 8);
+    return _mm_unpacklo_epi32(left, right);
+}
+
+// Two pixels' results [a0 a1 a2 - b0 b1 b2 -] as [a0 a1 a2 b0 b1 b2 0 0].
+inline __m128i SixValues(__m128i both) {
+    const __m128i three = _mm_set_epi32(0, 0, 0x0000FFFF, -1);
+    return _mm_or_si128(_mm_and_si128(both, three), _mm_slli_si128(_mm_and_si128(_mm_srli_si128(both, 8), three), 6));
 }
 
 // Four 8u pairs (2 bytes each at the four offsets) as (left, right) 16-bit lanes.
@@ -138,9 +145,19 @@ inline void HorzLinear8uC3(const std::uint8_t* row, std::int32_t count, const st
         Store(work + 3 * k, _mm_cvtsi128_si32(values));
         Store(work + 3 * k + 2, static_cast<std::uint16_t>(_mm_extract_epi16(values, 2)));
     };
+    const auto pair = [&](std::int32_t k) {
+        return _mm_packs_epi32(Pixel8u(taps(k), w + 2 * k), Pixel8u(taps(k + 1), w + 2 * k + 2));
+    };
     std::int32_t k = 0;
+    // Four pixels' twelve values as one 16-byte and one 8-byte store.
+    for (; k + 4 <= count; k += 4) {
+        const __m128i first = SixValues(pair(k));
+        const __m128i second = SixValues(pair(k + 2));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(work + 3 * k), _mm_or_si128(first, _mm_slli_si128(second, 12)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(work + 3 * k + 8), _mm_srli_si128(second, 4));
+    }
     for (; k + 2 <= count; k += 2) {
-        const __m128i both = _mm_packs_epi32(Pixel8u(taps(k), w + 2 * k), Pixel8u(taps(k + 1), w + 2 * k + 2));
+        const __m128i both = pair(k);
         store(k, both);
         store(k + 1, _mm_srli_si128(both, 8));
     }
