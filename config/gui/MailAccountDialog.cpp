@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "config/gui/LimitedTextEdit.h"
-#include "config/pages/MailAddress.h"
 
 namespace config {
 
@@ -24,12 +23,8 @@ MailAccountDialog::MailAccountDialog(const QString& prompt, const QString& addre
     grid->addWidget(cancel, 1, 3);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(edit_, &QLineEdit::textChanged, this, &MailAccountDialog::UpdateOk);
-    UpdateOk();
 }
 
 QString MailAccountDialog::Address() const { return edit_->text(); }
-
-void MailAccountDialog::UpdateOk() { ok_->setEnabled(RecipientFitsSlot(edit_->text().toStdString())); }
 
 }  // namespace config

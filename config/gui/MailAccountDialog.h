@@ -1,6 +1,6 @@
 #pragma once
-// "Edycja kont email": one recipient address. "OK" stays disabled while the
-// address's stored form would not fit its slot of the mail block.
+// "Edycja kont email": one recipient address, at most 63 characters. The mail
+// page refuses an address whose stored form would not fit its slot.
 
 #include <QDialog>
 
@@ -21,8 +21,6 @@ public:
     QPushButton* OkButton() const { return ok_; }
 
 private:
-    void UpdateOk();
-
     LimitedTextEdit* edit_;
     QPushButton* ok_;
 };

@@ -138,8 +138,8 @@ void MailPropertyPage::ShowAuthentication(std::optional<int> auth) {
 
 void MailPropertyPage::RefreshList() {
     list_->clear();
-    for (const std::string& address : values_.recipients)
-        list_->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromStdString(address)}));
+    for (const MailRecipient& recipient : values_.recipients)
+        list_->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromStdString(recipient.address)}));
 }
 
 int MailPropertyPage::SelectedRow() const {
@@ -153,10 +153,10 @@ void MailPropertyPage::AddRecipient() {
         return;
     }
     const auto address = runDialog_(session::LoadText(8329), QString());
-    if (!address || address->isEmpty())
+    if (!address)
         return;
-    values_.recipients.push_back(address->toStdString());
-    values_.recipientsChanged = true;
+    if (const unsigned refusal = values_.AddRecipient(address->toStdString()))
+        ShowConfigMessage(this, refusal);
     RefreshList();
 }
 
@@ -166,8 +166,7 @@ void MailPropertyPage::DeleteRecipient() {
         ShowConfigMessage(this, 4088);
         return;
     }
-    values_.recipients.erase(values_.recipients.begin() + row);
-    values_.recipientsChanged = true;
+    values_.DeleteRecipient(static_cast<std::size_t>(row));
     RefreshList();
 }
 
@@ -177,13 +176,13 @@ void MailPropertyPage::EditRecipient() {
         ShowConfigMessage(this, 4089);
         return;
     }
-    auto& address = values_.recipients[static_cast<std::size_t>(row)];
+    const auto& address = values_.recipients[static_cast<std::size_t>(row)].address;
     const auto edited = runDialog_(session::LoadText(8330), QString::fromStdString(address));
     // An edit that ends empty leaves the row as it was.
-    if (!edited || edited->isEmpty())
+    if (!edited)
         return;
-    address = edited->toStdString();
-    values_.recipientsChanged = true;
+    if (const unsigned refusal = values_.EditRecipient(static_cast<std::size_t>(row), edited->toStdString()))
+        ShowConfigMessage(this, refusal);
     RefreshList();
     list_->topLevelItem(row)->setSelected(true);
 }

@@ -29,6 +29,44 @@ void WriteSystemContinuation(ConfigWorkingSet& set, const std::string& utf8) {
 
 }  // namespace
 
+std::vector<std::string> MailValues::Addresses() const {
+    std::vector<std::string> addresses;
+    for (const MailRecipient& recipient : recipients)
+        addresses.push_back(recipient.address);
+    return addresses;
+}
+
+unsigned MailValues::AddRecipient(const std::string& address) {
+    if (recipients.size() >= kMailRecipientSlots)
+        return 4041;
+    if (address.empty())
+        return 0;
+    if (!RecipientFitsSlot(address))
+        return 4002;
+    recipients.push_back({address, {}});
+    recipientsChanged = true;
+    return 0;
+}
+
+unsigned MailValues::EditRecipient(std::size_t row, const std::string& address) {
+    if (row >= recipients.size())
+        return 4089;
+    if (address.empty())
+        return 0;
+    if (!RecipientFitsSlot(address))
+        return 4022;
+    recipients[row] = {address, {}};
+    recipientsChanged = true;
+    return 0;
+}
+
+void MailValues::DeleteRecipient(std::size_t row) {
+    if (row >= recipients.size())
+        return;
+    recipients.erase(recipients.begin() + static_cast<std::ptrdiff_t>(row));
+    recipientsChanged = true;
+}
+
 std::size_t MailSenderLimit(const DeviceFacts& facts) {
     return facts.SenderContinuesInSntpBlock() || facts.SenderContinuesInSystemBlock() ? 42 : kMailSenderFirstChars;
 }
@@ -48,11 +86,13 @@ MailValues LoadMailValues(const ConfigWorkingSet& set) {
     values.user.Load(set.Text(4, "sz_SmtpUser"));
     values.password.Load(set.Text(4, "sz_SmtpPassword"));
     values.auth.Load(static_cast<int>(set.Number(4, "by_SmtpAuth")));
-    for (std::size_t slot = 0; slot < kMailRecipientSlots; ++slot) {
-        const auto block = set.Working(4);
-        const BlockField* field = set.Field(4, "sz_MailRecipient");
-        if (field && block[field->Offset(slot)] != 0)
-            values.recipients.push_back(FormatMailAddress(set.Text(4, "sz_MailRecipient", slot), 1));
+    const auto block = set.Working(4);
+    const BlockField* field = set.Field(4, "sz_MailRecipient");
+    for (std::size_t slot = 0; field && slot < kMailRecipientSlots && field->End() <= block.size(); ++slot) {
+        const auto bytes = block.subspan(field->Offset(slot), field->width);
+        if (bytes[0] != 0)
+            values.recipients.push_back({FormatMailAddress(set.Text(4, "sz_MailRecipient", slot), 1),
+                                         std::string(bytes.begin(), bytes.end())});
     }
     return values;
 }
@@ -75,14 +115,18 @@ void WriteMailChanges(const MailValues& values, ConfigWorkingSet& set) {
         set.Write(4, "sz_SmtpUser", 0, values.user.Current());
     if (values.auth.Changed())
         set.Write(4, "by_SmtpAuth", 0, std::int64_t(values.auth.Current()));
-    if (values.recipientsChanged) {
-        const BlockField* field = set.Field(4, "sz_MailRecipient");
-        for (std::size_t slot = 0; field && slot < kMailRecipientSlots; ++slot) {
-            const std::string stored =
-                slot < values.recipients.size() ? FormatMailAddress(values.recipients[slot], 0) : std::string();
-            // The dialog lets no address through whose stored form misses its slot.
-            if (set.Write(4, "sz_MailRecipient", slot, stored) != FieldStatus::Ok)
-                set.Write(4, "sz_MailRecipient", slot, std::string());
+    const BlockField* field = set.Field(4, "sz_MailRecipient");
+    const auto block = set.Working(4);
+    if (values.recipientsChanged && field && field->End() <= block.size()) {
+        for (std::size_t slot = 0; slot < kMailRecipientSlots; ++slot) {
+            const MailRecipient* recipient = slot < values.recipients.size() ? &values.recipients[slot] : nullptr;
+            if (recipient && recipient->storedSlot.size() == field->width) {
+                // Untouched: its bytes as the device gave them, in whichever slot it now sits.
+                std::memcpy(block.data() + field->Offset(slot), recipient->storedSlot.data(), field->width);
+                continue;
+            }
+            // The list's operations take no address whose stored form misses its slot.
+            set.Write(4, "sz_MailRecipient", slot, recipient ? FormatMailAddress(recipient->address, 0) : std::string());
         }
     }
 }

@@ -26,12 +26,28 @@ inline constexpr std::array<std::uint8_t, 3> kMailStoreOrder{4, 8, 7};
 // N5H and G66M from "1003"), else 15.
 std::size_t MailSenderLimit(const DeviceFacts& facts);
 
+// One row of the recipient list: the bare address it shows and, while the
+// person has not edited it, the slot's bytes as loaded, which go back as they
+// are (its stored form, rebuilt, might no longer fit the slot).
+struct MailRecipient {
+    std::string address;
+    std::string storedSlot;  // empty once edited or for a new row
+};
+
 struct MailValues {
     Tracked<std::string> sender, server, user, password;
     Tracked<int> auth;  // 0 none, 2 user and password; others as the device gave them
-    // The list's rows (bare addresses), in order; sent only once changed.
-    std::vector<std::string> recipients;
+    // The list's rows, in order; sent only once changed.
+    std::vector<MailRecipient> recipients;
     bool recipientsChanged = false;
+
+    std::vector<std::string> Addresses() const;
+    // The list's operations; each answers with the message id of its refusal,
+    // or 0. An address whose stored form does not fit its slot is refused
+    // (4002 when adding, 4022 when editing); an empty one changes nothing.
+    unsigned AddRecipient(const std::string& address);
+    unsigned EditRecipient(std::size_t row, const std::string& address);
+    void DeleteRecipient(std::size_t row);
 };
 
 MailValues LoadMailValues(const ConfigWorkingSet& set);

@@ -126,10 +126,9 @@ TEST(MailValues, RecipientsLoadPackedAndGoBackInTheirStoredForm) {
     testutil::PageDevice device("R41T", "1052", devicesim::SetMailRecipients);
     auto set = device.OpenSet();
     MailValues values = LoadMailValues(*set);
-    EXPECT_EQ(values.recipients, (std::vector<std::string>{"john@x.pl", "x"}));
+    EXPECT_EQ(values.Addresses(), (std::vector<std::string>{"john@x.pl", "x"}));
 
-    values.recipients.push_back("a@b.pl");
-    values.recipientsChanged = true;
+    EXPECT_EQ(values.AddRecipient("a@b.pl"), 0u);
     SendMailConfig(values, *set, device.Store(*set));
     const Bytes smtp = device.DeviceBlock(4);
     const auto slot = [&](std::size_t n) { return std::string(Text(smtp, 136 + 48 * n, 184 + 48 * n).c_str()); };
@@ -137,6 +136,36 @@ TEST(MailValues, RecipientsLoadPackedAndGoBackInTheirStoredForm) {
     EXPECT_EQ(slot(1), "<x>");
     EXPECT_EQ(slot(2), "a <a@b.pl>");
     EXPECT_EQ(Text(smtp, 136 + 48 * 3, 184 + 48 * 3), std::string(48, '\0'));
+}
+
+TEST(MailValues, AnUntouchedRecipientKeepsItsStoredBytesWhenAnotherChanges) {
+    // Slot 0 holds a local part and address whose stored form, rebuilt from the
+    // address the list shows, would not fit the 48-byte slot; slot 1 lacks its brackets.
+    const std::string address = std::string(10, 'l') + "@" + std::string(29, 'd');
+    const std::string slot0 = "x <" + address + ">";
+    testutil::PageDevice device("R41T", "1052", [&](devicesim::DeviceProfile& p) {
+        devicesim::PutBlockText(p, 4, 136, 48, slot0);
+        devicesim::PutBlockText(p, 4, 184, 48, "plain text");
+        devicesim::PutBlockText(p, 4, 232, 96, "");
+    });
+    const Bytes before = device.DeviceBlock(4);
+    auto set = device.OpenSet();
+    MailValues values = LoadMailValues(*set);
+    ASSERT_EQ(values.Addresses(), (std::vector<std::string>{address, "plain text"}));
+    EXPECT_EQ(values.AddRecipient("a@b.pl"), 0u);
+    EXPECT_EQ(values.EditRecipient(0, address + "x"), 4022u);  // refused: the row stays untouched
+    SendMailConfig(values, *set, device.Store(*set));
+    const Bytes after = device.DeviceBlock(4);
+    EXPECT_EQ(Text(after, 136, 232), Text(before, 136, 232));
+    EXPECT_EQ(std::string(Text(after, 232, 280).c_str()), "a <a@b.pl>");
+
+    // Deleting the first moves the second up with its bytes as they were.
+    device.Fetch();
+    set = device.OpenSet();
+    values = LoadMailValues(*set);
+    values.DeleteRecipient(0);
+    SendMailConfig(values, *set, device.Store(*set));
+    EXPECT_EQ(Text(device.DeviceBlock(4), 136, 184), Text(before, 184, 232));
 }
 
 TEST(MailValues, RefusedStoreEndsTheRoutine) {

@@ -104,16 +104,29 @@ TEST(MailPropertyPage, RecipientListAddsDeletesAndEdits) {
     EXPECT_TRUE(page.Values().recipientsChanged);
 }
 
-TEST(MailAccountDialog, OkOnlyWhileTheStoredFormFitsItsSlot) {
+TEST(MailAccountDialog, TakesAtMost63Characters) {
     MailAccountDialog dialog(LoadText(8329), QString());
     EXPECT_EQ(dialog.windowTitle(), "Edycja kont email");
-    QTest::keyClicks(dialog.AddressEdit(), "a@b.pl");
-    EXPECT_TRUE(dialog.OkButton()->isEnabled());
-    dialog.AddressEdit()->clear();
     QTest::keyClicks(dialog.AddressEdit(), QString(10, 'l') + "@" + QString(29, 'd'));
-    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+    EXPECT_TRUE(dialog.OkButton()->isEnabled());
     QTest::keyClicks(dialog.AddressEdit(), QString(40, 'd'));
     EXPECT_EQ(dialog.Address().size(), 63);
+}
+
+TEST(MailPropertyPage, AnAddressWhoseStoredFormMissesItsSlotIsRefused) {
+    testutil::PageDevice device("R41T", "1052", devicesim::SetMailRecipients);
+    auto set = device.OpenSet();
+    MailPropertyPage page(*set);
+    testutil::ConfigMessageCapture messages;
+    const QString tooLong = QString(10, 'l') + "@" + QString(29, 'd');  // "llllllllll <...>": 53 bytes
+    page.SetAccountDialogRunner([&](const QString&, const QString&) { return std::optional<QString>(tooLong); });
+    page.show();
+    page.AddRecipient();
+    page.Recipients()->topLevelItem(1)->setSelected(true);
+    page.EditRecipient();
+    EXPECT_EQ(messages.texts, (QStringList{LoadText(4002), LoadText(4022)}));
+    EXPECT_EQ(page.Values().Addresses(), (std::vector<std::string>{"john@x.pl", "x"}));
+    EXPECT_FALSE(page.Values().recipientsChanged);
 }
 
 TEST(FTPPropertyPage, PortOutsideItsRangeFallsBackTo21AndAnEmptyPortKeepsThePage) {
