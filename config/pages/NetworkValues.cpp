@@ -1,6 +1,8 @@
 #include "config/pages/NetworkValues.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 #include <vector>
 
 #include "config/ConfigWorkingSet.h"
@@ -14,6 +16,14 @@ constexpr std::array<const char*, 4> kProviderKeys{"custom", "dyndns", "statdns"
 
 std::uint32_t Address(const ConfigWorkingSet& set, std::uint8_t option, const char* field) {
     return static_cast<std::uint32_t>(set.Number(option, field));
+}
+
+// A host name the client could be pointed at: not empty, no blanks or control characters.
+bool UsableHostName(std::string_view name) {
+    return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F;
+    });
 }
 
 }  // namespace
@@ -39,8 +49,11 @@ std::vector<std::string> DdnsProviderEntries(const DeviceFacts& facts) {
 }
 
 int DdnsProviderIndex(const std::string& key, const DeviceFacts& facts) {
+    // The one entry such a device lists, whatever key it holds.
+    if (facts.HasCapability(kCapabilityOnlyVaruzarer))
+        return 0;
     if (key == "varuzarer")
-        return facts.HasCapability(kCapabilityOnlyVaruzarer) ? 0 : 1;
+        return 1;
     for (int i = 0; i < 3; ++i)
         if (key == kProviderKeys[std::size_t(i)])
             return i;
@@ -99,12 +112,14 @@ int SendNetworkConfig(const NetworkValues& values, ConfigWorkingSet& set, const 
         const std::string domain = set.Text(4, "sz_DdnsDomain");
         switch (values.networkType.Current()) {
         case kNetworkFixed: serverName = Ipv4Text(Address(set, 1, "by_IpAddress")); break;
-        case kNetworkPppoe: serverName = domain; break;
+        // The device is then reached by its DDNS host name; without a usable one
+        // the client keeps its server address rather than switch to nothing.
+        case kNetworkPppoe:
         case kNetworkDhcp:
-            if (domain.empty())
-                serverName.reset();
-            else
+            if (UsableHostName(domain))
                 serverName = domain;
+            else
+                serverName.reset();
             break;
         default: break;
         }
@@ -145,8 +160,13 @@ int SendDdnsConfig(const DdnsValues& values, ConfigWorkingSet& set, const StoreB
         set.Write(4, "sz_DdnsPassword", 0, values.password.Current());
     if (values.domain.Changed())
         set.Write(4, "sz_DdnsDomain", 0, values.domain.Current());
-    if (values.pickedProvider)
-        set.Write(4, "sz_DdnsProvider", 0, DdnsProviderKey(*values.pickedProvider, set.Facts()));
+    // A device that takes only "varuzarer" gets it whatever key it held; elsewhere
+    // only another entry the person picked rewrites the key.
+    if (values.pickedProvider || set.Facts().HasCapability(kCapabilityOnlyVaruzarer)) {
+        const std::string key = DdnsProviderKey(values.pickedProvider.value_or(values.providerIndex), set.Facts());
+        if (key != set.Text(4, "sz_DdnsProvider"))
+            set.Write(4, "sz_DdnsProvider", 0, key);
+    }
     store(4);
     return 0;
 }

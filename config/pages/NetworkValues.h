@@ -45,7 +45,9 @@ struct DdnsValues {
 
 NetworkValues LoadNetworkValues(const ConfigWorkingSet& set);
 DdnsValues LoadDdnsValues(const ConfigWorkingSet& set);
-// The provider list's entries on this device and the index the stored key shows.
+// The provider list's entries on this device and the index the stored key
+// shows: on a device with capability 0x80 its one entry "varuzarer", whatever
+// key is stored.
 std::vector<std::string> DdnsProviderEntries(const DeviceFacts& facts);
 int DdnsProviderIndex(const std::string& key, const DeviceFacts& facts);
 // The key stored for a list index: "varuzarer" on a device with capability 0x80, else by index.
@@ -58,7 +60,8 @@ std::string DdnsProviderKey(int index, const DeviceFacts& facts);
 // store disarms it again. Returns 1 when block 1 changed, else 0.
 int SendNetworkConfig(const NetworkValues& values, ConfigWorkingSet& set, const StoreBlock& store,
                       session::AppData& app);
-// The DDNS page's Apply: block 3, then block 4, each when changed. Returns 0.
+// The DDNS page's Apply: block 3, then block 4, each when changed; on a
+// device with capability 0x80 the provider key becomes "varuzarer". Returns 0.
 int SendDdnsConfig(const DdnsValues& values, ConfigWorkingSet& set, const StoreBlock& store);
 
 }  // namespace config

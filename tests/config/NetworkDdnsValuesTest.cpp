@@ -87,7 +87,10 @@ TEST(SendNetworkConfig, ChangedTypeArmsTheAddressTheDomainOrNothing) {
         const char* domain;
         const char* server;
     };
-    const Case cases[] = {{1, "cam.dyndns.org", "cam.dyndns.org"}, {2, "", "127.0.0.1"}, {2, "d.example", "d.example"}};
+    // Without a usable host name the client stays at the address it has.
+    const Case cases[] = {{1, "cam.dyndns.org", "cam.dyndns.org"}, {1, "", "127.0.0.1"},
+                          {1, "cam dyndns", "127.0.0.1"},          {2, "", "127.0.0.1"},
+                          {2, " ", "127.0.0.1"},                   {2, "d.example", "d.example"}};
     for (const Case c : cases) {
         testutil::PageDevice device("R41T", "1052", [&](auto& p) {
             devicesim::SetNetwork(p, 80, 0);
@@ -99,11 +102,15 @@ TEST(SendNetworkConfig, ChangedTypeArmsTheAddressTheDomainOrNothing) {
         EXPECT_EQ(SendNetworkConfig(values, *set, device.Store(*set), device.app), 1);
         EXPECT_EQ(device.DeviceBlock(1)[22], c.type);
         EXPECT_EQ(device.app.CSettingINI.m_strServerName.Get(), c.server) << c.type << c.domain;
+        EXPECT_FALSE(device.app.g_fPendingServerName.load());
     }
 }
 
 TEST(SendNetworkConfig, UntouchedValuesSendNothingWhateverTheyHold) {
-    testutil::PageDevice device("R47T", "1007", [](auto& p) { devicesim::SetNetwork(p, 10080, 7, 0x80); });
+    testutil::PageDevice device("R47T", "1007", [](auto& p) {
+        devicesim::SetNetwork(p, 10080, 7, 0x80);
+        devicesim::SetDdns(p, "varuzarer", "g.example");
+    });
     auto set = device.OpenSet();
     NetworkValues network = LoadNetworkValues(*set);
     EXPECT_EQ(network.webPort.Loaded(), 10080);
@@ -117,13 +124,33 @@ TEST(DdnsProvider, CapabilityBitLeavesOnlyVaruzarer) {
     DeviceFacts with{"R47T", "1007", 0x80};
     DeviceFacts without{"R47T", "1007", 0};
     EXPECT_EQ(DdnsProviderEntries(with), (std::vector<std::string>{"varuzarer"}));
-    EXPECT_EQ(DdnsProviderIndex("dyndns", with), 1);  // past the one entry: shows the first
-    EXPECT_EQ(DdnsProviderIndex("varuzarer", with), 0);
+    for (const char* key : {"custom", "dyndns", "statdns", "varuzarer", "other"})
+        EXPECT_EQ(DdnsProviderIndex(key, with), 0) << key;  // the one entry, selected
     EXPECT_EQ(DdnsProviderIndex("varuzarer", without), 1);
     EXPECT_EQ(DdnsProviderIndex("other", without), 0);
     EXPECT_EQ(DdnsProviderKey(1, with), "varuzarer");
     EXPECT_EQ(DdnsProviderKey(2, without), "statdns");
     EXPECT_EQ(DdnsProviderKey(7, without), "");
+}
+
+TEST(SendDdnsConfig, ADeviceTakingOnlyVaruzarerGetsItWhateverKeyItHeld) {
+    struct Case {
+        const char* stored;
+        bool stores;
+    };
+    for (const Case c : {Case{"dyndns", true}, Case{"statdns", true}, Case{"custom", true}, Case{"varuzarer", false}}) {
+        testutil::PageDevice device("R47T", "1007", [&](auto& p) {
+            devicesim::SetNetwork(p, 80, 0, 0x80);
+            devicesim::SetDdns(p, c.stored, "g.example");
+        });
+        auto set = device.OpenSet();
+        const DdnsValues values = LoadDdnsValues(*set);
+        EXPECT_EQ(values.providerIndex, 0);
+        SendDdnsConfig(values, *set, device.Store(*set));
+        ASSERT_EQ(device.Stores().size(), c.stores ? 1u : 0u) << c.stored;
+        const auto block = device.DeviceBlock(4);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data() + 88)), "varuzarer") << c.stored;
+    }
 }
 
 TEST(SendDdnsConfig, StoresDnsThenDdnsEachWhenChanged) {

@@ -84,7 +84,10 @@ TEST(NetworkConfigPage, PppoeTextsStopAtTheLayoutsLimit) {
 }
 
 TEST(NetworkConfigPage, TypeSevenShowsPppoeAndStaysUnlessPicked) {
-    testutil::PageDevice device("R47T", "1007", [](auto& p) { devicesim::SetNetwork(p, 10080, 7, 0x80); });
+    testutil::PageDevice device("R47T", "1007", [](auto& p) {
+        devicesim::SetNetwork(p, 10080, 7, 0x80);
+        devicesim::SetDdns(p, "varuzarer", "g.example");
+    });
     auto set = device.OpenSet();
     NetworkConfigPage network(*set);
     CDNSPage ddns(*set);
@@ -101,6 +104,24 @@ TEST(NetworkConfigPage, TypeSevenShowsPppoeAndStaysUnlessPicked) {
     SendDdnsConfig(ddns.Values(), *set, device.Store(*set));
     EXPECT_EQ(SendNetworkConfig(network.Values(), *set, device.Store(*set), device.app), 0);
     EXPECT_TRUE(device.Stores().empty());
+}
+
+TEST(CDNSPage, CapabilityVaruzarerShowsItsOneEntryWhateverKeyIsStored) {
+    for (const char* stored : {"dyndns", "statdns"}) {
+        testutil::PageDevice device("R47T", "1007", [&](auto& p) {
+            devicesim::SetNetwork(p, 80, 0, 0x80);
+            devicesim::SetDdns(p, stored, "g.example");
+        });
+        auto set = device.OpenSet();
+        CDNSPage ddns(*set);
+        ddns.show();
+        EXPECT_EQ(ddns.ProviderList()->count(), 1);
+        EXPECT_EQ(ddns.ProviderList()->currentText(), "varuzarer") << stored;
+        ddns.PullControls();
+        SendDdnsConfig(ddns.Values(), *set, device.Store(*set));
+        const auto block = device.DeviceBlock(4);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data() + 88)), "varuzarer") << stored;
+    }
 }
 
 TEST(NetworkConfigPage, N5HShowsNothingAndChangesNothing) {
