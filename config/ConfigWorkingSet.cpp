@@ -38,6 +38,12 @@ bool ConfigWorkingSet::Changed(std::uint8_t option) const {
     return !std::equal(working.begin(), working.end(), loaded.begin(), loaded.end());
 }
 
+bool ConfigWorkingSet::ChangedSince(const session::SysCfgBlocks& earlier, std::uint8_t option) const {
+    const auto working = Working(option);
+    const auto before = Block(earlier, option, facts_.UsesNewPppoeLayout());
+    return !std::equal(working.begin(), working.end(), before.begin(), before.end());
+}
+
 void ConfigWorkingSet::Commit(std::uint8_t option) {
     const auto working = Working(option);
     if (working.empty())

@@ -39,6 +39,9 @@ public:
 
     // The working block's bytes differ from the loaded ones.
     bool Changed(std::uint8_t option) const;
+    // The working blocks as they stand, and whether a block moved since such a copy.
+    const session::SysCfgBlocks& WorkingBlocks() const { return working_; }
+    bool ChangedSince(const session::SysCfgBlocks& earlier, std::uint8_t option) const;
     // After a successful store: the working block becomes the loaded one and
     // replaces the session's copy. Nothing else of the session's blocks moves.
     void Commit(std::uint8_t option);

@@ -39,13 +39,13 @@ bool CameraPage::EditRow(int row) {
     CameraEntryDialog editor(row, LoadCameraRow(WorkingSet(), row), this);
     if (!RunEditor(editor))
         return false;
-    WriteCameraRow(WorkingSet(), row, editor.Row());
+    edited_ |= WriteCameraRow(WorkingSet(), row, editor.Row());
     return true;
 }
 
 void CameraPage::AddSendRoutines(ApplyRoutines& routines) {
-    routines[static_cast<std::size_t>(ApplyRoutine::Camera)] = [](ApplyContext& apply) {
-        return SendCameraConfig([&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    routines[static_cast<std::size_t>(ApplyRoutine::Camera)] = [edited = edited_](ApplyContext& apply) {
+        return SendCameraConfig(edited, [&apply](std::uint8_t option) { return apply.StoreEditedOrReport(option); });
     };
 }
 

@@ -5,6 +5,7 @@
 // so Exit leaves the client agreeing with the device; Apply stores them.
 
 #include "config/gui/RowTablePage.h"
+#include "config/pages/BlockStore.h"
 
 namespace config {
 
@@ -23,6 +24,9 @@ protected:
     bool DoubleClickReportsNoSelection() const override { return true; }
     // The editor for the row; true when the person accepted it. Tests replace it.
     virtual bool RunEditor(CameraEntryDialog& editor);
+
+private:
+    EditedBlocks edited_;
 };
 
 }  // namespace config

@@ -66,13 +66,13 @@ bool DetectionPage::EditRow(int row) {
     MotionAreaDialog editor(app_, LoadDetectionRow(WorkingSet(), row), QString::asprintf("%2d", row + 1), this);
     if (!RunEditor(editor))
         return false;
-    WriteDetectionRow(WorkingSet(), row, editor.Row());
+    edited_ |= WriteDetectionRow(WorkingSet(), row, editor.Row());
     return true;
 }
 
 void DetectionPage::AddSendRoutines(ApplyRoutines& routines) {
-    routines[static_cast<std::size_t>(ApplyRoutine::Detection)] = [](ApplyContext& apply) {
-        return SendDetectionConfig([&apply](std::uint8_t option) { return apply.StoreOrReport(option); });
+    routines[static_cast<std::size_t>(ApplyRoutine::Detection)] = [edited = edited_](ApplyContext& apply) {
+        return SendDetectionConfig(edited, [&apply](std::uint8_t option) { return apply.StoreEditedOrReport(option); });
     };
 }
 

@@ -6,6 +6,7 @@
 // sheet's working copies of blocks 13 and 11, which Apply stores.
 
 #include "config/gui/RowTablePage.h"
+#include "config/pages/BlockStore.h"
 #include "config/pages/DetectionChannel.h"
 #include "platform/Timing.h"
 
@@ -36,6 +37,7 @@ private:
 
     session::AppData& app_;
     platform::Timing timing_;
+    EditedBlocks edited_;
 };
 
 }  // namespace config

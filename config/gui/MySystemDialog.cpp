@@ -132,10 +132,6 @@ void MySystemDialog::OnClickApply() {
     const ConfigPage* toolBox = PageFor(SheetPageId::ToolBox);
     const bool toolBoxShown = toolBox && toolBox->Contributes();
 
-    struct Result {
-        ApplyOutcome outcome;
-        std::vector<std::pair<unsigned, std::string>> messages;
-    };
     applying_ = true;
     applyStop_ = std::stop_source();
     setEnabled(false);
@@ -143,28 +139,29 @@ void MySystemDialog::OnClickApply() {
                 timing = timing_, pause = networkPause_](std::stop_token workerStop) {
         // Either the worker stopping or the sheet closing ends the job.
         platform::EitherStop either(workerStop, sheetStop);
-        Result result;
-        ApplyContext apply(context->app, context->set, timing, either.Token(),
-                           [&](unsigned id, const std::string& text) { result.messages.emplace_back(id, text); });
-        result.outcome = RunApplyRoutines(routines, apply, toolBoxShown, pause);
-        return result;
+        session::AppData& app = context->app;
+        // Each failure is shown as it happens, while the job goes on.
+        ApplyContext apply(app, context->set, timing, either.Token(), [&app](unsigned id, const std::string& text) {
+            if (id != 0)
+                app.Ui().ShowMessageBox(id);
+            else
+                app.Ui().ShowMessageText(text);
+        });
+        return RunApplyRoutines(routines, apply, toolBoxShown, pause);
     };
     const bool posted = gui::RunDeviceCommand(this, context_->app.h_DeviceCommandWorker, std::move(job),
-                                              [this](Result result) { FinishApply(result.outcome, result.messages); });
+                                              [this](ApplyOutcome outcome) { FinishApply(outcome); });
     if (!posted) {
         applying_ = false;
         setEnabled(true);
     }
 }
 
-void MySystemDialog::FinishApply(const ApplyOutcome& outcome,
-                                 const std::vector<std::pair<unsigned, std::string>>& messages) {
+void MySystemDialog::FinishApply(const ApplyOutcome& outcome) {
     applying_ = false;
     if (ended_ || outcome.stopped)
         return;
     setEnabled(true);
-    for (const auto& [id, text] : messages)
-        ShowConfigMessage(this, id ? session::LoadText(id) : QString::fromStdString(text));
     emit ApplyFinished(outcome);
 
     session::AppData& app = context_->app;

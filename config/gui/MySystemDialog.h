@@ -67,7 +67,7 @@ protected:
 
 private:
     void AddDevicePages(const PageFactory& pages);
-    void FinishApply(const ApplyOutcome& outcome, const std::vector<std::pair<unsigned, std::string>>& messages);
+    void FinishApply(const ApplyOutcome& outcome);
     SheetPageValues CollectValues() const;
     void EndSheet();
 

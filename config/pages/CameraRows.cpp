@@ -36,19 +36,22 @@ CameraRow LoadCameraRow(const ConfigWorkingSet& set, int channel) {
     return row;
 }
 
-void WriteCameraRow(ConfigWorkingSet& set, int channel, const CameraRow& row) {
+EditedBlocks WriteCameraRow(ConfigWorkingSet& set, int channel, const CameraRow& row) {
+    EditedBlocks edited;
     const CameraRow current = LoadCameraRow(set, channel);
     const auto index = static_cast<std::size_t>(channel);
     for (const NumberField& field : kNumbers)
         if (row.*field.value != current.*field.value)
-            set.Write(field.option, field.name, index, std::int64_t{row.*field.value});
-    if (row.name != current.name)
-        set.Write(kLive, "sz_ChannelName", index, row.name);
+            if (set.Write(field.option, field.name, index, std::int64_t{row.*field.value}) == FieldStatus::Ok)
+                edited.set(field.option);
+    if (row.name != current.name && set.Write(kLive, "sz_ChannelName", index, row.name) == FieldStatus::Ok)
+        edited.set(kLive);
+    return edited;
 }
 
-int SendCameraConfig(const StoreBlock& store) {
+int SendCameraConfig(const EditedBlocks& edited, const StoreBlock& store) {
     constexpr std::uint8_t kOrder[] = {kLive, kRec};
-    return StoreBlocks(kOrder, store) ? 1 : 0;
+    return StoreEditedBlocks(kOrder, edited, store) ? 1 : 0;
 }
 
 CameraNameInput FilterCameraName(std::string_view typed) {

@@ -2,7 +2,7 @@
 // The DVR's camera channels as the camera page edits them: name, picture
 // adjustments and covert flag in block 13, the recording flag in block 15.
 // An accepted edit goes into the working copies at once; Apply stores the
-// blocks whose bytes changed.
+// blocks the page edited.
 
 #include <cstdint>
 #include <string>
@@ -25,10 +25,10 @@ struct CameraRow {
 };
 
 CameraRow LoadCameraRow(const ConfigWorkingSet& set, int channel);
-// Writes the values that differ from the working copies' into them.
-void WriteCameraRow(ConfigWorkingSet& set, int channel, const CameraRow& row);
-// Apply: block 13, then 15, each when changed; 1, or 0 after a failed store.
-int SendCameraConfig(const StoreBlock& store);
+// Writes the values that differ from the working copies' into them; the blocks it changed.
+EditedBlocks WriteCameraRow(ConfigWorkingSet& set, int channel, const CameraRow& row);
+// Apply: block 13, then 15, each when the page edited it; 1, or 0 after a failed store.
+int SendCameraConfig(const EditedBlocks& edited, const StoreBlock& store);
 
 // What the name field keeps of a typed text: capitals and digits of at most
 // six characters (small letters raised, anything else dropped); a longer

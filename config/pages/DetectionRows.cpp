@@ -40,19 +40,23 @@ DetectionRow LoadDetectionRow(const ConfigWorkingSet& set, int channel) {
     return row;
 }
 
-void WriteDetectionRow(ConfigWorkingSet& set, int channel, const DetectionRow& row) {
+EditedBlocks WriteDetectionRow(ConfigWorkingSet& set, int channel, const DetectionRow& row) {
+    EditedBlocks edited;
     const DetectionRow current = LoadDetectionRow(set, channel);
     const auto index = static_cast<std::size_t>(channel);
     for (const NumberField& field : kNumbers)
         if (row.*field.value != current.*field.value)
-            set.Write(field.option, field.name, index, std::int64_t{row.*field.value});
-    if (row.area != current.area)
-        set.Write(kLive, kArea, index, std::string(row.area.begin(), row.area.end()));
+            if (set.Write(field.option, field.name, index, std::int64_t{row.*field.value}) == FieldStatus::Ok)
+                edited.set(field.option);
+    if (row.area != current.area &&
+        set.Write(kLive, kArea, index, std::string(row.area.begin(), row.area.end())) == FieldStatus::Ok)
+        edited.set(kLive);
+    return edited;
 }
 
-int SendDetectionConfig(const StoreBlock& store) {
+int SendDetectionConfig(const EditedBlocks& edited, const StoreBlock& store) {
     constexpr std::uint8_t kOrder[] = {kLive, kAlarm};
-    return StoreBlocks(kOrder, store) ? 1 : 0;
+    return StoreEditedBlocks(kOrder, edited, store) ? 1 : 0;
 }
 
 std::string_view DetectionText(int detection) { return detection == 1 ? "ON" : "OFF"; }

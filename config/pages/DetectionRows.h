@@ -2,7 +2,7 @@
 // A DVR channel's motion detection as the detection page and its editor see
 // it: on/off, the four detection values and the area in block 13, the alarm
 // input type in block 11. An accepted edit goes into the working copies;
-// Apply stores block 13, then 11, each when its bytes changed.
+// Apply stores block 13, then 11, each when the page edited it.
 
 #include <cstdint>
 #include <string_view>
@@ -29,10 +29,10 @@ struct DetectionRow {
 };
 
 DetectionRow LoadDetectionRow(const ConfigWorkingSet& set, int channel);
-// Writes the values that differ from the working copies' into them.
-void WriteDetectionRow(ConfigWorkingSet& set, int channel, const DetectionRow& row);
-// Apply: block 13, then 11, each when changed; 1, or 0 after a failed store.
-int SendDetectionConfig(const StoreBlock& store);
+// Writes the values that differ from the working copies' into them; the blocks it changed.
+EditedBlocks WriteDetectionRow(ConfigWorkingSet& set, int channel, const DetectionRow& row);
+// Apply: block 13, then 11, each when the page edited it; 1, or 0 after a failed store.
+int SendDetectionConfig(const EditedBlocks& edited, const StoreBlock& store);
 
 // The lists' items: "OFF", "ON"; the alarm types by the capability bit.
 std::string_view DetectionText(int detection);  // anything but 1 reads "OFF"

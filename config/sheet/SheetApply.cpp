@@ -45,10 +45,21 @@ bool Runs(When when, const DeviceFacts& facts, bool toolBoxShown) {
 
 ApplyContext::ApplyContext(session::AppData& app, ConfigWorkingSet& set, const platform::Timing& timing,
                            std::stop_token stop, ApplyMessage message)
-    : app_(app), set_(set), timing_(timing), stop_(std::move(stop)), message_(std::move(message)) {}
+    : app_(app),
+      set_(set),
+      routineStart_(set.WorkingBlocks()),
+      timing_(timing),
+      stop_(std::move(stop)),
+      message_(std::move(message)) {}
+
+void ApplyContext::BeginRoutine() { routineStart_ = set_.WorkingBlocks(); }
 
 bool ApplyContext::Store(std::uint8_t option, bool refresh) {
-    if (!set_.Changed(option))
+    return StoreBlock(option, refresh, set_.ChangedSince(routineStart_, option));
+}
+
+bool ApplyContext::StoreBlock(std::uint8_t option, bool refresh, bool routineChanged) {
+    if (!routineChanged || !set_.Changed(option))
         return true;
     const auto block = set_.Working(option);
     if (session::StoreSystemConfig(app_, timing_, option, block, static_cast<std::int32_t>(block.size()), refresh,
@@ -71,6 +82,14 @@ bool ApplyContext::StoreOrReportText(std::uint8_t option, const std::string& tex
         return true;
     if (!StopRequested())
         ShowMessageText(text);
+    return false;
+}
+
+bool ApplyContext::StoreEditedOrReport(std::uint8_t option) {
+    if (StoreBlock(option, false, true))
+        return true;
+    if (!StopRequested())
+        ShowMessage(4012);
     return false;
 }
 
@@ -103,6 +122,7 @@ ApplyOutcome RunApplyRoutines(const ApplyRoutines& routines, ApplyContext& conte
         const SendRoutine& routine = routines[static_cast<std::size_t>(step.routine)];
         if (!routine || !Runs(step.when, facts, toolBoxShown))
             continue;
+        context.BeginRoutine();
         const int result = routine(context);
         if (step.routine == ApplyRoutine::Network) {
             outcome.networkResult = result;

@@ -36,8 +36,8 @@ TEST(CameraRows, AnEditStoresOnlyItsBlockWithOnlyItsBytes) {
         auto set = run.OpenSet();
         CameraRow row = LoadCameraRow(*set, 1);
         row.saturation = 77;
-        WriteCameraRow(*set, 1, row);
-        EXPECT_EQ(SendCameraConfig(run.Store(*set)), 1);
+        const EditedBlocks edited = WriteCameraRow(*set, 1, row);
+        EXPECT_EQ(SendCameraConfig(edited, run.Store(*set)), 1);
     }
     auto stores = run.Stores();
     ASSERT_EQ(stores.size(), 1u);
@@ -53,8 +53,8 @@ TEST(CameraRows, AnEditStoresOnlyItsBlockWithOnlyItsBytes) {
     ASSERT_EQ(row.record, 0);
     row.record = 1;
     row.name = "CAMERA";
-    WriteCameraRow(*set, 0, row);
-    EXPECT_EQ(SendCameraConfig(run.Store(*set)), 1);
+    const EditedBlocks edited = WriteCameraRow(*set, 0, row);
+    EXPECT_EQ(SendCameraConfig(edited, run.Store(*set)), 1);
     stores = run.Stores();
     ASSERT_EQ(stores.size(), 2u);
     EXPECT_EQ(stores[0].Param("Option"), "DVRLIVE");
@@ -75,8 +75,8 @@ TEST(CameraRows, ARecordSwitchAloneStoresOnlyDvrrec) {
     CameraRow row = LoadCameraRow(*set, 0);
     ASSERT_EQ(row.record, 0);
     row.record = 1;
-    WriteCameraRow(*set, 0, row);
-    EXPECT_EQ(SendCameraConfig(run.Store(*set)), 1);
+    const EditedBlocks edited = WriteCameraRow(*set, 0, row);
+    EXPECT_EQ(SendCameraConfig(edited, run.Store(*set)), 1);
     const auto stores = run.Stores();
     ASSERT_EQ(stores.size(), 1u);
     EXPECT_EQ(stores[0].Param("Option"), "DVRREC");
@@ -92,9 +92,9 @@ TEST(CameraRows, AFailedStoreStopsTheRoutine) {
     CameraRow row = LoadCameraRow(*set, 4);
     row.hue = 1;
     row.record = 1 - row.record;
-    WriteCameraRow(*set, 4, row);
+    const EditedBlocks edited = WriteCameraRow(*set, 4, row);
     run.device->AddFault("/SetSysCfg.cgi", devicesim::Fault::Status(500));
-    EXPECT_EQ(SendCameraConfig(run.Store(*set)), 0);
+    EXPECT_EQ(SendCameraConfig(edited, run.Store(*set)), 0);
     EXPECT_EQ(run.Stores().size(), 1u);
     EXPECT_TRUE(set->Changed(13));
 }

@@ -25,9 +25,9 @@ TEST(DetectionRows, AnEditStoresBlock13ThenBlock11WithOnlyItsBytes) {
     row.re = 61;
     row.area[23] ^= 0x80;
     row.alarmType = 2;
-    WriteDetectionRow(*set, 15, row);
+    const EditedBlocks edited = WriteDetectionRow(*set, 15, row);
     EXPECT_EQ(LoadDetectionRow(*set, 15), row);
-    EXPECT_EQ(SendDetectionConfig(run.Store(*set)), 1);
+    EXPECT_EQ(SendDetectionConfig(edited, run.Store(*set)), 1);
     const auto stores = run.Stores();
     ASSERT_EQ(stores.size(), 2u);
     EXPECT_NE(stores[0].target.find("Option=DVRLIVE"), std::string::npos);

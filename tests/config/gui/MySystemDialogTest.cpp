@@ -13,6 +13,7 @@
 #include "config/gui/MySystemDialog.h"
 #include "config/gui/PlaceholderPage.h"
 #include "config/gui/SheetPages.h"
+#include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "session/AppData.h"
 #include "simulator/DeviceSimulator.h"
@@ -53,6 +54,16 @@ SendRoutine Changing(std::vector<std::uint8_t> options, int result = 0) {
     };
 }
 
+// A routine whose page changed nothing: it asks for its blocks' stores only.
+SendRoutine Unchanged(std::vector<std::uint8_t> options) {
+    return [options](ApplyContext& apply) {
+        for (std::uint8_t option : options)
+            if (!apply.StoreOrReport(option))
+                return 0;
+        return 0;
+    };
+}
+
 // Every routine of the sheet, each with the blocks its page stores.
 std::vector<std::pair<ApplyRoutine, SendRoutine>> EveryRoutine(int networkResult = 0) {
     using R = ApplyRoutine;
@@ -73,6 +84,7 @@ struct SheetTest : ::testing::Test {
         app.CSettingINI.m_wWebPort = device->Port();
         app.SessionCookie = kCookie;
         app.LocalHostAddress = "127.0.0.1";
+        app.SetUiPort(&ui);
         app.str_ProductID = profile.productId;
         app.str_FWVersion = profile.firmwareVersion;
         app.CSettingINI.m_strRecordPath = "";
@@ -130,6 +142,7 @@ struct SheetTest : ::testing::Test {
         app.h_DeviceCommandWorker.Stop();
     }
 
+    fakes::RecordingUiPort ui;
     session::AppData app;
     std::unique_ptr<devicesim::DeviceSimulator> device;
     std::unique_ptr<MySystemDialog> sheet;
@@ -235,7 +248,8 @@ TEST_F(SheetTest, FailedStoreReportsOnceSkipsItsRoutineAndCommitsOnlyStoredBlock
         QTest::mouseClick(sheet->ApplyButton(), Qt::LeftButton);
         ASSERT_TRUE(WaitForApply());
 
-        EXPECT_EQ(messages.texts, QStringList{session::LoadText(4012)});
+        EXPECT_EQ(ui.Calls(), std::vector<std::string>{"msgbox:4012"});
+        EXPECT_TRUE(messages.texts.isEmpty());
         const auto stored = StoredOptions();
         // The mail routine stopped at SMTP: no SNTP or SYSTEM from it; later routines went on.
         ASSERT_GE(stored.size(), 4u);
@@ -247,9 +261,41 @@ TEST_F(SheetTest, FailedStoreReportsOnceSkipsItsRoutineAndCommitsOnlyStoredBlock
         EXPECT_EQ(after.by_SysCfgOption8, before.by_SysCfgOption8);  // never stored
         EXPECT_NE(after.by_SysCfgOption5, before.by_SysCfgOption5);  // stored
         EXPECT_NE(after.by_SysCfgOption4, before.by_SysCfgOption4);  // stored again by the DDNS routine
-        messages.texts.clear();
+        ui.Clear();
         device->ClearRequests();
     }
+}
+
+TEST_F(SheetTest, ARoutineStoresOnlyWhatItsPageChangedAndAFailureShowsAsItHappens) {
+    Open("R41T");
+    OpenEveryPage();
+    using R = ApplyRoutine;
+    // The mail routine leaves SMTP, SNTP and SYSTEM changed: SMTP is refused, the rest never tried.
+    std::vector<std::string> messagesBeforeFtp;
+    fakes[SheetPageId::Network]->routines = {
+        {R::Mail, Changing({4, 8, 7})},
+        {R::Ftp, [&](ApplyContext&) {
+             messagesBeforeFtp = ui.Calls();
+             return 0;
+         }},
+        {R::Camera, Changing({15})},
+        {R::Ddns, Unchanged({3, 4})},
+        {R::ToolBox, Unchanged({7, 10})},
+        {R::TimerRecord, Unchanged({15})},
+    };
+    device->AddFault("/SetSysCfg.cgi?Option=SMTP", devicesim::Fault::Status(500));
+    device->AddFault("/SetSysCfg.cgi?Option=DVRREC", devicesim::Fault::Status(500));
+    const auto before = app.SysCfg.Get();
+    QTest::mouseClick(sheet->ApplyButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForApply());
+    EXPECT_EQ(messagesBeforeFtp, std::vector<std::string>{"msgbox:4012"});
+    EXPECT_EQ(ui.Calls(), (std::vector<std::string>{"msgbox:4012", "msgbox:4012"}));
+    // Neither the DDNS, tool-box nor timer routine sends a block another routine left changed.
+    EXPECT_EQ(StoredOptions(), (std::vector<std::string>{"SMTP", "DVRREC"}));
+    const auto after = app.SysCfg.Get();
+    EXPECT_EQ(after.by_SysCfgOption4, before.by_SysCfgOption4);
+    EXPECT_EQ(after.by_SysCfgOption7, before.by_SysCfgOption7);
+    EXPECT_EQ(after.by_SysCfgOption15, before.by_SysCfgOption15);
 }
 
 TEST_F(SheetTest, PppoeWithoutDdnsIsRefusedBeforeAnythingIsSent) {

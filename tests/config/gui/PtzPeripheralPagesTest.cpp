@@ -20,6 +20,7 @@
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/SheetRun.h"
 #include "config/gui/PtzEntryDialog.h"
+#include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "support/ChildWidget.h"
 
@@ -140,16 +141,17 @@ TEST(PtzPagesInTheSheet, TheControlDeviceListFollowsAStoredBlock) {
         EXPECT_TRUE(untouched.Stores().empty());
     }
     {
+        fakes::RecordingUiPort ui;
         SheetRun refused("R43T", "1058");
+        refused.app.SetUiPort(&ui);
         refused.Open();
         auto* page = refused.Show<DevicePage>(SheetPageId::Device);
         const auto before = refused.app.C_ControlD.Snapshot();
         refused.device->AddFault("/SetSysCfg.cgi", devicesim::Fault::Status(500));
-        testutil::ConfigMessageCapture messages;
         EditThirdRow(*page);
         ASSERT_TRUE(page->Modified());
         refused.Apply();
-        EXPECT_EQ(messages.texts, QStringList{session::LoadText(4012)});
+        EXPECT_EQ(ui.Calls(), std::vector<std::string>{"msgbox:4012"});
         EXPECT_EQ(refused.app.C_ControlD.Snapshot(), before);
     }
     SheetRun run("R43T", "1058");
