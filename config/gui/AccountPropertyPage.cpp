@@ -101,8 +101,12 @@ AccountPropertyPage::AccountPropertyPage(ConfigWorkingSet& set, session::AppData
 
 void AccountPropertyPage::Fill() {
     values_ = LoadAccountValues(WorkingSet(), app_.CSettingINI.m_strUserName.Get());
-    maxUsers_->Load(values_.maxUsers.Loaded());  // a stored 0 is shown as it is
+    // The edit's change rule runs on the value it is filled with, and says so.
+    const unsigned message = values_.FillMaxUsers();
+    maxUsers_->Load(values_.maxUsers.Current());
     RefreshRows();
+    if (message)
+        ShowConfigMessage(this, message);
 }
 
 void AccountPropertyPage::AddSendRoutines(ApplyRoutines& routines) {
@@ -152,10 +156,12 @@ void AccountPropertyPage::CloseEditGroup() {
 void AccountPropertyPage::RefreshRows() {
     const int selected = SelectedRow();
     list_->clear();
-    for (const Account& account : values_.accounts)
+    for (const Account& account : values_.accounts) {
+        const auto [level, activity] = AccountRowTexts(account);
         list_->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromStdString(account.name),
-                                                               QString::fromStdString(LevelText(account.level)),
-                                                               QString::fromStdString(ActivityText(account.activity))}));
+                                                               QString::fromStdString(level),
+                                                               QString::fromStdString(activity)}));
+    }
     if (selected >= 0 && selected < list_->topLevelItemCount())
         list_->topLevelItem(selected)->setSelected(true);
 }

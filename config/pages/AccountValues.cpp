@@ -60,6 +60,39 @@ std::string ActivityText(std::int32_t minutes) {
     }
 }
 
+std::string LevelIndexText(int index) { return LevelText(LevelCode(index)); }
+
+std::string ActivityIndexText(int index) {
+    switch (index) {
+    case 0: return "1  " + std::string(res::LoadString(3021));
+    case 1: return "5  " + std::string(res::LoadString(3021));
+    case 2: return "10 " + std::string(res::LoadString(3021));
+    case 3: return std::string(res::LoadString(3020));
+    case 4: return std::string(res::LoadString(3019));
+    default: return std::string(res::LoadString(3018));
+    }
+}
+
+std::pair<std::string, std::string> AccountRowTexts(const Account& account) {
+    return {account.shownLevelIndex >= 0 ? LevelIndexText(account.shownLevelIndex) : LevelText(account.level),
+            account.shownActivityIndex >= 0 ? ActivityIndexText(account.shownActivityIndex)
+                                            : ActivityText(account.activity)};
+}
+
+MaxUsersInput NormaliseMaxUsers(std::int64_t value) {
+    if (value > static_cast<std::int64_t>(kAccountSlots))
+        return {static_cast<std::int64_t>(kAccountSlots), 4043};
+    if (value == 0)
+        return {3, 4043};
+    return {value, 0};
+}
+
+unsigned AccountValues::FillMaxUsers() {
+    const MaxUsersInput input = NormaliseMaxUsers(maxUsers.Loaded());
+    maxUsers.Edit(input.value);
+    return input.message;
+}
+
 std::optional<std::size_t> AccountValues::LoginRow() const {
     for (std::size_t row = 0; row < accounts.size(); ++row)
         if (SameIgnoringCase(accounts[row].name, loginName))
@@ -81,7 +114,8 @@ unsigned AccountValues::Add(const std::string& name, const std::string& password
         return 4001;
     if (CanAdd())
         return 4002;
-    accounts.push_back({LevelCode(levelIndex), ActivityMinutes(activityIndex), name, password});
+    accounts.push_back({LevelCode(levelIndex), ActivityMinutes(activityIndex), name, password, levelIndex,
+                        activityIndex});
     accountsChanged = true;
     return 0;
 }
@@ -95,13 +129,17 @@ unsigned AccountValues::Edit(std::size_t row, const std::string& name, const std
             return 4118;
     Account& account = accounts[row];
     if (LoginRow() == row) {
-        // The login account keeps its level; the next login uses the new name and password.
+        // The login account keeps its level (its row reads "SUPERVISOR"); the
+        // next login uses the new name and password.
         newLogin.emplace(name, password);
         loginName = name;
+        account.shownLevelIndex = 0;
     } else {
         account.level = LevelCode(levelIndex);
+        account.shownLevelIndex = levelIndex;
     }
     account.activity = ActivityMinutes(activityIndex);
+    account.shownActivityIndex = activityIndex;
     account.name = name;
     account.password = password;
     accountsChanged = true;

@@ -33,14 +33,33 @@ struct Account {
     std::uint16_t level = 0;
     std::int32_t activity = 0;  // minutes; -1 unlimited
     std::string name, password;
+    // The lists' indexes a row saved on the page shows its texts by; -1 for a
+    // row as loaded, which shows its codes' texts.
+    int shownLevelIndex = -1, shownActivityIndex = -1;
 };
 
 int LevelIndexOf(std::uint16_t code);      // 30 0, 20 1, 10 2, anything else 3
 int ActivityIndexOf(std::int32_t minutes);  // the list's minutes, anything else 5
-// The list's texts: the level's string (an unknown code reads "SUPERVISOR"),
-// the activity as "ZAWSZE", "1 DZIEŃ", "1 GODZ" or "<minutes> MIN".
+// The list's texts of a row as loaded: the level's string (an unknown code
+// reads "SUPERVISOR"), the activity as "ZAWSZE", "1 DZIEŃ", "1 GODZ" or
+// "<minutes> MIN".
 std::string LevelText(std::uint16_t code);
 std::string ActivityText(std::int32_t minutes);
+// The texts of a row saved on the page, by the lists' indexes: the activity
+// texts "1  MIN", "5  MIN", "10 MIN", "1 GODZ", "1 DZIEŃ", "ZAWSZE".
+std::string LevelIndexText(int index);
+std::string ActivityIndexText(int index);
+// The row's level and activity texts.
+std::pair<std::string, std::string> AccountRowTexts(const Account& account);
+
+// The maximum as the page's edit takes it in: its change rule also runs when
+// the page fills it, so a stored maximum above 5 becomes 5 and 0 becomes 3,
+// each with message 4043 (0 when it stays).
+struct MaxUsersInput {
+    std::int64_t value;
+    unsigned message;
+};
+MaxUsersInput NormaliseMaxUsers(std::int64_t value);
 
 struct AccountValues {
     std::vector<Account> accounts;
@@ -53,6 +72,8 @@ struct AccountValues {
 
     // The row of the login account (names compared ignoring case); none when absent.
     std::optional<std::size_t> LoginRow() const;
+    // The page's edit filled with the loaded maximum; the message to show, or 0.
+    unsigned FillMaxUsers();
 
     unsigned CanAdd() const;  // 4002 once the list holds the maximum
     unsigned Add(const std::string& name, const std::string& password, int levelIndex, int activityIndex);

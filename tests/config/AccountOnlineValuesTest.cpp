@@ -65,6 +65,7 @@ TEST(AccountValues, LoginFollowsARenameOnlyOnceTheDeviceTookIt) {
         AccountValues values = LoadAccountValues(*set, "tovik");
         ASSERT_EQ(values.Edit(1, "boss", "pw2", 3, 5), 0u);
         EXPECT_EQ(values.accounts[1].level, 20);  // the login account keeps its level
+        EXPECT_EQ(AccountRowTexts(values.accounts[1]), (std::pair<std::string, std::string>{"SUPERVISOR", "ZAWSZE"}));
         EXPECT_EQ(values.LoginRow(), 1u);          // and is still known as the login
         EXPECT_EQ(device.app.CSettingINI.m_strUserName.Get(), "tovik");
 
@@ -115,6 +116,12 @@ TEST(AccountTexts, LevelsAndActivities) {
     EXPECT_EQ(LevelText(7), "SUPERVISOR");
     EXPECT_EQ(ActivityText(-1), "ZAWSZE");
     EXPECT_EQ(ActivityText(10), "10 MIN");
+    EXPECT_EQ(ActivityText(1), "1 MIN");
+    // A row saved on the page reads the activity list's own texts.
+    const char* saved[] = {"1  MIN", "5  MIN", "10 MIN", "1 GODZ", "1 DZIEŃ", "ZAWSZE"};
+    for (int index = 0; index < 6; ++index)
+        EXPECT_EQ(ActivityIndexText(index), saved[index]) << index;
+    EXPECT_EQ(LevelIndexText(3), res::LoadString(3013));
     EXPECT_EQ(LevelIndexOf(99), 3);
     EXPECT_EQ(ActivityIndexOf(-1), 5);
     EXPECT_EQ(ActivityIndexOf(7), 5);

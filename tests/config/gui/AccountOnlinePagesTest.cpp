@@ -22,17 +22,41 @@ namespace {
 
 using session::LoadText;
 
+TEST(AccountPropertyPage, FillingTheMaximumRunsItsRuleWithItsMessage) {
+    struct Case {
+        std::uint8_t stored;
+        const char* shown;
+        bool message;
+    };
+    for (const Case c : {Case{97, "5", true}, Case{0, "3", true}, Case{4, "4", false}, Case{1, "1", false}}) {
+        testutil::PageDevice device("R47T", "1007", [&](auto& p) {
+            devicesim::SetAccounts(p);
+            p.blocks[2][2] = c.stored;
+        });
+        auto set = device.OpenSet();
+        AccountPropertyPage page(*set, device.app);
+        testutil::ConfigMessageCapture messages;
+        page.show();
+        EXPECT_EQ(page.MaxUsersEdit()->text(), c.shown) << int(c.stored);
+        EXPECT_EQ(messages.texts, c.message ? QStringList{LoadText(4043)} : QStringList{}) << int(c.stored);
+        EXPECT_EQ(page.Values().maxUsers.Current(), QString(c.shown).toInt());
+        // Now an account can be added below the maximum.
+        page.AddAccount();
+        EXPECT_EQ(page.EditGroupOpen(), QString(c.shown).toInt() > 2) << int(c.stored);
+    }
+}
+
 TEST(AccountPropertyPage, MaximumIsHeldToOneToFive) {
     testutil::PageDevice device("R47T", "1007", [](auto& p) {
         devicesim::SetAccounts(p);
-        p.blocks[2][2] = 0;
+        p.blocks[2][2] = 2;
     });
     auto set = device.OpenSet();
     AccountPropertyPage page(*set, device.app);
     testutil::ConfigMessageCapture messages;
     page.show();
     NumberEdit* max = page.MaxUsersEdit();
-    EXPECT_EQ(max->text(), "0");  // shown as stored, no message
+    EXPECT_EQ(max->text(), "2");
     EXPECT_TRUE(messages.texts.isEmpty());
     ASSERT_EQ(page.List()->topLevelItemCount(), 2);
 
