@@ -31,7 +31,7 @@ constexpr Group kGroups[] = {
 }  // namespace
 
 session::CgiRequest DvrRecordRequest(const DVRRecordPageState& device, const DvrRecordChoice& page,
-                                     std::string_view cookie) {
+                                     std::string_view cookie, bool recordFixGiven) {
     auto request = RequestWithCookie(session::CMD_SET_RECORD_SETTING, cookie);
     for (const Group& group : kGroups) {
         const std::optional<int>& value = page.*group.choice;
@@ -42,7 +42,7 @@ session::CgiRequest DvrRecordRequest(const DVRRecordPageState& device, const Dvr
             request.AddIntParam(group.flag, 0);
         }
     }
-    request.AddIntParam("CHIPSSHARE", 1);
+    request.AddIntParam("CHIPSSHARE", page.recordFix || recordFixGiven ? 1 : 0);
     request.AddIntParam("RECORDFIX", page.recordFix.value_or(device[K::RecordFix]));
     return request;
 }

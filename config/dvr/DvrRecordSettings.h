@@ -52,9 +52,11 @@ struct DvrRecordChoice {
     std::optional<int> recordFix;                          // 1 fixed, 0 grouped
 };
 
-// Always a request: the fixed/grouped group is sent every time.
+// Always a request: the fixed/grouped group is sent every time. Its flag is 0
+// only while its value is unknown (the device's reply lacked RECORDFIX and the
+// person chose nothing), so the device keeps what it has.
 session::CgiRequest DvrRecordRequest(const DVRRecordPageState& device, const DvrRecordChoice& page,
-                                     std::string_view cookie);
+                                     std::string_view cookie, bool recordFixGiven = true);
 
 
 }  // namespace config

@@ -8,9 +8,9 @@
 
 namespace config {
 
-std::optional<std::vector<std::uint16_t>> ReadDvrSettings(session::AppData& app, const platform::Timing& timing,
-                                                          std::uint8_t command, std::span<const KeyValueKey> keys,
-                                                          std::stop_token stop) {
+std::optional<KeyValueRead> ReadDvrSettings(session::AppData& app, const platform::Timing& timing,
+                                            std::uint8_t command, std::span<const KeyValueKey> keys,
+                                            std::stop_token stop) {
     std::array<std::uint8_t, kKeyValueReplyArea> reply{};
     std::uint32_t length = 0;
     const auto request = RequestWithCookie(command, app.SessionCookie.Get());

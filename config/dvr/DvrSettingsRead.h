@@ -18,8 +18,8 @@ class AppData;
 namespace config {
 
 // The keys' values; none when the request fails or the reply is not whole.
-std::optional<std::vector<std::uint16_t>> ReadDvrSettings(session::AppData& app, const platform::Timing& timing,
-                                                          std::uint8_t command, std::span<const KeyValueKey> keys,
-                                                          std::stop_token stop = {});
+std::optional<KeyValueRead> ReadDvrSettings(session::AppData& app, const platform::Timing& timing,
+                                     std::uint8_t command, std::span<const KeyValueKey> keys,
+                                     std::stop_token stop = {});
 
 }  // namespace config

@@ -28,8 +28,7 @@ std::uint32_t ParseDecimalLowBits(std::string_view text) {
     return negative ? 0u - value : value;
 }
 
-std::optional<std::vector<std::uint16_t>> ReadKeyValueReply(std::string_view reply,
-                                                            std::span<const KeyValueKey> keys) {
+std::optional<KeyValueRead> ReadKeyValueReply(std::string_view reply, std::span<const KeyValueKey> keys) {
     if (reply.size() >= kKeyValueReplyArea)
         return std::nullopt;
     std::vector<std::optional<std::uint16_t>> found(keys.size());
@@ -48,14 +47,12 @@ std::optional<std::vector<std::uint16_t>> ReadKeyValueReply(std::string_view rep
             found[k] = static_cast<std::uint16_t>(keys[k].bits == 8 ? value & 0xFFu : value & 0xFFFFu);
         }
     }
-    std::vector<std::uint16_t> values;
-    values.reserve(keys.size());
+    KeyValueRead read;
     for (const auto& value : found) {
-        if (!value)
-            return std::nullopt;
-        values.push_back(*value);
+        read.values.push_back(value.value_or(0));
+        read.given.push_back(value.has_value());
     }
-    return values;
+    return read;
 }
 
 }  // namespace config

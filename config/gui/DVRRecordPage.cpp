@@ -201,7 +201,8 @@ DvrRecordChoice DVRRecordPage::Choice() const {
 std::optional<session::CgiRequest> DVRRecordPage::ApplyRequest() const {
     if (!Live())
         return std::nullopt;
-    return DvrRecordRequest(device_, Choice(), App().SessionCookie.Get());
+    return DvrRecordRequest(device_, Choice(), App().SessionCookie.Get(),
+                            Given(static_cast<std::size_t>(K::RecordFix)));
 }
 
 }  // namespace config

@@ -31,12 +31,13 @@ void DvrSettingsPage::Fill() {
     auto read = [app = &app_, timing = timing_, command = readCommand_, keys = keys_](std::stop_token stop) {
         return ReadDvrSettings(*app, timing, command, keys, stop);
     };
-    auto done = [this](std::optional<std::vector<std::uint16_t>> values) {
-        if (!values) {
+    auto done = [this](std::optional<KeyValueRead> read) {
+        if (!read) {
             state_ = State::Disabled;
             return;
         }
-        Show(*values);
+        given_ = read->given;
+        Show(read->values);
         controls_->setEnabled(true);
         state_ = State::Live;
     };

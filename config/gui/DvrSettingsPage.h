@@ -3,7 +3,8 @@
 // settings): live from firmware "1058", it reads the device's "KEY=value;"
 // reply once, on the device-command worker, when it is first shown. Its
 // controls stay disabled while the read runs, and for good when the device
-// is not qualified or the read fails (no message). Only a live page sends.
+// is not qualified or the read fails (no message); a reply lacking a key
+// still fills the page. Only a live page sends.
 
 #include <cstdint>
 #include <optional>
@@ -41,8 +42,11 @@ protected:
     QWidget* Controls() const { return controls_; }
     session::AppData& App() const { return app_; }
     bool Live() const { return state_ == State::Live; }
-    // The device's values, in the keys' order; the controls are enabled afterwards.
+    // The device's values, in the keys' order (0 for a key its reply lacked);
+    // the controls are enabled afterwards.
     virtual void Show(const std::vector<std::uint16_t>& values) = 0;
+    // The device's reply carried the key (by its index in the keys).
+    bool Given(std::size_t key) const { return key < given_.size() && given_[key]; }
 
     void Fill() override;
 
@@ -53,6 +57,7 @@ private:
     std::span<const KeyValueKey> keys_;
     ApplyRoutine routine_;
     State state_ = State::NotOpened;
+    std::vector<bool> given_;
     QWidget* controls_;
 };
 

@@ -89,7 +89,7 @@ TEST(DvrDateRequest, DayOfWeekOfTheDate) {
     EXPECT_EQ(DayOfWeek(2007, 2, 30), 0);  // no such date
 }
 
-TEST(ReadDvrSettings, ReadsTheDevicesKeysOrFailsWhole) {
+TEST(ReadDvrSettings, ReadsTheDevicesKeysOrFails) {
     testutil::PageDevice run("R41T", "1058");
     const auto timing = run.timing;
 
@@ -101,7 +101,7 @@ TEST(ReadDvrSettings, ReadsTheDevicesKeysOrFailsWhole) {
     });
     const auto values = ReadDvrSettings(run.app, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys);
     ASSERT_TRUE(values);
-    const auto read = DVRDatePageState::From(*values);
+    const auto read = DVRDatePageState::From(values->values);
     EXPECT_EQ(read[K::Month], 3);
     EXPECT_EQ(read[K::Day], 14);
     EXPECT_EQ(read[K::StartMonth], 1);
@@ -116,10 +116,15 @@ TEST(ReadDvrSettings, ReadsTheDevicesKeysOrFailsWhole) {
         run.device->AddFault("/GetDvrDate.cgi", fault);
         EXPECT_FALSE(ReadDvrSettings(run.app, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys));
     }
+    // A reply lacking a key is still read; the key reads 0.
     run.device->UpdateProfile([](devicesim::DeviceProfile& p) {
         std::erase_if(p.dvrDate, [](const auto& item) { return item.first == "ADJUSTMINUTE"; });
     });
-    EXPECT_FALSE(ReadDvrSettings(run.app, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys));
+    const auto lacking = ReadDvrSettings(run.app, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys);
+    ASSERT_TRUE(lacking);
+    EXPECT_EQ(lacking->values[static_cast<std::size_t>(K::AdjustMinute)], 0);
+    EXPECT_FALSE(lacking->given[static_cast<std::size_t>(K::AdjustMinute)]);
+    EXPECT_EQ(lacking->values[static_cast<std::size_t>(K::Month)], 3);
 }
 
 }  // namespace

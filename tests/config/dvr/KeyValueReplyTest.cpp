@@ -16,7 +16,7 @@ TEST(KeyValueReply, ReadsWholeKeysInAnyOrder) {
     struct Case {
         const char* name;
         std::string reply;
-        std::optional<std::vector<std::uint16_t>> values;
+        std::vector<std::uint16_t> values;
     };
     const Case cases[] = {
         {"inOrder", "MONTH=3;DAY=14;STARTMONTH=2;DAYLIGHTSAVING=1;", {{3, 14, 2, 1}}},
@@ -28,14 +28,20 @@ TEST(KeyValueReply, ReadsWholeKeysInAnyOrder) {
         {"digitsUpToTheFirstOther", "MONTH=4x;DAY=;STARTMONTH=abc;DAYLIGHTSAVING=99999999999999999999;",
          {{4, 0, 0, 0xFF}}},  // 99999999999999999999 mod 256
         {"firstOfTwice", "MONTH=1;MONTH=2;DAY=3;STARTMONTH=4;DAYLIGHTSAVING=5;", {{1, 3, 4, 5}}},
-        {"keyMissing", "MONTH=1;DAY=3;STARTMONTH=4;", std::nullopt},
-        {"keyOnlyInsideAnother", "STARTMONTH=4;DAY=3;DAYLIGHTSAVING=1;", std::nullopt},
-        {"empty", "", std::nullopt},
+        // A key the reply lacks reads 0 and is not given; the rest are read.
+        {"keyMissing", "MONTH=1;DAY=3;STARTMONTH=4;", {{1, 3, 4, 0}}},
+        {"keyOnlyInsideAnother", "STARTMONTH=4;DAY=3;DAYLIGHTSAVING=1;", {{0, 3, 4, 1}}},
+        {"empty", "", {{0, 0, 0, 0}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(ReadKeyValueReply(c.reply, kKeys), c.values);
+        const auto read = ReadKeyValueReply(c.reply, kKeys);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->values, c.values);
     }
+    const auto read = ReadKeyValueReply("STARTMONTH=4;DAY=0;", kKeys);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->given, (std::vector<bool>{false, true, true, false}));
 }
 
 TEST(KeyValueReply, AReplyThatFillsTheAreaIsNotWhole) {

@@ -98,23 +98,19 @@ TEST(DVRDatePage, StaysDisabledWithoutALiveRead) {
         const char* name;
         const char* firmware;
         std::optional<devicesim::Fault> fault;
-        bool dropAdjustMinute = false;
         std::size_t reads;
     };
     const devicesim::Fault overLong{"overLong", [](devicesim::Reply& r) { r.body.append(1100, ' '); }};
     const Case cases[] = {
-        {"old", "1057", std::nullopt, false, 0},
-        {"refused", "1058", devicesim::Fault::Status(500), false, 1},
-        {"overLong", "1058", overLong, false, 1},
-        {"noAdjustMinute", "1058", std::nullopt, true, 1},
+        {"old", "1057", std::nullopt, 0},
+        {"refused", "1058", devicesim::Fault::Status(500), 1},
+        {"overLong", "1058", overLong, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DatePageRun run("R42T", c.firmware);
         if (c.fault)
             run.device->AddFault("/GetDvrDate.cgi", *c.fault);
-        if (c.dropAdjustMinute)
-            run.device->UpdateProfile([](devicesim::DeviceProfile& p) { p.dvrDate.pop_back(); });
         DVRDatePage& page = run.Open();
         EXPECT_EQ(page.PageState(), DVRDatePage::State::Disabled);
         EXPECT_FALSE(Child<QDateEdit>(page, "date")->isEnabled());
@@ -122,6 +118,20 @@ TEST(DVRDatePage, StaysDisabledWithoutALiveRead) {
         EXPECT_FALSE(page.ApplyRequest());
         EXPECT_EQ(run.Targets("/GetDvrDate.cgi").size(), c.reads);
     }
+}
+
+TEST(DVRDatePage, AReplyLackingAKeyFillsTheRestAndStaysLive) {
+    DatePageRun run("R42T", "1058", [](devicesim::DeviceProfile& p) {
+        std::erase_if(p.dvrDate, [](const auto& item) { return item.first == "MINUTE"; });
+    });
+    DVRDatePage& page = run.Open();
+    ASSERT_EQ(page.PageState(), DVRDatePage::State::Live);
+    EXPECT_TRUE(Child<QDateEdit>(page, "date")->isEnabled());
+    EXPECT_EQ(Child<QDateEdit>(page, "date")->date(), QDate(2006, 3, 14));
+    EXPECT_EQ(Child<QTimeEdit>(page, "time")->text(), "09 : 00 : 53");  // MINUTE at its start value 0
+    EXPECT_EQ(Child<QTimeEdit>(page, "end")->text(), "03 : 00");
+    EXPECT_EQ(Child<IndexedCombo>(page, "startMonth")->currentText(), "MAR");
+    EXPECT_FALSE(page.ApplyRequest());
 }
 
 TEST(DVRDatePage, ASlowReadLeavesTheGuiRunning) {

@@ -137,23 +137,35 @@ TEST(DVRRecordPage, StaysDisabledWithoutALiveRead) {
     struct Case {
         const char* name;
         const char* firmware;
-        bool refuse, dropRecMode;
+        bool refuse;
     };
-    for (const Case& c : {Case{"old", "1057", false, false}, Case{"refused", "1058", true, false},
-                          Case{"noRecMode", "1058", false, true}}) {
+    for (const Case& c : {Case{"old", "1057", false}, Case{"refused", "1058", true}}) {
         SCOPED_TRACE(c.name);
         RecordPageRun run("R43T", c.firmware);
         if (c.refuse)
             run.device->AddFault("/GetRecordSetting.cgi", devicesim::Fault::Status(500));
-        if (c.dropRecMode)
-            run.device->UpdateProfile([](devicesim::DeviceProfile& p) {
-                std::erase_if(p.recordSetting, [](const auto& item) { return item.first == "RECMODE"; });
-            });
         DVRRecordPage& page = run.Open();
         EXPECT_EQ(page.PageState(), DVRRecordPage::State::Disabled);
         EXPECT_FALSE(Child<QRadioButton>(page, "cif")->isEnabled());
         EXPECT_FALSE(page.ApplyRequest());
     }
+}
+
+TEST(DVRRecordPage, AReplyLackingKeysStaysLiveAndLeavesTheirSettings) {
+    // Without RECMODE the mode reads 0 (frame); without RECORDFIX the fixed/grouped
+    // group goes with its flag at 0, so the device keeps what it has.
+    RecordPageRun run("R43T", "1058");
+    run.device->UpdateProfile([](devicesim::DeviceProfile& p) {
+        std::erase_if(p.recordSetting,
+                      [](const auto& item) { return item.first == "RECMODE" || item.first == "RECORDFIX"; });
+    });
+    DVRRecordPage& page = run.Open();
+    ASSERT_EQ(page.PageState(), DVRRecordPage::State::Live);
+    EXPECT_TRUE(Child<QRadioButton>(page, "frame")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(page, "cif")->isEnabled());
+    EXPECT_EQ(run.Request(),
+              "/SetRecordSetting.cgi?Cookie=5A17C0DE&CHMANUALREC=0&CHEVENTREC=0&CHTIMERREC=0&CHOV=0&CHQT=0&"
+              "CHRECMODE=0&CHMOTIONRATE=0&CHMANUALRATE=0&CHTIMERRATE=0&CHIPSSHARE=0&RECORDFIX=0");
 }
 
 }  // namespace

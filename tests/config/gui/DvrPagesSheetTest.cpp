@@ -37,6 +37,19 @@ TEST(DvrPagesInTheSheet, ApplySendsTheOpenedPagesInOrder) {
     EXPECT_EQ(devicesim::DeviceProfile::ValueOf(run.device->Profile().dvrDate, "YEAR"), 2007);
 }
 
+TEST(DvrPagesInTheSheet, AnOpenedRecordPageSendsOnEveryApplyEvenUnchanged) {
+    DvrSheet run;
+    run.OpenPage<DVRDatePage>(SheetPageId::DvrDate);
+    run.OpenPage<DVRRecordPage>(SheetPageId::DvrRecord);
+    run.device->ClearRequests();
+    run.Apply();
+    EXPECT_TRUE(run.Targets("/SetDvrDate.cgi").empty());
+    const auto sent = run.Targets("/SetRecordSetting.cgi");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_NE(sent[0].find("CHMANUALREC=0&"), std::string::npos) << sent[0];
+    EXPECT_NE(sent[0].find("CHIPSSHARE=1&RECORDFIX="), std::string::npos) << sent[0];
+}
+
 TEST(DvrPagesInTheSheet, PagesNeverOpenedSendNothing) {
     DvrSheet run;
     run.Apply();
