@@ -1,8 +1,10 @@
 #pragma once
 // A text field of a configuration page: at most `limit` characters, each of
 // them one the device's code page (Windows-1250) holds; optionally digits
-// only or upper case. Only typing is held to this; a text loaded from the
-// device is shown as it is.
+// only or upper case. The limit works as an edit's maximum length: typing
+// stops at it and a longer paste is cut to it. Text with a character the
+// code page lacks is refused whole. Only the person's edits are held to
+// this; a text loaded from the device is shown as it is.
 
 #include <QLineEdit>
 
@@ -28,6 +30,8 @@ signals:
 
 private:
     void OnTextEdited(const QString& text);
+    // The edit's text with its inserted part cut to the room the limit leaves.
+    QString CutToLimit(const QString& text) const;
 
     int limit_;
     Mode mode_;

@@ -94,6 +94,33 @@ TEST(LimitedTextEdit, RefusesWhatDoesNotFitAndShowsLoadedTextsWhole) {
     EXPECT_EQ(upper.text(), "DVR1");
 }
 
+TEST(LimitedTextEdit, APasteIsCutToTheRoomTheLimitLeaves) {
+    struct Case {
+        const char* name;
+        const char* before;
+        int cursor;
+        const char* pasted;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"intoEmpty", "", 0, "abcdefgh", "abcdef"},
+        {"atTheEnd", "abcd", 4, "xyz", "abcdxy"},
+        {"inTheMiddle", "abcd", 2, "xyz", "abxycd"},
+        {"atTheStart", "abc", 0, "xyzw", "xyzabc"},
+        {"atTheLimit", "abcdef", 3, "x", "abcdef"},
+        {"withAForeignCharacter", "ab", 2, "cдe", "ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LimitedTextEdit edit(6);
+        edit.Load(QString::fromUtf8(c.before));
+        edit.setCursorPosition(c.cursor);
+        edit.insert(QString::fromUtf8(c.pasted));  // a paste, as the person's edit
+        emit edit.textEdited(edit.text());
+        EXPECT_EQ(edit.text(), QString::fromUtf8(c.after));
+    }
+}
+
 TEST(IndexedCombo, UnknownCodeShowsNoSelectionAndStaysUnchanged) {
     IndexedCombo combo;
     combo.SetItems({"3", "15", "30", "60", "1800", "65535"}, {3, 15, 30, 60, 1800, 65535});
