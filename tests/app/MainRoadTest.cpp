@@ -514,6 +514,8 @@ TEST_F(MainRoadTest, TheStatusLinesChannelNumberFollowsTheChannelBar) {
             ASSERT_TRUE(WaitForNewPicture(window));
             EXPECT_TRUE(testutil::WaitWithEvents([&] { return channelShown() == std::to_string(channel); }, kPatienceMs))
                 << int{channel} << ": " << channelShown() << " in " << window.StatusText().toStdString();
+            if (const char* keep = std::getenv("QUENLO_TEST_SCREENSHOTS"); keep && *keep)
+                window.grab().save(QString::fromUtf8(keep) + QString("/status-channel-%1.png").arg(channel));
         }
     });
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
