@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <chrono>
@@ -175,9 +177,20 @@ TEST_F(ColourAdjustDialogTest, OnlyTheBackgroundDragsTheDialog) {
         QTest::mouseRelease(from, Qt::LeftButton, {}, from->mapFromGlobal(pressed + by));
     };
     QSlider* slider = d.Slider(kContrast);
-    // The track right of the handle (the ticks take the lower half): a page
-    // up, whatever the move does after it.
-    drag(slider, QPoint(slider->width() * 7 / 8, 5), QPoint(-120, 300));
+    // The track right of the handle, where the style has it: a page up,
+    // whatever the move does after it.
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    option.pageStep = slider->pageStep();
+    option.singleStep = slider->singleStep();
+    const QRect groove = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+    drag(slider, QPoint(groove.right() - 3, groove.center().y()), QPoint(-120, 300));
     EXPECT_EQ(d.pos(), start);
     EXPECT_GT(slider->value(), 100);
     EXPECT_EQ(Box(kContrast), QString::number(slider->value()));
