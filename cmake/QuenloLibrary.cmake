@@ -37,8 +37,8 @@ endfunction()
 
 # quenlo_test(NAME LABEL DIRS DEPS...): one GoogleTest executable from the *.cpp of DIRS (one
 # folder or a list). A "gui" suite gets the shared main that makes its QApplication.
-# LABEL is one word matched as a regular expression by ctest -L: "core" (Qt-free,
-# run under ASan), "core_threaded" (also run under TSan), "gui" (normal build only).
+# LABEL is one word matched as a regular expression by ctest -L: "core" (Qt-free), "core_threaded"
+# (also run under TSan), "gui" (offscreen); every suite runs under ASan+UBSan.
 # With QUENLO_TEST_LABELS set (a regular expression), only matching suites are built.
 function(quenlo_test name label dirs)
   if(NOT QUENLO_TESTS)
