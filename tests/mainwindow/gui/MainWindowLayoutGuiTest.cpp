@@ -244,11 +244,14 @@ TEST_F(MainWindowLayoutGuiTest, PaintingDrawsSkinOrItsReplacementAndTheStatusTex
             EXPECT_EQ(shot.pixelColor(10, 300), QColor(221, 221, 221));  // the drawn face
             EXPECT_EQ(shot.pixelColor(400, 80), QColor(157, 216, 244));  // the drawn strip
         }
-        // The alarm text in red from (L77 - 30, L76 + 2).
+        // The alarm text in red from (L77 - 30, L76 + 2); its smoothed edges blend with what is
+        // under them, and the raster engine may leave even the glyph's core a step off pure red.
         bool red = false;
         for (int x = 668; x < 700 && !red; ++x)
-            for (int y = 67; y < 81 && !red; ++y)
-                red = shot.pixelColor(x, y) == QColor(255, 0, 0);
+            for (int y = 67; y < 81 && !red; ++y) {
+                const QColor pixel = shot.pixelColor(x, y);
+                red = pixel.red() >= 250 && pixel.green() <= 4 && pixel.blue() <= 4;
+            }
         EXPECT_TRUE(red) << skin;
         // A status text that comes in full screen is dropped.
         window->Display().m_bFullScreen = 1;
