@@ -85,6 +85,60 @@ inline __m128i ScaleDouble(__m128i sums, __m128d scale) {
     return _mm_packus_epi16(words, words);
 }
 
+// Exactly 2:1 on three-element pixels (sums of four, scale 1/4): (a + b + c + d + 2) >> 2 on
+// bytes, without widening. With v = avg(a, c) and w = avg(b, d) (rounding up), avg(v, w) is one
+// too high exactly where a pair's sum was odd and v + w is odd as well. Each 48-byte block of
+// positions gives every position's result; its pixels' bytes (three of every six) are then moved
+// together on 64-bit lanes and go out as 24 bytes. Pixels the blocks leave are made one by one.
+inline void HalveRow8uC3(const std::uint8_t* top, const std::uint8_t* bottom, std::ptrdiff_t elements,
+                         std::int32_t width, std::uint8_t* destination) {
+    const auto load = [](const std::uint8_t* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    const __m128i one = _mm_set1_epi8(1);
+    const auto quarter = [&](std::ptrdiff_t at) {
+        const __m128i a = load(top + at);
+        const __m128i c = load(bottom + at);
+        const __m128i b = load(top + at + 3);
+        const __m128i d = load(bottom + at + 3);
+        const __m128i v = _mm_avg_epu8(a, c);
+        const __m128i w = _mm_avg_epu8(b, d);
+        const __m128i odd = _mm_and_si128(_mm_or_si128(_mm_xor_si128(a, c), _mm_xor_si128(b, d)), _mm_xor_si128(v, w));
+        return _mm_sub_epi8(_mm_avg_epu8(v, w), _mm_and_si128(odd, one));
+    };
+    // A pair of lanes holding positions 0-7 and 8-15 of a block (or 24-31 and 32-39): pixels at
+    // 0, 6 and 12 to bytes 0-8.
+    const __m128i stay = _mm_set_epi64x(0xFF, 0xFFFFFF);
+    const __m128i moved = _mm_set_epi64x(0xFFFFFF00, 0xFFFF000000);
+    const auto three = [&](__m128i x) {
+        const __m128i t = _mm_or_si128(_mm_and_si128(x, stay), _mm_and_si128(_mm_srli_epi64(x, 24), moved));
+        return _mm_or_si128(_mm_move_epi64(t), _mm_srli_si128(_mm_unpackhi_epi64(_mm_setzero_si128(), t), 3));
+    };
+    const __m128i low3 = _mm_set1_epi64x(0xFFFFFF);
+    std::int32_t j = 0;
+    for (std::ptrdiff_t s = 0; s + 51 <= elements && 3 * static_cast<std::ptrdiff_t>(j) + 28 <= 3 * static_cast<std::ptrdiff_t>(width);
+         s += 48, j += 8) {
+        const __m128i r0 = quarter(s);
+        const __m128i r1 = quarter(s + 16);
+        const __m128i r2 = quarter(s + 32);
+        // Lanes of positions 16-23 and 40-47 hold one pixel each, at 2.
+        const __m128i single = _mm_and_si128(
+            _mm_srli_epi64(_mm_castpd_si128(_mm_shuffle_pd(_mm_castsi128_pd(r1), _mm_castsi128_pd(r2), 2)), 16), low3);
+        const __m128i first = _mm_or_si128(three(r0), _mm_slli_si128(single, 9));
+        const __m128i second =
+            _mm_or_si128(three(_mm_castpd_si128(_mm_shuffle_pd(_mm_castsi128_pd(r1), _mm_castsi128_pd(r2), 1))),
+                         _mm_slli_si128(_mm_srli_si128(single, 8), 9));
+        std::uint8_t* out = destination + 3 * static_cast<std::ptrdiff_t>(j);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), first);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), second);
+    }
+    for (; j < width; ++j) {
+        const std::ptrdiff_t at = 6 * static_cast<std::ptrdiff_t>(j);
+        for (std::ptrdiff_t c = at; c < at + 3; ++c) {
+            destination[3 * static_cast<std::ptrdiff_t>(j) + c - at] =
+                static_cast<std::uint8_t>((top[c] + top[c + 3] + bottom[c] + bottom[c + 3] + 2) >> 2);
+        }
+    }
+}
+
 }  // namespace wholestep
 
 // One destination row of `width` pixels of E elements from `rows` source rows, bands of `bandX`
@@ -98,6 +152,12 @@ bool SuperSampleWholeRow8u(const std::uint8_t* row, std::ptrdiff_t step, std::in
     const std::ptrdiff_t elements = static_cast<std::ptrdiff_t>(columns) * E;
     if (rows * bandX > 257 || static_cast<std::int64_t>(width) * bandX > columns || elements < 3 * Spare) {
         return false;
+    }
+    if constexpr (E == 3) {
+        if (rows == 2 && bandX == 2 && sumScale == 0.25) {
+            HalveRow8uC3(row, row + step, elements, width, destination);
+            return true;
+        }
     }
     auto* sums = reinterpret_cast<std::uint16_t*>(work);
     std::uint8_t* bytes = work + 2 * elements + 2 * Spare;

@@ -311,6 +311,29 @@ TEST(BuildDifferential, WholeStepSuperSamplingOfLongRowsGivesTheGenericBytes) {
     }
 }
 
+// Halving three-element rows works on blocks of eight destination pixels and makes the rest one
+// by one: every width from one pixel up, tight source rows, and an odd last band of one row.
+TEST(BuildDifferential, HalvingThreeElementRowsOfEveryWidthGivesTheGenericBytes) {
+    const auto builds = ResizeBuilds();
+    std::mt19937 random(2080);
+    for (std::int32_t width = 2; width <= 72; ++width) {
+        for (std::int32_t left = 0; left < 2; ++left) {
+            DifferentialCall c{C3, Type8u, InterpSuperSample, {width + left, 7}, {left, 0, width, 7},
+                               {(width + 1) / 2, 4}, 0.5, 0.5, 1, 0, 0};
+            TestImage source(C3, Type8u, c.source.width, c.source.height, 0, 0xCD, 0);
+            source.FillRandom(random);
+            const Outcome generic = RunBuild(builds[0], c, source, 0xCD);
+            ASSERT_EQ(generic.status, StatusOk) << width;
+            for (std::size_t b = 1; b < builds.size(); ++b) {
+                const Outcome simd = RunBuild(builds[b], c, source, 0xCD);
+                ASSERT_EQ(simd.status, StatusOk) << Name(builds[b], c);
+                ASSERT_TRUE(simd.guardsIntact) << Name(builds[b], c);
+                ASSERT_EQ(simd.bytes, generic.bytes) << Name(builds[b], c);
+            }
+        }
+    }
+}
+
 TEST(BuildDifferential, EverySimdBuildAgreesWithTheGenericBuild) {
     if (std::string(BuildUnderTest().name) != "generic") {
         GTEST_SKIP() << "the table runs every build itself";
