@@ -191,9 +191,17 @@ void DownloadFilePage::OnButtonLocation() {
     const int result = dialog.exec();
     if (!self)
         return;
-    if (result == QDialog::Accepted)
+    if (result == QDialog::Accepted) {
         state_.SetFolder(dialog.GetPath());
+        folderChanged_ = true;
+    }
     ShowValues();
+}
+
+void DownloadFilePage::ContributeValues(config::SheetPageValues& values) const {
+    values.dynamicDownload = state_.m_bDynamicLoad ? 1u : 0u;
+    if (folderChanged_)
+        values.networkFileDirectory = state_.m_strFolder;
 }
 
 void DownloadFilePage::OnCheckDynamicLoad() {

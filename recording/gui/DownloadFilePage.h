@@ -43,6 +43,8 @@ public:
 
     void OnButtonStart();
     void OnButtonLocation();
+    // Apply takes the dynamic-load choice, and the folder once "Lokalizacja :" chose one.
+    void ContributeValues(config::SheetPageValues& values) const override;
 
 signals:
     // The disk list's answer was handled (taken or not).
@@ -78,6 +80,7 @@ private:
     bool loading_ = false;
     bool activationWaiting_ = false;
     bool starting_ = false;
+    bool folderChanged_ = false;
 
     QDateEdit* m_pDateCtrl;
     QTimeEdit* m_pTimeCtrl;

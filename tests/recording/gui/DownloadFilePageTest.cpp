@@ -220,9 +220,18 @@ TEST_F(DownloadFilePageTest, WithoutAFolderTheBoxAsksForOneAndStartRefuses) {
         d.findChild<QPushButton*>("okButton")->click();
         return true;
     });
+    config::SheetPageValues before;
+    page->ContributeValues(before);
+    EXPECT_FALSE(before.networkFileDirectory);
     QTest::mouseClick(Get<QPushButton>("location"), Qt::LeftButton);
     EXPECT_EQ(Path().toStdString(), (folder.path() / "backups").string() + "/CH03_0001.dvr");
     EXPECT_EQ(app.CSettingINI.m_strNetworkFileDirectory.Get(), "");
+
+    // Apply keeps the newly chosen folder.
+    config::SheetPageValues values;
+    page->ContributeValues(values);
+    config::ApplyLocalSettings(values, app);
+    EXPECT_EQ(app.CSettingINI.m_strNetworkFileDirectory.Get(), (folder.path() / "backups").string());
 }
 
 TEST_F(DownloadFilePageTest, AFailedDiskListLeavesTheListEmptyAndStartRefuses) {
