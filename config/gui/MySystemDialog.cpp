@@ -58,7 +58,6 @@ ConfigPage* MySystemDialog::PageFor(SheetPageId page) const {
 
 void MySystemDialog::InitSheet() {
     CTreePropSheet::InitSheet();
-    context_->snapshot = LoadedConfigSnapshot::Load(context_->set);
 
     const float scale = context_->app.fl_DpiScale.load();
     const SheetButtonRects rects = SheetButtonRectsFor(width(), height(), scale);

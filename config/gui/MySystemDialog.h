@@ -34,7 +34,7 @@ public:
                    SheetPrefill prefill, PageFactory pages = {});
     ~MySystemDialog() override;
 
-    // OnInitDialog: the tree sheet, the snapshot of the loaded values, the buttons.
+    // OnInitDialog: the tree sheet and the buttons.
     void InitSheet();
 
     SheetContext& Context() { return *context_; }

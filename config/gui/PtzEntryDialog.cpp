@@ -6,7 +6,7 @@
 
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/NumberEdit.h"
-#include "config/sheet/LoadedConfigSnapshot.h"
+#include "config/pages/PeripheralValues.h"
 
 namespace config {
 

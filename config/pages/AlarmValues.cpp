@@ -4,7 +4,6 @@
 
 #include "config/ConfigWorkingSet.h"
 #include "config/blocks/FieldCodec.h"
-#include "config/sheet/LoadedConfigSnapshot.h"
 
 namespace config {
 

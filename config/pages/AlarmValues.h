@@ -12,9 +12,19 @@
 #include <span>
 #include <string_view>
 
+#include "config/DeviceFacts.h"
 #include "config/pages/BlockStore.h"
 
 namespace config {
+
+// Alarm times in seconds by list index: video servers, N5H and G66M; the DVR family.
+inline constexpr std::array<std::uint16_t, 6> kAlarmSecondsServer{3, 15, 30, 60, 1800, 65535};
+inline constexpr std::array<std::uint16_t, 4> kAlarmSecondsDvr{5, 10, 20, 40};
+inline std::span<const std::uint16_t> AlarmSecondsFor(const DeviceFacts& facts) {
+    if (facts.IsDvr())
+        return kAlarmSecondsDvr;
+    return kAlarmSecondsServer;
+}
 
 class ConfigWorkingSet;
 struct DeviceFacts;

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "config/ConfigWorkingSet.h"
-#include "config/sheet/LoadedConfigSnapshot.h"
 #include "session/DeviceFamily.h"
 
 namespace config {

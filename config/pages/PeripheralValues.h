@@ -12,6 +12,9 @@
 
 namespace config {
 
+// The peripheral speed lists' rates, in list order.
+inline constexpr std::array<std::uint32_t, 7> kPeripheralBaudTable{2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
 class ConfigWorkingSet;
 
 struct PeripheralDevice {

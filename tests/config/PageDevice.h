@@ -14,6 +14,7 @@
 
 #include "config/ConfigWorkingSet.h"
 #include "config/pages/BlockStore.h"
+#include "config/sheet/SheetContext.h"
 #include "session/AppData.h"
 #include "session/net/OptionBlocks.h"
 #include "simulator/DeviceSimulator.h"
@@ -58,8 +59,7 @@ public:
     // A fresh working set, as a newly opened sheet makes it.
     std::unique_ptr<config::ConfigWorkingSet> OpenSet() {
         auto set = std::make_unique<config::ConfigWorkingSet>(app);
-        const std::size_t ends[] = {71, 87, 407, 439};
-        set->ClearLoadedBytes(4, ends);
+        set->ClearLoadedBytes(4, config::kSmtpTextEnds);
         return set;
     }
 

@@ -5,7 +5,7 @@
 
 #include "config/ConfigWorkingSet.h"
 #include "config/sheet/ControlDeviceRebuild.h"
-#include "config/sheet/LoadedConfigSnapshot.h"
+#include "config/sheet/SheetContext.h"
 #include "config/sheet/SheetLocalSettings.h"
 #include "config/sheet/SheetPageSet.h"
 #include "fakes/RecordingUiPort.h"
@@ -39,26 +39,19 @@ TEST(SheetPageSet, PagesAndButtonsPerFamily) {
     EXPECT_EQ(PageCaption(SheetPageId::Peripheral), "Peripheral");
 }
 
-TEST(LoadedConfigSnapshot, JoinsTheSenderAndZeroesTheTextEnds) {
+TEST(SheetContext, MailTextsEndInsideTheirFieldsAsLoaded) {
     session::AppData app;
     app.SysCfg.Update([](session::SysCfgBlocks& b) {
-        std::copy_n("abcdefghijklmnopq", 16, b.by_SysCfgOption4.begin() + 72);  // 16 bytes: byte 87 is not 0
-        std::copy_n("rest-of-address", 15, b.by_SysCfgOption8.begin() + 8);
-        std::copy_n("varuzarer", 9, b.by_SysCfgOption4.begin() + 88);
-        b.by_SysCfgOption11[6] = 20;  // a DVR alarm time
-        b.by_SysCfgOption16[4] = 0x80;
-        b.by_SysCfgOption16[5] = 0x25;  // 9600
+        for (std::size_t offset : {71u, 87u, 407u, 439u})
+            b.by_SysCfgOption4[offset] = 'x';
     });
-    ConfigWorkingSet set(app, DeviceFacts{"R41T", "1027"});
-    const auto s = LoadedConfigSnapshot::Load(set);
-    EXPECT_EQ(s.mailSender, "abcdefghijklmnorest-of-address");
-    EXPECT_EQ(set.Working(4)[87], 0);
-    EXPECT_FALSE(set.Changed(4));
-    EXPECT_EQ(s.ddnsProvider, 1);  // "varuzarer" without the capability
-    EXPECT_EQ(s.alarmTimeIndex, 2);
-    EXPECT_EQ(s.peripheralSpeedIndex[0], 2);
-    EXPECT_EQ(s.serverMode, 0);
-    EXPECT_EQ(s.postAlarmIndex, 0);
+    SheetContext context(app, DeviceFacts{"R41T", "1027"}, {});
+    for (std::size_t offset : kSmtpTextEnds) {
+        EXPECT_EQ(context.set.Working(4)[offset], 0) << offset;
+        EXPECT_EQ(context.set.Loaded(4)[offset], 0) << offset;
+    }
+    EXPECT_FALSE(context.set.Changed(4));
+    EXPECT_EQ(app.SysCfg.Get().by_SysCfgOption4[87], 'x');  // the session's block is not touched
 }
 
 TEST(SheetLocalSettings, PppoeNeedsDdnsFromThePageOrTheBlock) {
