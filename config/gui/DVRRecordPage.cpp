@@ -52,13 +52,13 @@ DVRRecordPage::DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platf
                        {kRecordQualityCodes.begin(), kRecordQualityCodes.end()});
 
     auto* grid = new QGridLayout(controls);
-    const std::tuple<const char*, const char*, RadioGroup**, IndexedCombo*> recordings[] = {
-        {"NAGRYWANIE RĘCZNE", "manual", &manual_, manualRate_},
-        {"NAGRYWANIE ALARMOWE", "event", &event_, eventRate_},
-        {"NAGRYWANIE Z TERMINARZA", "timer", &timer_, timerRate_},
+    const std::tuple<const char*, const char*, RadioGroup**, IndexedCombo*, const char*> recordings[] = {
+        {"NAGRYWANIE RĘCZNE", "manual", &manual_, manualRate_, "KL/SEK :"},
+        {"NAGRYWANIE ALARMOWE", "event", &event_, eventRate_, "KL/SEK :"},
+        {"NAGRYWANIE Z TERMINARZA", "timer", &timer_, timerRate_, "KL/SEK:"},
     };
     int row = 0;
-    for (auto [title, name, group, rate] : recordings) {
+    for (auto [title, name, group, rate, rateLabel] : recordings) {
         auto* box = new QGroupBox(QString::fromUtf8(title), controls);
         auto* line = new QHBoxLayout(box);
         *group = new RadioGroup(this);
@@ -68,7 +68,7 @@ DVRRecordPage::DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platf
         (*group)->Add(no, 0);
         line->addWidget(yes);
         line->addWidget(no);
-        line->addWidget(new QLabel(QStringLiteral("KL/SEK :"), box));
+        line->addWidget(new QLabel(QString::fromLatin1(rateLabel), box));
         rate->setParent(box);
         line->addWidget(rate);
         grid->addWidget(box, row++, 0, 1, 2);

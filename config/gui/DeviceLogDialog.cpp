@@ -93,8 +93,9 @@ ServerLogDialog::ServerLogDialog(session::AppData& app, std::vector<DeviceLogRec
 }
 
 bool ServerLogDialog::ConfirmClear() {
-    return QMessageBox::question(this, QString(), session::LoadText(4117), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Critical, QString(), session::LoadText(4117), QMessageBox::Yes | QMessageBox::No,
+                    this);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void ServerLogDialog::OnClearHistory() {

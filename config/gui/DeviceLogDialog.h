@@ -54,7 +54,7 @@ public:
     void OnClearHistory();
 
 protected:
-    // Message 4117 with Yes and No; true for Yes. Tests answer it.
+    // Message 4117 with Yes and No and the stop icon; true for Yes. Tests answer it.
     virtual bool ConfirmClear();
 
 private:

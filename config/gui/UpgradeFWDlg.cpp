@@ -180,9 +180,11 @@ void CUpgradeFWDlg::OnFwdlgBrowse() {
 void CUpgradeFWDlg::OnFwdlgUpgrade() {
     if (!m_path || m_bCancelling)
         return;
-    // A running upload ends before its successor's source is read.
+    // A running upload ends before its successor's source is read; its bar
+    // goes with it, and shows again only when the new upload starts.
     ++m_nRun;
     m_uploader.Stop();
+    ResetProgress();
     if (IsImagePath(*m_path))
         StartImageUpgrade();
     else

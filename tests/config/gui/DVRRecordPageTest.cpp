@@ -1,6 +1,7 @@
 // The DVR record settings page offscreen against the simulated DVR: the rate
 // lists by channels, standard and mode, the mode handlers, and Apply's request.
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QTest>
 
@@ -55,6 +56,12 @@ TEST(DVRRecordPage, UntouchedPageSendsEveryFlagAtZero) {
     EXPECT_TRUE(Child<QRadioButton>(page, "manualOn")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(page, "timerOff")->isChecked());
     EXPECT_EQ(Child<IndexedCombo>(page, "quality")->currentText(), "HIGH");
+    QStringList rateLabels;
+    for (const QLabel* label : page.findChildren<QLabel*>())
+        if (label->text().startsWith("KL/SEK"))
+            rateLabels << label->text();
+    rateLabels.sort();
+    EXPECT_EQ(rateLabels, (QStringList{"KL/SEK :", "KL/SEK :", "KL/SEK:"}));  // the schedule's without a blank
 }
 
 TEST(DVRRecordPage, FrameToCifRebuildsTheRatesAndForcesTheFixedRate) {

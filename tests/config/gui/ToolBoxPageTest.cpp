@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -17,7 +18,9 @@
 #include "config/PageDevice.h"
 #include "config/gui/DeviceLogDialog.h"
 #include "config/gui/ToolBoxPropertyPage.h"
+#include "gui/StringText.h"
 #include "support/ChildWidget.h"
+#include "support/ModalWatchers.h"
 
 namespace config {
 namespace {
@@ -40,6 +43,13 @@ public:
 
 protected:
     bool ConfirmClear() override { return answer; }
+};
+
+// The dialog's own question, answered by a test.
+class AskingServerLog : public ServerLogDialog {
+public:
+    using ServerLogDialog::ServerLogDialog;
+    bool Ask() { return ServerLogDialog::ConfirmClear(); }
 };
 
 std::vector<devicesim::Bytes> PowerOnLog(int records) {
@@ -146,6 +156,21 @@ TEST(LogViewers, FiltersRenumberAndClearAsksFirst) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !server.isVisible(); }, 10000));
     EXPECT_EQ(run.Targets("/ClearLog.cgi"), std::vector<std::string>{"/ClearLog.cgi?Cookie=5A17C0DE"});
     EXPECT_TRUE(run.device->Profile().log.empty());
+
+    // The question itself: 4117 with the stop icon, Yes and No.
+    AskingServerLog asking(run.app, records);
+    testutil::ModalWatchers watchers;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+    watchers.Add<QMessageBox>([&](QMessageBox& box) {
+        icon = box.icon();
+        text = box.text();
+        box.button(QMessageBox::Yes)->click();
+        return true;
+    });
+    EXPECT_TRUE(asking.Ask());
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(text, session::LoadText(4117));
 }
 
 }  // namespace

@@ -248,6 +248,27 @@ TEST(UpgradeFWDlgTest, CancelMidUploadStopsItThenSendsTheCancelRequest) {
     EXPECT_TRUE(dialog.messages.empty());
 }
 
+TEST(UpgradeFWDlgTest, ASecondUpgradeWhoseSourceFailsLeavesNoBarShown) {
+    DialogRun run("R41T", "1070");
+    ASSERT_TRUE(run.started);
+    platform::Timing timing = FastTiming();
+    timing.firmwareRequestPause = std::chrono::milliseconds(20000);  // the upload waits before its bytes
+    WriteFile(run.folder.path() / "BOOT.BIN", Pattern(1000, 1));
+    TestUpgradeDialog dialog(run.app, timing);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Initialised(); }, 5000));
+    auto* progress = testutil::Child<QProgressBar>(dialog, "progress");
+    dialog.OnFwdlgUpgrade();
+    ASSERT_TRUE(progress->isVisible());
+    // The folder is emptied; the second press stops the upload and finds nothing to load.
+    std::filesystem::remove(run.folder.path() / "BOOT.BIN");
+    dialog.OnFwdlgUpgrade();
+    EXPECT_EQ(dialog.messages, std::vector<unsigned>{kFirmwareFolderEmpty});
+    EXPECT_FALSE(dialog.Uploading());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(progress->value(), 0);
+}
+
 TEST(UpgradeFWDlgTest, LoginDialogButtonRunsTheUpgrade) {
     DialogRun run("R42T", "1070");
     ASSERT_TRUE(run.started);
