@@ -171,10 +171,16 @@ void CTreePropSheet::InitSheet() {
     progress_ = new SheetProgressStrip(this);
     progress_->setGeometry(ToQRect(areas_.progress));
 
+    // Ctrl+Tab moves through the tree, with Shift backwards. Shift+Tab comes
+    // as Backtab from most keyboards and as Tab from some, so both are bound;
+    // should one key match both, Qt calls it ambiguous, which goes back too.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
     connect(next, &QShortcut::activated, this, &CTreePropSheet::ActivateNextPage);
-    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
-    connect(previous, &QShortcut::activated, this, &CTreePropSheet::ActivatePreviousPage);
+    for (const Qt::Key key : {Qt::Key_Backtab, Qt::Key_Tab}) {
+        auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key), this);
+        connect(previous, &QShortcut::activated, this, &CTreePropSheet::ActivatePreviousPage);
+        connect(previous, &QShortcut::activatedAmbiguously, this, &CTreePropSheet::ActivatePreviousPage);
+    }
 
     const QRect main = MainWindowRect();
     if (main.isValid()) {

@@ -121,6 +121,25 @@ TEST_F(SheetFixture, CtrlTabWrapsAroundTheTree) {
     EXPECT_EQ(sheet->Tree()->currentItem()->text(0), "Alarm");
 }
 
+TEST_F(SheetFixture, CtrlTabAndCtrlShiftTabKeysMoveThroughTheTree) {
+    Build("R47T", kVideoServerPages);
+    sheet->show();
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    sheet->SetActivePage(IndexOf(kRecordPaths));  // the last item
+    sheet->Tree()->setFocus();
+    const auto current = [&] { return sheet->Tree()->currentItem()->text(0); };
+    QTest::keyClick(sheet->Tree(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(current(), "Sieć   ");
+    // Shift+Tab as most keyboards give it (Backtab), and as plain Tab with Shift.
+    QTest::keyClick(sheet->Tree(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(current(), "Ścieżka  ");
+    QTest::keyClick(sheet->Tree(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(current(), "Podłączeni użyt.");
+    QTest::keyClick(sheet->Tree(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(current(), "Ścieżka  ");
+}
+
 TEST_F(SheetFixture, PageRefusingToBeLeftKeepsTheTreeOnIt) {
     Build("R41T", kDvrPages);
     testutil::ConfigMessageCapture messages;
