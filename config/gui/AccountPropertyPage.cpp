@@ -1,18 +1,16 @@
 #include "config/gui/AccountPropertyPage.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "config/ConfigWorkingSet.h"
+#include "config/gui/AccountPageTemplate.h"
 #include "config/gui/ConfigMessage.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NumberEdit.h"
+#include "gui/CaptionFit.h"
 #include "gui/StringText.h"
 #include "session/AppData.h"
 
@@ -30,62 +28,54 @@ NumberEdit::Rules MaxUsersRules() {
     return rules;  // an emptied maximum is refused when the page is left
 }
 
-QPushButton* Button(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 }  // namespace
 
 AccountPropertyPage::AccountPropertyPage(ConfigWorkingSet& set, session::AppData& app, QWidget* parent)
-    : ConfigPage(QStringLiteral("Konta  "), set, parent),
-      app_(app),
-      list_(new QTreeWidget(this)),
-      maxUsers_(new NumberEdit(MaxUsersRules(), this)),
-      add_(Button("DODAJ", "add", this)),
-      delete_(Button("USUŃ", "delete", this)),
-      edit_(Button("EDYTUJ", "edit", this)),
-      exit_(Button("WYJŚCIE", "exit", this)),
-      ok_(Button("OK", "ok", this)),
-      name_(new LimitedTextEdit(int(kAccountTextChars), LimitedTextEdit::Mode::NoBlanks, this)),
-      password_(new LimitedTextEdit(int(kAccountTextChars), LimitedTextEdit::Mode::NoBlanks, this)),
-      activity_(new QComboBox(this)),
-      level_(new QComboBox(this)) {
+    : ConfigPage(gui::TemplateText(kAccountPageTemplate.caption), set, parent), app_(app) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kAccountPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1040:
+                return new NumberEdit(MaxUsersRules(), &page);
+            case 1041:
+            case 1042:
+                return new LimitedTextEdit(int(kAccountTextChars), LimitedTextEdit::Mode::NoBlanks, &page);
+            default:
+                return nullptr;
+            }
+        });
+    list_ = controls.Get<QTreeWidget>(1284);
+    maxUsers_ = controls.Get<NumberEdit>(1040);
+    add_ = controls.Get<QPushButton>(1285);
+    delete_ = controls.Get<QPushButton>(1286);
+    edit_ = controls.Get<QPushButton>(1287);
+    exit_ = controls.Get<QPushButton>(1068);
+    ok_ = controls.Get<QPushButton>(1288);
+    name_ = controls.Get<LimitedTextEdit>(1041);
+    password_ = controls.Get<LimitedTextEdit>(1042);
+    activity_ = controls.Get<QComboBox>(1291);
+    level_ = controls.Get<QComboBox>(1294);
+
     const float scale = app.fl_DpiScale.load();
     list_->setObjectName(QStringLiteral("accounts"));
     list_->setHeaderLabels({session::LoadText(3015), session::LoadText(3016), session::LoadText(3017)});
     list_->header()->resizeSection(0, int(80 * scale));
     list_->header()->resizeSection(1, int(130 * scale));
     list_->header()->resizeSection(2, int(130 * scale));
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
     maxUsers_->setObjectName(QStringLiteral("maxUsers"));
+    add_->setObjectName(QStringLiteral("add"));
+    delete_->setObjectName(QStringLiteral("delete"));
+    edit_->setObjectName(QStringLiteral("edit"));
+    exit_->setObjectName(QStringLiteral("exit"));
+    ok_->setObjectName(QStringLiteral("ok"));
+    gui::FitCaption(*exit_);
     name_->setObjectName(QStringLiteral("name"));
     password_->setObjectName(QStringLiteral("password"));
-    password_->setEchoMode(QLineEdit::Password);
     activity_->addItems({"1    Min", "5    Min", "10  Min", "1    Hour", "1    Day", "INFINITY"});
     level_->addItems({"SUPERVISOR", "HIGH         USER", "NORMAL   USER", "GUEST"});
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QString::fromUtf8("Maks. Ilość użytkow :"), this));
-    for (QWidget* widget : std::initializer_list<QWidget*>{maxUsers_, add_, delete_, edit_, exit_, ok_})
-        row->addWidget(widget);
-    auto* group = new QGridLayout;
-    const std::pair<const char*, QWidget*> fields[] = {
-        {"Nazwa użytk. :", name_}, {"Aktywność :", activity_}, {"Hasło :", password_}, {"Poziom :", level_}};
-    for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(fields[i].first), this);
-        group->addWidget(label, i / 2, (i % 2) * 2);
-        group->addWidget(fields[i].second, i / 2, (i % 2) * 2 + 1);
-        editGroup_ << label << fields[i].second;
-    }
-    editGroup_ << ok_ << exit_;
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_);
-    layout->addLayout(row);
-    layout->addLayout(group);
+    for (const int id : {1289, 1290, 1292, 1293, 1041, 1042, 1291, 1294, 1288, 1068})
+        editGroup_ << controls.Widget(id);
 
     connect(add_, &QPushButton::clicked, this, &AccountPropertyPage::AddAccount);
     connect(delete_, &QPushButton::clicked, this, &AccountPropertyPage::DeleteAccount);

@@ -60,17 +60,17 @@ private:
     AccountValues values_;
     EditMode mode_ = EditMode::Adding;
     bool editing_ = false;
-    QTreeWidget* list_;
-    NumberEdit* maxUsers_;
-    QPushButton* add_;
-    QPushButton* delete_;
-    QPushButton* edit_;
-    QPushButton* exit_;
-    QPushButton* ok_;
-    LimitedTextEdit* name_;
-    LimitedTextEdit* password_;
-    QComboBox* activity_;
-    QComboBox* level_;
+    QTreeWidget* list_ = nullptr;
+    NumberEdit* maxUsers_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QPushButton* delete_ = nullptr;
+    QPushButton* edit_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    LimitedTextEdit* name_ = nullptr;
+    LimitedTextEdit* password_ = nullptr;
+    QComboBox* activity_ = nullptr;
+    QComboBox* level_ = nullptr;
     QList<QWidget*> editGroup_;
 };
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "config/PageDevice.h"
+#include "config/gui/AccountPageTemplate.h"
 #include "config/gui/AccountPropertyPage.h"
 #include "config/gui/COnlineUserPage.h"
 #include "config/gui/ConfigMessageCapture.h"
@@ -16,6 +17,8 @@
 #include "config/gui/NumberEdit.h"
 #include "gui/StringText.h"
 #include "simulator/PageSettings.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -74,6 +77,21 @@ TEST(AccountPropertyPage, MaximumIsHeldToOneToFive) {
     QTest::keyClick(max, Qt::Key_Backspace);
     EXPECT_FALSE(page.ConfirmLeave());
     EXPECT_EQ(messages.texts.back(), LoadText(4042));
+}
+
+TEST(AccountPropertyPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice device("R41T", "1052", devicesim::SetAccounts);
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kAccountPageTemplate,
+                                     [&] { return std::make_unique<AccountPropertyPage>(*set, device.app); });
+    AccountPropertyPage page(*set, device.app);
+    page.show();
+    page.AddAccount();  // the edit group shows too
+    ASSERT_TRUE(page.EditGroupOpen());
+    testutil::ExpectNothingCut(page, "account-page");
+    // A click at "DODAJ"'s template place lands on it.
+    const QRect place = gui::TemplateUnits(kAccountPageTemplate).Rect(kAccountPageTemplate.Find(1285)->rect);
+    EXPECT_EQ(page.childAt(place.center()), page.findChild<QPushButton*>(QStringLiteral("add")));
 }
 
 TEST(AccountPropertyPage, EditGroupAddsAnAccountWithoutBlanksAndWaitsForTheSheet) {
