@@ -75,7 +75,23 @@ struct DialogRun : UploadDevice {
         return QTest::qWaitFor([&] { return !dialog.isVisible(); }, 10000);
     }
 
+    // Shows the dialog and waits until it knows the device's version.
+    static bool ShowAndWait(TestUpgradeDialog& dialog) {
+        dialog.show();
+        return QTest::qWaitFor([&] { return dialog.Initialised(); }, 5000);
+    }
+
     testutil::TempFolder folder;
+};
+
+// A DVR with one component file, whose upload waits long before its bytes.
+struct SlowDvrUpload : DialogRun {
+    SlowDvrUpload() : DialogRun("R41T", "1070") { WriteFile(folder.path() / "BOOT.BIN", Pattern(1000, 1)); }
+    static platform::Timing Timing() {
+        platform::Timing timing = FastTiming();
+        timing.firmwareRequestPause = std::chrono::milliseconds(20000);
+        return timing;
+    }
 };
 
 TEST(UpgradeFWDlgTest, StandsWhereItsTemplatePutsItWithNothingCut) {
@@ -219,14 +235,10 @@ TEST(UpgradeFWDlgTest, FailedVersionRequestLeavesEmptyFieldsAndUpgradeDisabled) 
 }
 
 TEST(UpgradeFWDlgTest, CancelMidUploadStopsItThenSendsTheCancelRequest) {
-    DialogRun run("R41T", "1070");
+    SlowDvrUpload run;
     ASSERT_TRUE(run.started);
-    platform::Timing timing = FastTiming();
-    timing.firmwareRequestPause = std::chrono::milliseconds(20000);  // the upload waits before its bytes
-    WriteFile(run.folder.path() / "BOOT.BIN", Pattern(1000, 1));
-    TestUpgradeDialog dialog(run.app, timing);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Initialised(); }, 5000));
+    TestUpgradeDialog dialog(run.app, SlowDvrUpload::Timing());
+    ASSERT_TRUE(DialogRun::ShowAndWait(dialog));
     auto* progress = testutil::Child<QProgressBar>(dialog, "progress");
     EXPECT_FALSE(progress->isVisible());
     QTest::mouseClick(DialogRun::Button(dialog, "upgrade"), Qt::LeftButton);
@@ -249,14 +261,10 @@ TEST(UpgradeFWDlgTest, CancelMidUploadStopsItThenSendsTheCancelRequest) {
 }
 
 TEST(UpgradeFWDlgTest, ASecondUpgradeWhoseSourceFailsLeavesNoBarShown) {
-    DialogRun run("R41T", "1070");
+    SlowDvrUpload run;
     ASSERT_TRUE(run.started);
-    platform::Timing timing = FastTiming();
-    timing.firmwareRequestPause = std::chrono::milliseconds(20000);  // the upload waits before its bytes
-    WriteFile(run.folder.path() / "BOOT.BIN", Pattern(1000, 1));
-    TestUpgradeDialog dialog(run.app, timing);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Initialised(); }, 5000));
+    TestUpgradeDialog dialog(run.app, SlowDvrUpload::Timing());
+    ASSERT_TRUE(DialogRun::ShowAndWait(dialog));
     auto* progress = testutil::Child<QProgressBar>(dialog, "progress");
     dialog.OnFwdlgUpgrade();
     ASSERT_TRUE(progress->isVisible());
