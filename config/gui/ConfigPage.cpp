@@ -9,8 +9,14 @@ ConfigPage::ConfigPage(QString caption, ConfigWorkingSet& set, QWidget* parent)
     setObjectName(caption_);
 }
 
-gui::TemplateControls ConfigPage::BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make) {
-    gui::TemplateControls controls = gui::BuildTemplate(*this, table, make);
+gui::TemplateControls ConfigPage::BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make,
+                                                    QWidget* holder) {
+    QWidget& window = holder ? *holder : *this;
+    gui::TemplateControls controls = gui::BuildTemplate(window, table, make);
+    if (&window != this) {
+        setFont(window.font());
+        setFixedSize(window.size());
+    }
     templateSize_ = size();
     return controls;
 }

@@ -52,8 +52,10 @@ public:
     virtual void AddSendRoutines(ApplyRoutines& routines) {}
 
 protected:
-    // Makes the page's controls from its template (the page takes its size from it).
-    gui::TemplateControls BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make = {});
+    // Makes the page's controls from its template on `holder` (the page itself
+    // when null); the page takes its size from the template.
+    gui::TemplateControls BuildFromTemplate(const gui::DialogTemplate& table, const gui::ControlFactory& make = {},
+                                            QWidget* holder = nullptr);
 
     virtual void Fill() {}
     virtual void Pull() {}

@@ -1,15 +1,12 @@
 #include "config/gui/DVRDatePage.h"
 
 #include <QDateEdit>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTimeEdit>
-#include <QVBoxLayout>
 
 #include "config/gui/ChoiceBindings.h"
+#include "config/gui/DvrDatePageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "session/AppData.h"
 #include "session/net/CgiCommandTable.h"
@@ -24,44 +21,49 @@ const QStringList kWeeks{"1ST", "2ND", "3RD", "4TH", "LAST"};
 const QStringList kDays{"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
 const QStringList kMonths{"JAN", "FEB", "MAR", "APR", "MAY", "JUE", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
-IndexedCombo* MakeList(QWidget* parent, const char* name, const QStringList& items) {
-    auto* list = new IndexedCombo(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->SetItems(items);
-    return list;
-}
-
 HourMinute Of(const QTimeEdit* edit) { return {edit->time().hour(), edit->time().minute()}; }
 
 }  // namespace
 
 DVRDatePage::DVRDatePage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing, QWidget* parent)
-    : DvrSettingsPage(QStringLiteral("Data"), app, set, timing, session::CMD_GET_DVR_DATE, kDvrDateKeys,
-                      ApplyRoutine::DvrDate, parent) {
-    QWidget* controls = Controls();
-    date_ = new QDateEdit(controls);
-    date_->setObjectName(QStringLiteral("date"));
+    : DvrSettingsPage(gui::TemplateText(kDvrDatePageTemplate.caption), app, set, timing, session::CMD_GET_DVR_DATE,
+                      kDvrDateKeys, ApplyRoutine::DvrDate, parent) {
+    const gui::TemplateControls controls = BuildFromTemplate(
+        kDvrDatePageTemplate,
+        [](const gui::TemplateControl& control, QWidget& holder) -> QWidget* {
+            return control.kind == gui::ControlKind::ComboBox ? new IndexedCombo(&holder) : nullptr;
+        },
+        Controls());
+    const auto list = [&](int id, const char* name, const QStringList& items) {
+        auto* combo = Named<IndexedCombo>(controls, id, name);
+        combo->SetItems(items);
+        return combo;
+    };
+    const auto timeEdit = [&](int id, const char* name, const QString& format) {
+        auto* edit = Named<QTimeEdit>(controls, id, name);
+        edit->setDisplayFormat(format);
+        return edit;
+    };
+    date_ = Named<QDateEdit>(controls, 1480, "date");
     date_->setCalendarPopup(true);
     date_->setLocale(QLocale::c());
     date_->setDisplayFormat(DateFormatFor(0));
-    time_ = MakeTimeEdit("time", QStringLiteral("HH : mm : ss"));
-    format_ = MakeList(controls, "format", {"Y-M-D", "M-D-Y", "D-M-Y"});
-    on_ = new QRadioButton(QStringLiteral("ZAŁ"), controls);
-    on_->setObjectName(QStringLiteral("daylightOn"));
-    off_ = new QRadioButton(QStringLiteral("WYŁ"), controls);
-    off_->setObjectName(QStringLiteral("daylightOff"));
+    time_ = timeEdit(1481, "time", QStringLiteral("HH : mm : ss"));
+    format_ = list(1195, "format", {"Y-M-D", "M-D-Y", "D-M-Y"});
+    on_ = Named<QRadioButton>(controls, 1482, "daylightOn");
+    off_ = Named<QRadioButton>(controls, 1483, "daylightOff");
     daylight_ = new RadioGroup(this);
     daylight_->Add(on_, 1);
     daylight_->Add(off_, 0);
-    startWeek_ = MakeList(controls, "startWeek", kWeeks);
-    startDay_ = MakeList(controls, "startDay", kDays);
-    startMonth_ = MakeList(controls, "startMonth", kMonths);
-    start_ = MakeTimeEdit("start", QStringLiteral("HH : mm"));
-    endWeek_ = MakeList(controls, "endWeek", kWeeks);
-    endDay_ = MakeList(controls, "endDay", kDays);
-    endMonth_ = MakeList(controls, "endMonth", kMonths);
-    end_ = MakeTimeEdit("end", QStringLiteral("HH : mm"));
-    adjust_ = MakeTimeEdit("adjust", QStringLiteral("HH : mm"));
+    startWeek_ = list(1497, "startWeek", kWeeks);
+    startDay_ = list(1504, "startDay", kDays);
+    startMonth_ = list(1505, "startMonth", kMonths);
+    start_ = timeEdit(1499, "start", QStringLiteral("HH : mm"));
+    endWeek_ = list(1500, "endWeek", kWeeks);
+    endDay_ = list(1506, "endDay", kDays);
+    endMonth_ = list(1507, "endMonth", kMonths);
+    end_ = timeEdit(1502, "end", QStringLiteral("HH : mm"));
+    adjust_ = timeEdit(1503, "adjust", QStringLiteral("HH : mm"));
 
     const std::pair<QDateTimeEdit*, bool*> pickers[] = {
         {date_, &dateEdited_}, {time_, &timeEdited_}, {start_, &startEdited_},
@@ -74,40 +76,6 @@ DVRDatePage::DVRDatePage(session::AppData& app, ConfigWorkingSet& set, platform:
                 const QSignalBlocker block(date_);
                 date_->setDisplayFormat(DateFormatFor(format_->Index()));
             });
-
-    auto* grid = new QGridLayout(controls);
-    grid->addWidget(new QLabel(QStringLiteral("DATA"), controls), 0, 0);
-    grid->addWidget(date_, 0, 1, 1, 2);
-    grid->addWidget(time_, 0, 3, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("FORMAT"), controls), 1, 0);
-    grid->addWidget(format_, 1, 1, 1, 2);
-    auto* box = new QGroupBox(QStringLiteral("CZAS LETNI"), controls);
-    auto* rule = new QGridLayout(box);
-    rule->addWidget(on_, 0, 1);
-    rule->addWidget(off_, 0, 2);
-    rule->addWidget(new QLabel(QStringLiteral("START :"), box), 1, 0);
-    rule->addWidget(startWeek_, 1, 1);
-    rule->addWidget(startDay_, 1, 2);
-    rule->addWidget(startMonth_, 1, 3);
-    rule->addWidget(start_, 1, 4);
-    rule->addWidget(new QLabel(QStringLiteral("KONIEC :"), box), 2, 0);
-    rule->addWidget(endWeek_, 2, 1);
-    rule->addWidget(endDay_, 2, 2);
-    rule->addWidget(endMonth_, 2, 3);
-    rule->addWidget(end_, 2, 4);
-    rule->addWidget(new QLabel(QStringLiteral("KOREKCJA :"), box), 3, 0);
-    rule->addWidget(adjust_, 3, 1, 1, 2);
-    grid->addWidget(box, 2, 0, 1, 5);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(controls);
-    layout->addStretch();
-}
-
-QTimeEdit* DVRDatePage::MakeTimeEdit(const char* name, const QString& format) {
-    auto* edit = new QTimeEdit(Controls());
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setDisplayFormat(format);
-    return edit;
 }
 
 QString DVRDatePage::DateFormatFor(int format) {

@@ -33,7 +33,6 @@ protected:
     void Show(const std::vector<std::uint16_t>& values) override;
 
 private:
-    QTimeEdit* MakeTimeEdit(const char* name, const QString& format);
     DvrDateChoice Choice() const;
 
     DVRDatePageState device_;

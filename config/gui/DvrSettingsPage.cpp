@@ -18,6 +18,7 @@ DvrSettingsPage::DvrSettingsPage(QString caption, session::AppData& app, ConfigW
       keys_(keys),
       routine_(routine),
       controls_(new QWidget(this)) {
+    controls_->setObjectName(QStringLiteral("controls"));
     controls_->setEnabled(false);
 }
 

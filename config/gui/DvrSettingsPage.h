@@ -38,9 +38,17 @@ protected:
                     std::uint8_t readCommand, std::span<const KeyValueKey> keys, ApplyRoutine routine,
                     QWidget* parent);
 
-    // The container of every control the read fills.
+    // The container of every control the read fills (named "controls"); a
+    // page builds its template on it.
     QWidget* Controls() const { return controls_; }
     session::AppData& App() const { return app_; }
+    // A control built from the template, given the name tests and lookups know it by.
+    template <class T>
+    static T* Named(const gui::TemplateControls& controls, int id, const char* name) {
+        QWidget* widget = controls.Widget(id);
+        widget->setObjectName(QString::fromLatin1(name));
+        return static_cast<T*>(widget);
+    }
     bool Live() const { return state_ == State::Live; }
     // The device's values, in the keys' order (0 for a key its reply lacked);
     // the controls are enabled afterwards.

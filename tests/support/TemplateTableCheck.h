@@ -3,6 +3,8 @@
 // size and every control's rectangle are the table's converted with the base
 // units of the window's font, for the stand-in font and for a wider one.
 
+#include <QFrame>
+#include <QGroupBox>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -28,11 +30,18 @@ inline std::vector<std::string> GeometryFaults(const QWidget& window, const gui:
         if (child->parentWidget() == &window && child->property(gui::kTemplateIdProperty).isValid())
             built.push_back(child);
     std::vector<bool> used(built.size());
+    // Group boxes and frames are lowered under the other controls, so among
+    // widgets of one id only those of the same layer keep the table's order.
+    const auto lowered = [](const QWidget& widget) {
+        return qobject_cast<const QGroupBox*>(&widget) || widget.metaObject() == &QFrame::staticMetaObject;
+    };
     for (const gui::TemplateControl& control : table.controls) {
         // Ids repeat for static texts: each control takes the first unused widget with its id.
+        const bool lowerLayer = control.kind == gui::ControlKind::GroupBox || control.kind == gui::ControlKind::Frame;
         std::size_t next = 0;
         while (next < built.size() &&
-               (used[next] || built[next]->property(gui::kTemplateIdProperty).toInt() != control.id))
+               (used[next] || built[next]->property(gui::kTemplateIdProperty).toInt() != control.id ||
+                lowered(*built[next]) != lowerLayer))
             ++next;
         if (next == built.size()) {
             faults.push_back("control " + std::to_string(control.id) + " missing");

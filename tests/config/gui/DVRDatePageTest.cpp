@@ -14,8 +14,11 @@
 #include "config/DeviceRequest.h"
 #include "config/gui/DvrPageRun.h"
 #include "config/gui/DVRDatePage.h"
+#include "config/gui/DvrDatePageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -34,6 +37,17 @@ struct DatePageRun : testutil::DvrPageRun<DVRDatePage> {
 void Pick(IndexedCombo* list, int index) {
     list->setCurrentIndex(index);
     emit list->activated(index);
+}
+
+TEST(DVRDatePage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    DatePageRun run("R43T", "1058");
+    ConfigWorkingSet set(run.app);
+    testutil::ExpectTemplateGeometry(
+        kDvrDatePageTemplate, [&] { return std::make_unique<DVRDatePage>(run.app, set); },
+        [](DVRDatePage& page) -> const QWidget& { return *Child<QWidget>(page, "controls"); });
+    DVRDatePage& page = run.Open();
+    EXPECT_EQ(page.size(), page.TemplateSize());
+    testutil::ExpectNothingCut(*Child<QWidget>(page, "controls"), "dvr-date-page");
 }
 
 TEST(DVRDatePage, ShowsTheDevicesValuesAndSendsOnlyChanges) {
