@@ -45,6 +45,7 @@ enum ControlStyle : unsigned {
     kTimeFormat = 1u << 9,  // date-time picker showing the time
     kDisabled = 1u << 10,
     kHidden = 1u << 11,
+    kSunken = 1u << 12,     // static text in a sunken frame
 };
 
 struct TemplateControl {

@@ -94,6 +94,10 @@ void ApplyTextAndStyle(QWidget& widget, const TemplateControl& control) {
         label->setText(text);
         label->setWordWrap(!(style & kNoWrap));
         label->setAlignment(TextAlignment(style) | Qt::AlignTop);
+        if (style & kSunken) {
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            label->setAlignment(TextAlignment(style) | Qt::AlignVCenter);
+        }
     } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
         if (!text.isEmpty())
             button->setText(text);
@@ -141,7 +145,10 @@ std::vector<QWidget*> TemplateControls::All(int id) const {
 }
 
 int ClosedComboHeight(const QWidget& combo, int rectangleHeight) {
-    return std::min(rectangleHeight, combo.sizeHint().height());
+    // Closed, a drop-down stands as tall as the platform makes it: its font's height and a frame of four
+    // pixels above and below. The style here would make it taller, past rows laid out for that height.
+    const int platform = QFontMetrics(combo.font()).height() + 8;
+    return std::min({rectangleHeight, combo.sizeHint().height(), platform});
 }
 
 DialogBaseUnits TemplateUnits(const DialogTemplate& table) {

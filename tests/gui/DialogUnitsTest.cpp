@@ -105,6 +105,35 @@ TEST(TemplateBuilder, AppliesTextStyleAndKeepsGroupBoxesUnderTheirControls) {
     EXPECT_EQ(window.font().family(), QStringLiteral("Liberation Sans"));
 }
 
+// A one-row editor: the drop-down's rectangle reaches past the window for its open list.
+constexpr gui::TemplateControl kRowControls[] = {
+    {1195, ControlKind::ComboBox, {4, 13, 30, 30}, gui::kNoStyle, ""},
+};
+constexpr gui::DialogTemplate kRowTable{998, "Row", 40, 27, gui::kSheetFont, kRowControls};
+
+TEST(TemplateBuilder, AClosedDropDownStandsAsTallAsItsFontAndFrameSoARowKeepsIt) {
+    for (const std::string_view family : {std::string_view(), testutil::kWiderFamily}) {
+        std::unique_ptr<gui::StandInFamilyScope> scope;
+        if (!family.empty())
+            scope = std::make_unique<gui::StandInFamilyScope>(family);
+        QWidget window;
+        const gui::TemplateControls controls = gui::BuildTemplate(window, kRowTable);
+        const QWidget* combo = controls.Widget(1195);
+        EXPECT_EQ(combo->height(), std::min(combo->sizeHint().height(), combo->fontMetrics().height() + 8)) << family;
+        EXPECT_LE(combo->geometry().bottom(), window.rect().bottom()) << family;
+        EXPECT_TRUE(testutil::LayoutFaults(window).empty()) << family;
+    }
+}
+
+TEST(TemplateLayoutCheck, LeavesOutHiddenControls) {
+    QWidget window;
+    const gui::TemplateControls controls = gui::BuildTemplate(window, kTable);
+    controls.Widget(1)->move(window.width() - 5, controls.Widget(1)->y());
+    EXPECT_EQ(testutil::LayoutFaults(window).size(), 1u);
+    controls.Widget(1)->hide();
+    EXPECT_TRUE(testutil::LayoutFaults(window).empty());
+}
+
 TEST(TemplateLayoutCheck, FindsCutTextsAndControlsOutsideTheirFrames) {
     QWidget window;
     const gui::TemplateControls controls = gui::BuildTemplate(window, kTable);

@@ -1,7 +1,8 @@
 #pragma once
 // Checks a window built from its template as a person would look at it: every
 // caption, header and check-box text fits its control (the box included),
-// and no control leaves its window or the group box it starts in.
+// and no control leaves its window or the group box it starts in. Hidden
+// controls are left out.
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -119,8 +120,10 @@ inline void CheckTextFits(const QWidget& widget, std::vector<std::string>& fault
 inline std::vector<std::string> LayoutFaults(const QWidget& window) {
     std::vector<std::string> faults;
     std::vector<const QWidget*> controls;
+    // A control its window hides is not seen, wherever it stands until the window moves and shows it.
     for (const QWidget* child : window.findChildren<QWidget*>())
-        if (child->property(gui::kTemplateIdProperty).isValid() && child->parentWidget() == &window)
+        if (child->property(gui::kTemplateIdProperty).isValid() && child->parentWidget() == &window &&
+            !child->isHidden())
             controls.push_back(child);
     const QRect inside = window.rect();
     for (const QWidget* control : controls) {
