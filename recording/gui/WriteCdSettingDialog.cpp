@@ -2,66 +2,41 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <filesystem>
 
+#include "gui/TemplateBuilder.h"
 #include "recording/backup/CdBackupWriter.h"
+#include "recording/gui/WriteCdSettingDialogTemplate.h"
 #include "session/files/SettingsFile.h"
 
 namespace recording {
 
 WriteCdSettingDialog::WriteCdSettingDialog(session::CSettingINI& settings, CdBackupWriter& writer, QWidget* parent)
-    : QDialog(parent),
-      settings_(settings),
-      writer_(writer),
-      m_editSource(new QLineEdit(this)),
-      m_editFileName(new QLineEdit(this)),
-      m_cbDrives(new QComboBox(this)),
-      m_checkClose(new QCheckBox(QStringLiteral("Zamknij sesję"), this)),
-      m_checkPlayer(new QCheckBox(QStringLiteral("Dołącz odtwarzacz "), this)),
-      m_radioCd(new QRadioButton(QStringLiteral("CD"), this)),
-      m_radioDvd(new QRadioButton(QStringLiteral("DVD"), this)),
-      m_checkImport(new QCheckBox(QStringLiteral("Importuj sesję"), this)) {
-    setWindowTitle(QStringLiteral("Write CD Setting"));
+    : QDialog(parent), settings_(settings), writer_(writer) {
+    setWindowTitle(gui::TemplateText(kWriteCdSettingTemplate.caption));
+    const gui::TemplateControls controls = gui::BuildTemplate(*this, kWriteCdSettingTemplate);
+    m_editSource = controls.Get<QLineEdit>(1040);
+    m_editFileName = controls.Get<QLineEdit>(1041);
+    m_cbDrives = controls.Get<QComboBox>(1195);
+    m_checkClose = controls.Get<QCheckBox>(1506);
+    m_checkPlayer = controls.Get<QCheckBox>(1510);
+    // The media choice and the import box are kept but never offered (hidden and disabled in the table).
+    m_radioCd = controls.Get<QRadioButton>(1508);
+    m_radioDvd = controls.Get<QRadioButton>(1509);
+    m_checkImport = controls.Get<QCheckBox>(1507);
+    auto* cancelWrite = controls.Get<QPushButton>(1068);
+    auto* ok = controls.Get<QPushButton>(1);
     m_editSource->setObjectName(QStringLiteral("sourcePath"));
-    m_editSource->setReadOnly(true);
     m_editFileName->setObjectName(QStringLiteral("fileName"));
     m_cbDrives->setObjectName(QStringLiteral("drives"));
     m_checkClose->setObjectName(QStringLiteral("closeSession"));
     m_checkPlayer->setObjectName(QStringLiteral("attachPlayer"));
-    // The media choice and the import box are kept but never offered.
-    for (QWidget* hidden : std::initializer_list<QWidget*>{m_radioCd, m_radioDvd, m_checkImport}) {
-        hidden->setVisible(false);
-        hidden->setEnabled(false);
-    }
-    auto* cancelWrite = new QPushButton(QStringLiteral("ANULUJ ZAPIS NA CD"), this);
     cancelWrite->setObjectName(QStringLiteral("cancelWrite"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("PLIK ŹRÓDŁOWY :"), this), 0, 0);
-    grid->addWidget(m_editSource, 0, 1);
-    grid->addWidget(m_checkClose, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("NAZWA PLIKU :"), this), 1, 0);
-    grid->addWidget(m_editFileName, 1, 1);
-    grid->addWidget(m_checkPlayer, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Dostępne urządzenie :"), this), 2, 0);
-    grid->addWidget(m_cbDrives, 2, 1, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancelWrite);
-    buttons->addWidget(ok);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
 
     connect(m_cbDrives, &QComboBox::currentIndexChanged, this, [this](int index) { m_nDriveIndex = index; });
     connect(m_checkClose, &QCheckBox::clicked, this, [this] { OnCloseSession(); });
@@ -112,6 +87,8 @@ void WriteCdSettingDialog::UpdateData(bool save) {
     m_checkClose->setChecked(m_bCloseSession != 0);
     m_checkPlayer->setChecked(m_bAttachPlayer != 0);
     m_editSource->setText(QString::fromStdString(m_strSourcePath));
+    // A path longer than the field shows from its start, where the folder is named.
+    m_editSource->setCursorPosition(0);
     m_editFileName->setText(QString::fromStdString(m_strFileName));
 }
 

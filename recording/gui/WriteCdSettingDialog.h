@@ -57,14 +57,14 @@ private:
 
     session::CSettingINI& settings_;
     CdBackupWriter& writer_;
-    QLineEdit* m_editSource;
-    QLineEdit* m_editFileName;
-    QComboBox* m_cbDrives;
-    QCheckBox* m_checkClose;
-    QCheckBox* m_checkPlayer;
-    QRadioButton* m_radioCd;
-    QRadioButton* m_radioDvd;
-    QCheckBox* m_checkImport;
+    QLineEdit* m_editSource = nullptr;
+    QLineEdit* m_editFileName = nullptr;
+    QComboBox* m_cbDrives = nullptr;
+    QCheckBox* m_checkClose = nullptr;
+    QCheckBox* m_checkPlayer = nullptr;
+    QRadioButton* m_radioCd = nullptr;
+    QRadioButton* m_radioDvd = nullptr;
+    QCheckBox* m_checkImport = nullptr;
 };
 
 }  // namespace recording

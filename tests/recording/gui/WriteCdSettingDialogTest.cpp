@@ -12,7 +12,10 @@
 
 #include "fakes/FakeBurnEngine.h"
 #include "recording/backup/CdBackupWriter.h"
+#include "recording/gui/WriteCdSettingDialogTemplate.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 using namespace recording;
 using testutil::Child;
@@ -79,6 +82,29 @@ TEST_F(WriteCdSettingDialogTest, CancelButtonEscapeAndCloseBoxAllEndWithTwo) {
         ASSERT_EQ(dialog.Setup("/backup/a.dvr", drives, 2, 1, 0), 1);
         EXPECT_EQ(Run(dialog, way), 2);
     }
+}
+
+TEST_F(WriteCdSettingDialogTest, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::ExpectTemplateGeometry(kWriteCdSettingTemplate,
+                                     [&] { return std::make_unique<WriteCdSettingDialog>(app.CSettingINI, writer); });
+    WriteCdSettingDialog dialog(app.CSettingINI, writer);
+    dialog.show();
+    testutil::ExpectNothingCut(dialog, "write-cd-dialog");
+}
+
+TEST_F(WriteCdSettingDialogTest, ALongSourcePathShowsFromItsStart) {
+    const std::string path = "/home/operator/quenlo/backups/2026-12-11/front-door/CH03_0012.dvr";
+    WriteCdSettingDialog dialog(app.CSettingINI, writer);
+    ASSERT_EQ(dialog.Setup(path, drives, 2, 1, 0), 1);
+    Run(dialog, [&](WriteCdSettingDialog& d) {
+        auto* source = Child<QLineEdit>(d, "sourcePath");
+        EXPECT_EQ(source->text().toStdString(), path);
+        // Wider than the field, so only the cursor's place decides which end shows.
+        EXPECT_GT(source->fontMetrics().horizontalAdvance(source->text()), source->width());
+        EXPECT_EQ(source->cursorPosition(), 0);
+        EXPECT_LT(source->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), source->width() / 2);
+        d.accept();
+    });
 }
 
 TEST_F(WriteCdSettingDialogTest, NoDriveMeansNoDialog) {
