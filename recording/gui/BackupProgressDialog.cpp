@@ -1,25 +1,16 @@
 #include "recording/gui/BackupProgressDialog.h"
 
-#include <QFont>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
+#include "gui/FontStandIns.h"
 #include "gui/StringText.h"
+#include "gui/TemplateBuilder.h"
 #include "recording/backup/CdBackupWriter.h"
+#include "recording/gui/BackupProgressDialogTemplate.h"
 
 namespace recording {
-
-namespace {
-
-// Dialog units of the dialog's font to pixels at 96 DPI.
-QRect DialogRect(int x, int y, int w, int h, float scale) {
-    const auto px = [scale](double v) { return static_cast<int>(v * scale + 0.5); };
-    return QRect(px(x * 1.5), px(y * 1.625), px(w * 1.5), px(h * 1.625));
-}
-
-}  // namespace
 
 BackupProgressDialog::BackupProgressDialog(session::AppData& app, NetworkBackupRequest request, PlayerLink* link,
                                            const platform::Timing& timing, QWidget* parent)
@@ -29,20 +20,15 @@ BackupProgressDialog::BackupProgressDialog(session::AppData& app, NetworkBackupR
       writeCd_(request.writeCd),
       thread_(std::make_unique<DownloadFileThread>(app, std::move(request), static_cast<BackupStatusPort&>(*this),
                                                    link, timing)),
-      cancel_(new QPushButton(QStringLiteral("Anuluj"), this)),
-      start_(new QPushButton(QStringLiteral("Start"), this)),
       playerWatch_(new QTimer(this)) {
-    setWindowTitle(QStringLiteral("DVR-Network Backup"));
-    const float scale = app.fl_DpiScale.load();
-    setFixedSize(DialogRect(0, 0, 196, 45, scale).size());
+    setWindowTitle(gui::TemplateText(kBackupProgressTemplate.caption));
+    const gui::TemplateControls controls = gui::BuildTemplate(*this, kBackupProgressTemplate);
+    cancel_ = controls.Get<QPushButton>(2);
     cancel_->setObjectName(QStringLiteral("button2"));
-    cancel_->setGeometry(DialogRect(131, 21, 50, 19, scale));
+    start_ = controls.Get<QPushButton>(1068);
     start_->setObjectName(QStringLiteral("button1068"));
-    start_->setGeometry(DialogRect(13, 21, 50, 19, scale));
     // The progress shows in the configuration sheet; the dialog's own bar stays hidden.
-    auto* bar = new QProgressBar(this);
-    bar->setObjectName(QStringLiteral("progress1447"));
-    bar->hide();
+    controls.Widget(1447)->setObjectName(QStringLiteral("progress1447"));
     connect(cancel_, &QPushButton::clicked, this, &BackupProgressDialog::reject);
     connect(start_, &QPushButton::clicked, this, &BackupProgressDialog::OnButtonPlay);
     playerWatch_->setInterval(200);
@@ -143,10 +129,7 @@ void BackupProgressDialog::paintEvent(QPaintEvent* event) {
         return;
     const float scale = app_.fl_DpiScale.load();
     QPainter painter(this);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(1, static_cast<int>(18 * scale)));
-    font.setWeight(QFont::Normal);
-    painter.setFont(font);
+    painter.setFont(gui::StandInFontPixels("Arial", std::max(1, static_cast<int>(18 * scale))));
     painter.drawText(QRect(static_cast<int>(25 * scale), static_cast<int>(12 * scale), width(), height()),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_strStatus);
 }

@@ -51,8 +51,8 @@ private:
     const platform::Timing timing_;
     const bool writeCd_;
     std::unique_ptr<DownloadFileThread> thread_;
-    QPushButton* cancel_;
-    QPushButton* start_;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* start_ = nullptr;
     QTimer* playerWatch_;
     QString m_strStatus;
     bool initialised_ = false;

@@ -18,9 +18,12 @@
 #include "recording/player/UnixPlayerLink.h"
 #include "simulator/DeviceSimulator.h"
 #include "simulator/NetworkBackup.h"
+#include "recording/gui/BackupProgressDialogTemplate.h"
 #include "support/ChildWidget.h"
 #include "support/IsoImageReader.h"
 #include "support/TempFolder.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitUntil.h"
 #include "support/WaitWithEvents.h"
 
@@ -91,6 +94,15 @@ protected:
     platform::Timing timing;
     Bar bar;
 };
+
+TEST_F(BackupProgressDialogTest, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::ExpectTemplateGeometry(kBackupProgressTemplate, [&] {
+        return std::make_unique<BackupProgressDialog>(app, Request(), nullptr, timing);
+    });
+    BackupProgressDialog dialog(app, Request(), nullptr, timing);
+    dialog.show();
+    testutil::ExpectNothingCut(dialog, "backup-progress-dialog");
+}
 
 TEST_F(BackupProgressDialogTest, CompleteDownloadShowsItsLineExitAndStart) {
     auto dialog = Open(Request());
