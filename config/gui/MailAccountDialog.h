@@ -21,8 +21,8 @@ public:
     QPushButton* OkButton() const { return ok_; }
 
 private:
-    LimitedTextEdit* edit_;
-    QPushButton* ok_;
+    LimitedTextEdit* edit_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 }  // namespace config

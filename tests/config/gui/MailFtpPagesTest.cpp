@@ -13,10 +13,13 @@
 #include "config/gui/FTPPropertyPage.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/MailAccountDialog.h"
+#include "config/gui/MailAccountDialogTemplate.h"
 #include "config/gui/MailPropertyPage.h"
 #include "config/gui/NumberEdit.h"
 #include "gui/StringText.h"
 #include "simulator/PageSettings.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -102,6 +105,16 @@ TEST(MailPropertyPage, RecipientListAddsDeletesAndEdits) {
     page.DeleteRecipient();
     EXPECT_EQ(list->topLevelItemCount(), 3);
     EXPECT_TRUE(page.Values().recipientsChanged);
+}
+
+TEST(MailAccountDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::ExpectTemplateGeometry(kMailAccountDialogTemplate,
+                                     [] { return std::make_unique<MailAccountDialog>(LoadText(8330), QString()); });
+    for (const int prompt : {8329, 8330}) {
+        MailAccountDialog dialog(LoadText(prompt), QString());
+        dialog.show();
+        testutil::ExpectNothingCut(dialog, "mail-account-dialog");
+    }
 }
 
 TEST(MailAccountDialog, TakesAtMost63Characters) {
