@@ -22,10 +22,10 @@ public:
 
 private:
     PtzRow row_;
-    IndexedCombo* type_;
-    NumberEdit* address_;
-    IndexedCombo* protocol_;
-    IndexedCombo* speed_;
+    IndexedCombo* type_ = nullptr;
+    NumberEdit* address_ = nullptr;
+    IndexedCombo* protocol_ = nullptr;
+    IndexedCombo* speed_ = nullptr;
 };
 
 }  // namespace config

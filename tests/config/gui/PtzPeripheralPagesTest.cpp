@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,9 @@
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/SheetRun.h"
 #include "config/gui/PtzEntryDialog.h"
+#include "config/gui/PtzEntryDialogTemplate.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "fakes/RecordingUiPort.h"
 #include "gui/StringText.h"
 #include "support/ChildWidget.h"
@@ -41,6 +45,16 @@ protected:
 void Pick(IndexedCombo* list, int index) {
     list->setCurrentIndex(index);
     emit list->activated(index);
+}
+
+TEST(PtzEntryDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
+    const PtzRow row{1, 12, 1, 115200};
+    testutil::ExpectTemplateGeometry(kPtzEntryDialogTemplate,
+                                     [&] { return std::make_unique<PtzEntryDialog>(15, row); });
+    PtzEntryDialog dialog(15, row);
+    dialog.show();
+    EXPECT_EQ(Child<QLabel>(dialog, "row")->text(), "16");
+    testutil::ExpectNothingCut(dialog, "ptz-entry-dialog");
 }
 
 TEST(DevicePage, RowsAndTheEditorKeepWhatTheListsLack) {
