@@ -1,67 +1,64 @@
 #include "config/gui/CameraEntryDialog.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "config/gui/CameraEntryDialogTemplate.h"
 #include "config/gui/ConfigMessage.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/NumberEdit.h"
+#include "gui/TemplateBuilder.h"
 
 namespace config {
 
-namespace {
-
-NumberEdit* MakeByteEdit(QWidget* parent, const char* name, int value) {
-    NumberEdit::Rules rules;
-    rules.max = 255;
-    auto* edit = new NumberEdit(rules, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setAlignment(Qt::AlignCenter);
-    edit->Load(value);
-    return edit;
-}
-
-IndexedCombo* MakeFlagList(QWidget* parent, const char* name, int value) {
-    auto* list = new IndexedCombo(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->SetItems({"NO", "YES"});
-    list->LoadIndex(value);
-    return list;
-}
-
-}  // namespace
-
 CameraEntryDialog::CameraEntryDialog(int channel, const CameraRow& row, QWidget* parent)
     : QDialog(parent), row_(row) {
-    setWindowTitle(QStringLiteral("Edit"));
-    name_ = new QLineEdit(QString::fromStdString(row.name), this);
+    setWindowTitle(gui::TemplateText(kCameraEntryDialogTemplate.caption));
+    NumberEdit::Rules rules;
+    rules.max = 255;
+    const gui::TemplateControls controls = gui::BuildTemplate(
+        *this, kCameraEntryDialogTemplate, [&](const gui::TemplateControl& control, QWidget& dialog) -> QWidget* {
+            if (control.kind == gui::ControlKind::ComboBox)
+                return new IndexedCombo(&dialog);
+            if (control.style & gui::kNumber)
+                return new NumberEdit(rules, &dialog);
+            return nullptr;
+        });
+    name_ = controls.Get<QLineEdit>(1439);
     name_->setObjectName(QStringLiteral("name"));
-    name_->setAlignment(Qt::AlignCenter);
-    brightness_ = MakeByteEdit(this, "brightness", row.brightness);
-    contrast_ = MakeByteEdit(this, "contrast", row.contrast);
-    saturation_ = MakeByteEdit(this, "saturation", row.saturation);
-    hue_ = MakeByteEdit(this, "hue", row.hue);
-    covert_ = MakeFlagList(this, "covert", row.covert);
-    record_ = MakeFlagList(this, "record", row.record);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    auto* number = new QLabel(QString::number(channel + 1), this);
-    number->setObjectName(QStringLiteral("row"));
-    number->setFrameShape(QFrame::Panel);
-    number->setFrameShadow(QFrame::Sunken);
-    number->setAlignment(Qt::AlignCenter);
-
-    auto* grid = new QGridLayout(this);
-    const char* headings[] = {"NR.", "NAZWA", "JAS", "KON", "NAS", "KOL", "UKR", "NAGR"};
-    QWidget* fields[] = {number, name_, brightness_, contrast_, saturation_, hue_, covert_, record_};
-    for (int column = 0; column < 8; ++column) {
-        grid->addWidget(new QLabel(QString::fromLatin1(headings[column]), this), 0, column, Qt::AlignCenter);
-        grid->addWidget(fields[column], 1, column);
+    name_->setText(QString::fromStdString(row.name));
+    const struct {
+        NumberEdit** edit;
+        int id;
+        const char* name;
+        int value;
+    } numbers[] = {{&brightness_, 1434, "brightness", row.brightness},
+                   {&contrast_, 1435, "contrast", row.contrast},
+                   {&saturation_, 1436, "saturation", row.saturation},
+                   {&hue_, 1438, "hue", row.hue}};
+    for (const auto& number : numbers) {
+        *number.edit = controls.Get<NumberEdit>(number.id);
+        (*number.edit)->setObjectName(QString::fromLatin1(number.name));
+        (*number.edit)->Load(number.value);
     }
-    grid->addWidget(ok, 0, 8, 2, 1);
+    const struct {
+        IndexedCombo** list;
+        int id;
+        const char* name;
+        int value;
+    } flags[] = {{&covert_, 1195, "covert", row.covert}, {&record_, 1196, "record", row.record}};
+    for (const auto& flag : flags) {
+        *flag.list = controls.Get<IndexedCombo>(flag.id);
+        (*flag.list)->setObjectName(QString::fromLatin1(flag.name));
+        (*flag.list)->SetItems({"NO", "YES"});
+        (*flag.list)->LoadIndex(flag.value);
+    }
+    auto* number = controls.Get<QLabel>(1433);
+    number->setObjectName(QStringLiteral("row"));
+    number->setText(QString::number(channel + 1));
+    auto* ok = controls.Get<QPushButton>(1);
+    ok->setObjectName(QStringLiteral("ok"));
 
     connect(name_, &QLineEdit::textEdited, this, &CameraEntryDialog::OnNameEdited);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -26,13 +26,13 @@ private:
     void OnNameEdited(const QString& text);
 
     CameraRow row_;
-    QLineEdit* name_;
-    NumberEdit* brightness_;
-    NumberEdit* contrast_;
-    NumberEdit* saturation_;
-    NumberEdit* hue_;
-    IndexedCombo* covert_;
-    IndexedCombo* record_;
+    QLineEdit* name_ = nullptr;
+    NumberEdit* brightness_ = nullptr;
+    NumberEdit* contrast_ = nullptr;
+    NumberEdit* saturation_ = nullptr;
+    NumberEdit* hue_ = nullptr;
+    IndexedCombo* covert_ = nullptr;
+    IndexedCombo* record_ = nullptr;
 };
 
 }  // namespace config

@@ -16,6 +16,9 @@
 
 #include "config/PageDevice.h"
 #include "config/gui/CameraEntryDialog.h"
+#include "config/gui/CameraEntryDialogTemplate.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "config/gui/CameraPage.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/PageRoutine.h"
@@ -45,6 +48,15 @@ QStringList RowTexts(QTreeWidget* table, int row) {
     for (int column = 0; column < table->columnCount(); ++column)
         texts << table->topLevelItem(row)->text(column);
     return texts;
+}
+
+TEST(CameraEntryDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
+    const CameraRow row{"FRONT DOOR", 128, 255, 64, 9, 1, 0};
+    testutil::ExpectTemplateGeometry(kCameraEntryDialogTemplate,
+                                     [&] { return std::make_unique<CameraEntryDialog>(15, row); });
+    CameraEntryDialog dialog(15, row);
+    dialog.show();
+    testutil::ExpectNothingCut(dialog, "camera-entry-dialog");
 }
 
 TEST(CameraPage, RowsAndTheEditorsFields) {
