@@ -7,10 +7,11 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "config/gui/DialogUnits.h"
 #include "config/gui/IndexedCombo.h"
+#include "config/gui/MotionAreaDialogTemplate.h"
 #include "config/gui/NumberEdit.h"
 #include "config/motion/MotionOverlay.h"
+#include "gui/TemplateBuilder.h"
 #include "session/AppData.h"
 
 namespace config {
@@ -20,31 +21,6 @@ namespace {
 constexpr int kDisplayWidth = 320;
 constexpr int kDisplayHeightNtsc = 228;
 constexpr int kDisplayHeightPal = 276;
-
-NumberEdit* MakeNumber(QWidget* parent, const char* name, int max, int value, const QRect& place) {
-    NumberEdit::Rules rules;
-    rules.max = max;
-    auto* edit = new NumberEdit(rules, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setAlignment(Qt::AlignCenter);
-    edit->setGeometry(place);
-    edit->Load(value);
-    return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* text, const QRect& place) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(place);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, const QRect& place) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    return button;
-}
 
 }  // namespace
 
@@ -57,36 +33,43 @@ MotionAreaDialog::MotionAreaDialog(session::AppData& app, const DetectionRow& ro
                [this] { QMetaObject::invokeMethod(this, [this] { update(PictureRect()); }, Qt::QueuedConnection); }),
       displayWidth_(kDisplayWidth),
       displayHeight_(app.by_VideoMode.load() == 0 ? kDisplayHeightNtsc : kDisplayHeightPal) {
-    setWindowTitle(QStringLiteral("Edit"));
-    setFixedSize(Dlu(0, 0, 265, 44).size());
+    setWindowTitle(gui::TemplateText(kMotionAreaDialogTemplate.caption));
     setMouseTracking(true);
-
-    MakeLabel(this, "NR.", Dlu(3, 2, 21, 10));
-    MakeLabel(this, "DETEKCJA", Dlu(24, 2, 44, 10));
-    MakeLabel(this, "POLE", Dlu(68, 2, 36, 10));
-    const char* values[] = {"LS", "SS", "TS", "RE"};
-    for (int i = 0; i < 4; ++i)
-        MakeLabel(this, values[i], Dlu(104 + 19 * i, 2, 19, 10));
-    MakeLabel(this, "ALARM", Dlu(180, 2, 33, 10));
-    QLabel* number = MakeLabel(this, "", Dlu(3, 13, 21, 12));
+    const gui::TemplateControls controls = gui::BuildTemplate(
+        *this, kMotionAreaDialogTemplate, [](const gui::TemplateControl& control, QWidget& dialog) -> QWidget* {
+            if (control.kind == gui::ControlKind::ComboBox)
+                return new IndexedCombo(&dialog);
+            if (control.style & gui::kNumber) {
+                NumberEdit::Rules rules;
+                rules.max = control.id == 1420 ? kMotionReMax : kMotionLevelMax;
+                return new NumberEdit(rules, &dialog);
+            }
+            return nullptr;
+        });
+    auto* number = controls.Get<QLabel>(1413);
     number->setObjectName(QStringLiteral("row"));
     number->setText(rowText);
-    number->setFrameShape(QFrame::Panel);
-    number->setFrameShadow(QFrame::Sunken);
 
-    detection_ = new IndexedCombo(this);
+    detection_ = controls.Get<IndexedCombo>(1416);
     detection_->setObjectName(QStringLiteral("detection"));
-    detection_->setGeometry(Dlu(24, 13, 44, 12));
     detection_->SetItems({"OFF", "ON"});
     detection_->LoadIndex(row.detection);
-    setArea_ = MakeButton(this, "setArea", "Ustaw", Dlu(68, 13, 36, 12));
-    ls_ = MakeNumber(this, "ls", kMotionLevelMax, row.ls, Dlu(104, 13, 19, 12));
-    ss_ = MakeNumber(this, "ss", kMotionLevelMax, row.ss, Dlu(123, 13, 19, 12));
-    ts_ = MakeNumber(this, "ts", kMotionLevelMax, row.ts, Dlu(142, 13, 19, 12));
-    re_ = MakeNumber(this, "re", kMotionReMax, row.re, Dlu(161, 13, 19, 12));
-    alarmType_ = new IndexedCombo(this);
+    setArea_ = controls.Get<QPushButton>(1068);
+    setArea_->setObjectName(QStringLiteral("setArea"));
+    const struct {
+        NumberEdit** edit;
+        int id;
+        const char* name;
+        int value;
+    } numbers[] = {{&ls_, 1417, "ls", row.ls}, {&ss_, 1418, "ss", row.ss}, {&ts_, 1419, "ts", row.ts},
+                   {&re_, 1420, "re", row.re}};
+    for (const auto& field : numbers) {
+        *field.edit = controls.Get<NumberEdit>(field.id);
+        (*field.edit)->setObjectName(QString::fromLatin1(field.name));
+        (*field.edit)->Load(field.value);
+    }
+    alarmType_ = controls.Get<IndexedCombo>(1421);
     alarmType_->setObjectName(QStringLiteral("alarmType"));
-    alarmType_->setGeometry(Dlu(180, 13, 33, 12));
     const bool contact = (app.dw_DeviceCapability.load() & kCapabilityContactAlarm) != 0;
     QStringList alarmTypes;
     for (int type = 0; type < 3; ++type)
@@ -94,12 +77,12 @@ MotionAreaDialog::MotionAreaDialog(session::AppData& app, const DetectionRow& ro
     alarmType_->SetItems(alarmTypes);
     alarmType_->LoadIndex(row.alarmType);
 
-    auto* ok = MakeButton(this, "ok", "OK", Dlu(216, 2, 18, 23));
-    ok->setDefault(true);
-    selectAll_ = MakeButton(this, "selectAll", "( + )\nWYBÓR\nWSZYST", Dlu(151, 23, 50, 30));
-    removeAll_ = MakeButton(this, "removeAll", "( - )\nUSUŃ\nWSZYST", Dlu(169, 23, 50, 30));
-    selectAll_->hide();
-    removeAll_->hide();
+    auto* ok = controls.Get<QPushButton>(1);
+    ok->setObjectName(QStringLiteral("ok"));
+    selectAll_ = controls.Get<QPushButton>(1423);
+    selectAll_->setObjectName(QStringLiteral("selectAll"));
+    removeAll_ = controls.Get<QPushButton>(1424);
+    removeAll_->setObjectName(QStringLiteral("removeAll"));
 
     grid_.Mask() = row.area;
 

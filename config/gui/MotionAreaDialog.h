@@ -64,15 +64,15 @@ private:
 
     session::AppData& app_;
     DetectionRow row_;
-    IndexedCombo* detection_;
-    IndexedCombo* alarmType_;
-    NumberEdit* ls_;
-    NumberEdit* ss_;
-    NumberEdit* ts_;
-    NumberEdit* re_;
-    QPushButton* setArea_;
-    QPushButton* selectAll_;
-    QPushButton* removeAll_;
+    IndexedCombo* detection_ = nullptr;
+    IndexedCombo* alarmType_ = nullptr;
+    NumberEdit* ls_ = nullptr;
+    NumberEdit* ss_ = nullptr;
+    NumberEdit* ts_ = nullptr;
+    NumberEdit* re_ = nullptr;
+    QPushButton* setArea_ = nullptr;
+    QPushButton* selectAll_ = nullptr;
+    QPushButton* removeAll_ = nullptr;
 
     MotionGrid grid_;
     MotionPicture picture_;

@@ -14,10 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "config/gui/MotionAreaDialog.h"
+#include "config/gui/MotionAreaDialogTemplate.h"
 #include "config/motion/MotionOverlay.h"
 #include "fakes/FakeFrameDisplay.h"
 #include "fakes/TestPictures.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitUntil.h"
 #include "support/WaitWithEvents.h"
 
@@ -51,6 +54,16 @@ DetectionRow SampleRow() {
     row.alarmType = 1;
     row.area[5] = 0x81;
     return row;
+}
+
+TEST(MotionAreaDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
+    EditorRun run;
+    testutil::ExpectTemplateGeometry(kMotionAreaDialogTemplate, [&] {
+        return std::make_unique<MotionAreaDialog>(run.app, SampleRow(), QStringLiteral("16"));
+    });
+    MotionAreaDialog editor(run.app, SampleRow(), QStringLiteral("16"));
+    editor.show();
+    testutil::ExpectNothingCut(editor, "motion-area-dialog");
 }
 
 TEST(MotionAreaDialog, ShowsTheDoubledPictureAtDisplaySizeAndEditsTheMask) {
