@@ -1,31 +1,27 @@
 #include "config/gui/DeviceLogDialog.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "config/DeviceRequest.h"
+#include "config/gui/DeviceLogDialogTemplates.h"
 #include "gui/DeviceCommand.h"
 #include "gui/StringText.h"
+#include "gui/TemplateBuilder.h"
 #include "session/AppData.h"
 #include "session/net/CgiCommandTable.h"
 
 namespace config {
 
 DeviceLogDialog::DeviceLogDialog(LogViewer viewer, std::vector<DeviceLogRecord> records, QWidget* parent)
-    : QDialog(parent),
-      viewer_(viewer),
-      records_(std::move(records)),
-      mask_(InitialLogMask(viewer)),
-      list_(new QTreeWidget(this)) {
-    setWindowTitle(QStringLiteral("Server Log"));
+    : QDialog(parent), viewer_(viewer), records_(std::move(records)), mask_(InitialLogMask(viewer)) {
+    const gui::DialogTemplate& table = viewer == LogViewer::Dvr ? kDvrLogDialogTemplate : kServerLogDialogTemplate;
+    setWindowTitle(gui::TemplateText(table.caption));
+    controls_ = gui::BuildTemplate(*this, table);
+    list_ = controls_.Get<QTreeWidget>(1435);
     list_->setObjectName(QStringLiteral("events"));
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
     QStringList headers{"NO.", session::LoadText(8570), session::LoadText(8571)};
     if (viewer == LogViewer::Dvr)
@@ -37,23 +33,16 @@ DeviceLogDialog::DeviceLogDialog(LogViewer viewer, std::vector<DeviceLogRecord> 
         list_->headerItem()->setTextAlignment(column, Qt::AlignCenter);
     }
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(list_, 0, 0, 20, 1);
-    int row = 0;
     for (const LogFilterBox& box : LogFilterBoxes(viewer)) {
-        auto* check = new QCheckBox(QString::fromUtf8(box.text), this);
+        auto* check = controls_.Get<QCheckBox>(box.id);
         check->setObjectName(QString::number(box.id));
         check->setChecked(true);
-        check->setVisible(!box.hidden);
         const std::uint32_t bit = box.bit;
         connect(check, &QCheckBox::toggled, this, [this, bit](bool shown) {
             mask_ = shown ? mask_ | bit : mask_ & ~bit;
             FillList();
         });
-        if (!box.hidden)
-            grid->addWidget(check, row++, 1);
     }
-    grid->setRowStretch(row, 1);
     FillList();
 }
 
@@ -72,22 +61,17 @@ void DeviceLogDialog::FillList() {
 
 DvrLogDialog::DvrLogDialog(std::vector<DeviceLogRecord> records, QWidget* parent)
     : DeviceLogDialog(LogViewer::Dvr, std::move(records), parent) {
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = Controls().Get<QPushButton>(1);
     ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    static_cast<QGridLayout*>(layout())->addWidget(ok, 20, 1);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 ServerLogDialog::ServerLogDialog(session::AppData& app, std::vector<DeviceLogRecord> records, QWidget* parent)
     : DeviceLogDialog(LogViewer::Server, std::move(records), parent), app_(app) {
-    auto* clear = new QPushButton(QString::fromUtf8("WYCZYŚĆ HISTORIĘ"), this);
+    auto* clear = Controls().Get<QPushButton>(1068);
     clear->setObjectName(QStringLiteral("clear"));
-    auto* exit = new QPushButton(QString::fromUtf8("WYJŚCIE"), this);
+    auto* exit = Controls().Get<QPushButton>(1069);
     exit->setObjectName(QStringLiteral("exit"));
-    auto* grid = static_cast<QGridLayout*>(layout());
-    grid->addWidget(clear, 20, 1);
-    grid->addWidget(exit, 21, 1);
     connect(clear, &QPushButton::clicked, this, &ServerLogDialog::OnClearHistory);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/log/LogViewTable.h"
+#include "gui/TemplateBuilder.h"
 
 class QCheckBox;
 class QTreeWidget;
@@ -30,12 +31,14 @@ protected:
     DeviceLogDialog(LogViewer viewer, std::vector<DeviceLogRecord> records, QWidget* parent);
     // Rebuilds the list from the records the mask lets through.
     void FillList();
+    const gui::TemplateControls& Controls() const { return controls_; }
 
 private:
     LogViewer viewer_;
     std::vector<DeviceLogRecord> records_;
     std::uint32_t mask_;
-    QTreeWidget* list_;
+    gui::TemplateControls controls_;
+    QTreeWidget* list_ = nullptr;
 };
 
 class DvrLogDialog : public DeviceLogDialog {

@@ -18,9 +18,12 @@
 #include "config/PageDevice.h"
 #include "config/gui/DeviceLogDialog.h"
 #include "config/gui/ToolBoxPropertyPage.h"
+#include "config/gui/DeviceLogDialogTemplates.h"
 #include "gui/StringText.h"
 #include "support/ChildWidget.h"
 #include "support/ModalWatchers.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -131,6 +134,21 @@ TEST(ToolBoxPage, TheButtonFetchesAndCancels) {
     EXPECT_EQ(button->text(), QString::fromUtf8("Pamięć serwera"));
     QTest::qWait(50);
     EXPECT_FALSE(page.shown);
+}
+
+TEST(LogViewers, StandWhereTheirTemplatesPutThemWithNothingCut) {
+    testutil::ExpectTemplateGeometry(kDvrLogDialogTemplate,
+                                     [] { return std::make_unique<DvrLogDialog>(std::vector<DeviceLogRecord>{}); });
+    session::AppData app;
+    testutil::ExpectTemplateGeometry(kServerLogDialogTemplate, [&] {
+        return std::make_unique<ServerLogDialog>(app, std::vector<DeviceLogRecord>{});
+    });
+    DvrLogDialog dvr({});
+    ServerLogDialog server(app, {});
+    for (const auto& [dialog, name] : {std::pair<QDialog*, const char*>{&dvr, "dvr-log-dialog"}, {&server, "server-log-dialog"}}) {
+        dialog->show();
+        testutil::ExpectNothingCut(*dialog, name);
+    }
 }
 
 TEST(LogViewers, FiltersRenumberAndClearAsksFirst) {
