@@ -5,8 +5,10 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include "session/gui/ConnectingPopupTemplate.h"
 #include "session/gui/LoginDialog.h"
 #include "gui/StringText.h"
+#include "gui/TemplateBuilder.h"
 
 namespace session {
 namespace {
@@ -23,13 +25,13 @@ QString FirstWord(unsigned id) {
 ConnectingPopup::ConnectingPopup(QWidget* parent, LoginDialog* loginDialog)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_pLoginDialog(loginDialog),
-      m_label(new QLabel(this)),
       m_timer(new QTimer(this)) {
     setObjectName("connectingPopup");
-    setFixedSize(196, 30);
     setStyleSheet("QDialog#connectingPopup { border: 2px outset palette(mid); }");
+    m_label = gui::BuildTemplate(*this, kConnectingPopupTemplate).Get<QLabel>(1393);
     m_label->setObjectName("connectingText");
-    m_label->setGeometry(12, 7, 176, 16);
+    // The template's text stands until the caller's or the timer's replaces it.
+    m_label->clear();
     m_timer->setInterval(loginDialog->Timing().connectingDotPeriod);
     connect(m_timer, &QTimer::timeout, this, &ConnectingPopup::OnTimer);
 }

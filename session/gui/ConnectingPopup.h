@@ -48,7 +48,7 @@ private:
     int m_nDotCount = 0;
     LoginDialog* m_pLoginDialog;
     bool m_started = false;
-    QLabel* m_label;
+    QLabel* m_label = nullptr;
     QTimer* m_timer;
 };
 

@@ -22,6 +22,9 @@
 #include "support/FolderBrowser.h"
 #include "support/TempFolder.h"
 #include "session/gui/ConnectingPopup.h"
+#include "session/gui/ConnectingPopupTemplate.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "session/gui/LoginDialog.h"
 #include "gui/StringText.h"
 #include "gui/VtxButton.h"
@@ -498,6 +501,15 @@ TEST_F(LoginDialogTest, UpgradeLogsInThroughThePopupThenChecksLevelFamilyAndVers
 }
 
 // ---- The connecting pop-up -----------------------------------------------------------
+
+TEST_F(LoginDialogTest, PopupStandsWhereItsTemplatePutsItWithNothingCut) {
+    auto dialog = Open();
+    testutil::ExpectTemplateGeometry(kConnectingPopupTemplate,
+                                     [&] { return std::make_unique<ConnectingPopup>(nullptr, dialog.get()); });
+    ConnectingPopup popup(nullptr, dialog.get());
+    popup.SetText(QString::fromUtf8("Połącz 127.0.0.1 ...."));
+    testutil::ExpectNothingCut(popup, "connecting-popup");
+}
 
 TEST_F(LoginDialogTest, PopupShowsConnectThenMovingDotsUntilTheWorkerEnds) {
     for (const bool accept : {true, false}) {
