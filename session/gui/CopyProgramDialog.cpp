@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "gui/TemplateBuilder.h"
+#include "session/gui/CopyProgramDialogTemplate.h"
+
 namespace session {
 
 CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path source,
@@ -15,28 +18,28 @@ CopyProgramDialog::CopyProgramDialog(QWidget* parent, std::filesystem::path sour
       m_strDestPath(std::move(destination)),
       m_settings(settings),
       m_copyTimer(new QTimer(this)),
-      m_ctrlProgress(new QProgressBar(this)),
-      m_percentLabel(new QLabel(this)),
-      m_reportLabel(new QLabel(this)),
-      m_okButton(new QPushButton("OK", this)) {
+      m_reportLabel(new QLabel(this)) {
     setObjectName("copyProgramDialog");
-    setWindowTitle("Copy Program");
-    setFixedSize(402, 220);
+    setWindowTitle(gui::TemplateText(kCopyProgramDialogTemplate.caption));
+    const gui::TemplateControls controls = gui::BuildTemplate(*this, kCopyProgramDialogTemplate);
+    m_ctrlProgress = controls.Get<QProgressBar>(1354);
     m_ctrlProgress->setObjectName("copyProgress");
-    m_ctrlProgress->setGeometry(18, 20, 362, 30);
     m_ctrlProgress->setRange(0, 100);
     m_ctrlProgress->setValue(0);
-    m_ctrlProgress->setTextVisible(false);
+    m_percentLabel = controls.Get<QLabel>(1355);
     m_percentLabel->setObjectName("copyPercent");
-    m_percentLabel->setGeometry(18, 66, 60, 20);
+    m_percentLabel->setWordWrap(false);
+    m_okButton = controls.Get<QPushButton>(1);
+    m_okButton->setObjectName("okButton");
+    m_okButton->setEnabled(false);
+    // The copy's report has no place in the template: eight lines below it, as wide as the progress bar.
+    const QRect progress = m_ctrlProgress->geometry();
+    const int reportHeight = 8 * fontMetrics().height();
     m_reportLabel->setObjectName("copyReport");
-    m_reportLabel->setGeometry(18, 96, 366, 116);
+    m_reportLabel->setGeometry(progress.left(), height(), progress.width(), reportHeight);
     m_reportLabel->setWordWrap(true);
     m_reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_okButton->setObjectName("okButton");
-    m_okButton->setGeometry(300, 60, 80, 28);
-    m_okButton->setDefault(true);
-    m_okButton->setEnabled(false);
+    setFixedSize(width(), height() + reportHeight + progress.top());
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     ShowPercent(0);

@@ -54,10 +54,10 @@ private:
     const std::filesystem::path m_strDestPath;
     const CSettingINI& m_settings;
     QTimer* m_copyTimer;
-    QProgressBar* m_ctrlProgress;
-    QLabel* m_percentLabel;
-    QLabel* m_reportLabel;
-    QPushButton* m_okButton;
+    QProgressBar* m_ctrlProgress = nullptr;
+    QLabel* m_percentLabel = nullptr;
+    QLabel* m_reportLabel = nullptr;
+    QPushButton* m_okButton = nullptr;
     bool m_copying = false;
     bool m_finished = false;
     CopyProgramReport m_report;

@@ -15,6 +15,9 @@
 #include "support/TempFolder.h"
 #include "support/ChildWidget.h"
 #include "session/gui/CopyProgramDialog.h"
+#include "session/gui/CopyProgramDialogTemplate.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace fs = std::filesystem;
 using namespace session;
@@ -39,6 +42,25 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(CopyProgramDialogTest, StandsWhereItsTemplatePutsItWithNothingCutAndTheReportBelow) {
+    const auto make = [&] {
+        return std::make_unique<CopyProgramDialog>(nullptr, Source(), Destination(), settings, timing);
+    };
+    // The report below the template's area makes the window taller than the template; the controls stand as given.
+    testutil::ExpectTemplateGeometry(kCopyProgramDialogTemplate, [&] {
+        auto dialog = make();
+        dialog->setFixedSize(gui::TemplateSize(kCopyProgramDialogTemplate));
+        return dialog;
+    });
+    auto dialog = make();
+    dialog->show();
+    const QRect report = Child<QLabel>(*dialog, "copyReport")->geometry();
+    EXPECT_GE(report.top(), gui::TemplateSize(kCopyProgramDialogTemplate).height());
+    EXPECT_TRUE(dialog->rect().contains(report));
+    Child<QLabel>(*dialog, "copyPercent")->setText("100%");
+    testutil::ExpectNothingCut(*dialog, "copy-program-dialog");
+}
 
 TEST_F(CopyProgramDialogTest, ShowsEveryFilesPercentageThenEnablesOkAndReportsWhatIsMissing) {
     folder.Write("program/quenlo", "program");
