@@ -1,12 +1,11 @@
 #include "config/gui/TimerRecordPage.h"
 
-#include <QGridLayout>
-#include <QLabel>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/IndexedCombo.h"
+#include "config/gui/TimerRecordPageTemplate.h"
 
 namespace config {
 
@@ -14,8 +13,12 @@ namespace {
 
 const QStringList kDays{"OFF", "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT", "MON-FRI", "SAT-SUN", "DAILY"};
 
-QTimeEdit* MakePicker(QWidget* parent, const QString& name) {
-    auto* picker = new QTimeEdit(parent);
+// Row r's controls: day list 1195 + r, start and end pickers 1479 + 2r and 1480 + 2r.
+constexpr int kFirstDayList = 1195;
+constexpr int kFirstStartPicker = 1479;
+
+QTimeEdit* Picker(const gui::TemplateControls& controls, int id, const QString& name) {
+    auto* picker = controls.Get<QTimeEdit>(id);
     picker->setObjectName(name);
     picker->setDisplayFormat(QStringLiteral("HH : mm"));
     picker->setAlignment(Qt::AlignRight);
@@ -36,28 +39,22 @@ std::uint16_t Stored(const QTimeEdit* picker) {
 }  // namespace
 
 TimerRecordPage::TimerRecordPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("Terminarze  "), set, parent) {
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("DATA"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("START"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("KONIEC"), this), 0, 4);
+    : ConfigPage(gui::TemplateText(kTimerRecordPageTemplate.caption), set, parent) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kTimerRecordPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            return control.kind == gui::ControlKind::ComboBox ? new IndexedCombo(&page) : nullptr;
+        });
     for (int r = 0; r < kTimerRows; ++r) {
         Row& row = rows_[static_cast<std::size_t>(r)];
         const QString suffix = QString::number(r + 1);
-        row.day = new IndexedCombo(this);
+        row.day = controls.Get<IndexedCombo>(kFirstDayList + r);
         row.day->setObjectName("day" + suffix);
         row.day->SetItems(kDays);
-        row.start = MakePicker(this, "start" + suffix);
-        row.end = MakePicker(this, "end" + suffix);
+        row.start = Picker(controls, kFirstStartPicker + 2 * r, "start" + suffix);
+        row.end = Picker(controls, kFirstStartPicker + 2 * r + 1, "end" + suffix);
         connect(row.start, &QTimeEdit::timeChanged, this, [&row] { row.startEdited = true; });
         connect(row.end, &QTimeEdit::timeChanged, this, [&row] { row.endEdited = true; });
-        grid->addWidget(new QLabel(suffix + ".", this), r + 1, 0);
-        grid->addWidget(row.day, r + 1, 1);
-        grid->addWidget(row.start, r + 1, 2);
-        grid->addWidget(new QLabel(QStringLiteral("--"), this), r + 1, 3);
-        grid->addWidget(row.end, r + 1, 4);
     }
-    grid->setRowStretch(kTimerRows + 1, 1);
 }
 
 void TimerRecordPage::Fill() {

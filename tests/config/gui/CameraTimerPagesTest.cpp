@@ -24,8 +24,11 @@
 #include "config/gui/PageRoutine.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/TimerRecordPage.h"
+#include "config/gui/TimerRecordPageTemplate.h"
 #include "gui/StringText.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -130,6 +133,15 @@ TEST(CameraPage, NoRowOrEscapeChangesNothing) {
     EXPECT_FALSE(set->Changed(13));
     EXPECT_EQ(RunRoutine(page, run, *set, ApplyRoutine::Camera), 1);
     EXPECT_TRUE(run.Stores().empty());
+}
+
+TEST(TimerRecordPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice device("R41T", "1058");
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kTimerRecordPageTemplate, [&] { return std::make_unique<TimerRecordPage>(*set); });
+    TimerRecordPage page(*set);
+    page.show();
+    testutil::ExpectNothingCut(page, "timer-record-page");
 }
 
 TEST(TimerRecordPage, RowsByFirmwareAndApply) {
