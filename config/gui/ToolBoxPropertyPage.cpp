@@ -1,7 +1,6 @@
 #include "config/gui/ToolBoxPropertyPage.h"
 
 #include <QCoreApplication>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NumberEdit.h"
+#include "config/gui/ToolBoxPageTemplate.h"
 #include "config/sheet/SheetProgress.h"
 #include "session/AppData.h"
 #include "session/DeviceFamily.h"
@@ -53,50 +53,49 @@ ToolBoxPropertyPage::ToolBoxPropertyPage(session::AppData& app, ConfigWorkingSet
     idleCaption_ = QString::fromStdString(idle);
     busyCaption_ = QString::fromStdString(busy);
 
-    version_ = new QLabel(this);
+    NumberEdit::Rules rules;
+    rules.max = static_cast<std::int64_t>(kLogMaxRecords);
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kToolBoxPageTemplate, [&](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1195:
+                return new IndexedCombo(&page);
+            case 1042:
+                return new NumberEdit(rules, &page);
+            case 1474:
+                return new LimitedTextEdit(static_cast<int>(kDescriptionChars), LimitedTextEdit::Mode::Plain, &page);
+            case 1475:
+            case 1476:
+                return new LimitedTextEdit(static_cast<int>(kChannelNameChars), LimitedTextEdit::Mode::Plain, &page);
+            default:
+                return nullptr;
+            }
+        });
+    version_ = controls.Get<QLabel>(1305);
     version_->setObjectName(QStringLiteral("version"));
-    mac_ = new QLabel(this);
+    mac_ = controls.Get<QLabel>(1316);
     mac_->setObjectName(QStringLiteral("mac"));
-    turbo_ = new IndexedCombo(this);
+    turbo_ = controls.Get<IndexedCombo>(1195);
     turbo_->setObjectName(QStringLiteral("turbo"));
     QStringList steps;
     for (int step = 1; step <= kTurboSteps; ++step)
         steps << QString::number(step);
     turbo_->SetItems(steps);
-    events_ = new QPushButton(idleCaption_, this);
+    events_ = controls.Get<QPushButton>(1068);
     events_->setObjectName(QStringLiteral("events"));
-    maxLabel_ = new QLabel(QString::fromUtf8("MAX ILOŚĆ ZDARZ :"), this);
-    NumberEdit::Rules rules;
-    rules.max = static_cast<std::int64_t>(kLogMaxRecords);
-    maxEvents_ = new NumberEdit(rules, this);
+    events_->setText(idleCaption_);
+    maxLabel_ = controls.Get<QLabel>(1443);
+    maxEvents_ = controls.Get<NumberEdit>(1042);
     maxEvents_->setObjectName(QStringLiteral("maxEvents"));
     maxEvents_->Load(kDefaultMaxEvents);
-    descriptionLabel_ = new QLabel(QStringLiteral("Opis :"), this);
-    description_ = new LimitedTextEdit(static_cast<int>(kDescriptionChars), LimitedTextEdit::Mode::Plain, this);
+    descriptionLabel_ = controls.Get<QLabel>(1473);
+    description_ = controls.Get<LimitedTextEdit>(1474);
     description_->setObjectName(QStringLiteral("description"));
     for (int n = 0; n < 2; ++n) {
-        channelLabels_[n] = new QLabel(QString("Nazwa Kan%1:").arg(n + 1), this);
-        channelNames_[n] = new LimitedTextEdit(static_cast<int>(kChannelNameChars), LimitedTextEdit::Mode::Plain, this);
+        channelLabels_[n] = controls.Get<QLabel>(1504 + n);
+        channelNames_[n] = controls.Get<LimitedTextEdit>(1475 + n);
         channelNames_[n]->setObjectName(QString("channel%1").arg(n + 1));
     }
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("Wersja systemu:"), this), 0, 0);
-    grid->addWidget(version_, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Poziom trybu TURBO :"), this), 1, 0);
-    grid->addWidget(turbo_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Adres Mac :"), this), 2, 0);
-    grid->addWidget(mac_, 2, 1, 1, 3);
-    grid->addWidget(events_, 3, 0);
-    grid->addWidget(maxLabel_, 3, 1);
-    grid->addWidget(maxEvents_, 3, 2);
-    grid->addWidget(descriptionLabel_, 4, 0);
-    grid->addWidget(description_, 4, 1);
-    grid->addWidget(channelLabels_[0], 4, 2);
-    grid->addWidget(channelNames_[0], 4, 3);
-    grid->addWidget(channelLabels_[1], 5, 2);
-    grid->addWidget(channelNames_[1], 5, 3);
-    grid->setRowStretch(6, 1);
 
     connect(events_, &QPushButton::clicked, this, &ToolBoxPropertyPage::OnServerEvents);
 }

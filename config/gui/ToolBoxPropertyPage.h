@@ -54,14 +54,14 @@ private:
     ToolBoxValues values_;
     LogFetchJob job_;
 
-    QLabel* version_;
-    QLabel* mac_;
-    IndexedCombo* turbo_;
-    QPushButton* events_;
-    QLabel* maxLabel_;
-    NumberEdit* maxEvents_;
-    QLabel* descriptionLabel_;
-    LimitedTextEdit* description_;
+    QLabel* version_ = nullptr;
+    QLabel* mac_ = nullptr;
+    IndexedCombo* turbo_ = nullptr;
+    QPushButton* events_ = nullptr;
+    QLabel* maxLabel_ = nullptr;
+    NumberEdit* maxEvents_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    LimitedTextEdit* description_ = nullptr;
     std::array<QLabel*, 2> channelLabels_{};
     std::array<LimitedTextEdit*, 2> channelNames_{};
 };

@@ -17,6 +17,7 @@
 
 #include "config/PageDevice.h"
 #include "config/gui/DeviceLogDialog.h"
+#include "config/gui/ToolBoxPageTemplate.h"
 #include "config/gui/ToolBoxPropertyPage.h"
 #include "config/gui/DeviceLogDialogTemplates.h"
 #include "gui/StringText.h"
@@ -85,6 +86,21 @@ TEST(ToolBoxPage, WhatItShowsByFamilyAndFirmware) {
     EXPECT_TRUE(Child<QLineEdit>(page, "description")->isHidden());
     EXPECT_FALSE(Child<QPushButton>(page, "events")->isHidden());
     EXPECT_EQ(Child<QPushButton>(page, "events")->text(), QString::fromUtf8("Pamięć serwera"));
+}
+
+TEST(ToolBoxPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice device("G66M", "1010");
+    device.app.sz_MACAddress = "0012A5C0FFEE";
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kToolBoxPageTemplate, [&] {
+        return std::make_unique<ToolBoxPropertyPage>(device.app, *set, device.timing);
+    });
+    ToolBoxPropertyPage page(device.app, *set, device.timing);
+    page.show();
+    testutil::ExpectNothingCut(page, "toolbox-page");
+    // A click at the button's template place lands on it.
+    const QRect place = gui::TemplateUnits(kToolBoxPageTemplate).Rect(kToolBoxPageTemplate.Find(1068)->rect);
+    EXPECT_EQ(page.childAt(place.center()), Child<QPushButton>(page, "events"));
 }
 
 TEST(ToolBoxPage, ADescriptionGoesIntoBlock7) {
