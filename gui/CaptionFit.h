@@ -4,26 +4,37 @@
 // move closer together until it fits, rather than touching or losing edges.
 
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QStyle>
 
 namespace gui {
 
 // Room a push button keeps between its caption and each edge.
 inline constexpr int kCaptionMargin = 3;
 
-inline void FitCaption(QPushButton& button) {
-    const QString text = QString(button.text()).remove(QLatin1Char('&'));
-    const int room = button.width() - 2 * kCaptionMargin;
-    if (text.size() < 2 || QFontMetrics(button.font()).horizontalAdvance(text) <= room)
-        return;
-    QFont font = button.font();
-    // A tenth of a pixel at a time, up to a pixel between letters.
+// The font with its letters moved closer, a tenth of a pixel at a time and at
+// most a pixel, until the text fits the room (as close as allowed when it never does).
+inline QFont TightenedFont(QFont font, const QString& text, int room) {
+    if (text.size() < 2 || QFontMetrics(font).horizontalAdvance(text) <= room)
+        return font;
     for (int tenths = 1; tenths <= 10; ++tenths) {
         font.setLetterSpacing(QFont::AbsoluteSpacing, -tenths / 10.0);
         if (QFontMetrics(font).horizontalAdvance(text) <= room)
             break;
     }
-    button.setFont(font);
+    return font;
+}
+
+inline void FitCaption(QPushButton& button) {
+    const QString text = QString(button.text()).remove(QLatin1Char('&'));
+    button.setFont(TightenedFont(button.font(), text, button.width() - 2 * kCaptionMargin));
+}
+
+// A group box's title likewise, within the margins it keeps from the frame's corners.
+inline void FitTitle(QGroupBox& box) {
+    const int margin = box.style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    box.setFont(TightenedFont(box.font(), box.title(), box.width() - 2 * margin));
 }
 
 }  // namespace gui

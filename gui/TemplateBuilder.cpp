@@ -155,6 +155,16 @@ DialogBaseUnits TemplateUnits(const DialogTemplate& table) {
     return table.pixels ? kPixelUnits : BaseUnitsOf(StandInFont(table.font));
 }
 
+QRect ControlRect(const DialogBaseUnits& units, const DialogTemplate& table, const TemplateControl& control) {
+    QRect rect = units.Rect(control.rect);
+    const QSize window = units.Size(table.width, table.height);
+    if (control.rect.x + control.rect.width == table.width && rect.right() == window.width())
+        rect.setRight(window.width() - 1);
+    if (control.rect.y + control.rect.height == table.height && rect.bottom() == window.height())
+        rect.setBottom(window.height() - 1);
+    return rect;
+}
+
 QSize TemplateSize(const DialogTemplate& table) { return TemplateUnits(table).Size(table.width, table.height); }
 
 TemplateControls BuildTemplate(QWidget& window, const DialogTemplate& table, const ControlFactory& make) {
@@ -171,7 +181,7 @@ TemplateControls BuildTemplate(QWidget& window, const DialogTemplate& table, con
         if (widget->parentWidget() != &window)
             widget->setParent(&window);
         ApplyTextAndStyle(*widget, control);
-        QRect rect = units.Rect(control.rect);
+        QRect rect = ControlRect(units, table, control);
         if (control.kind == ControlKind::ComboBox)
             rect.setHeight(ClosedComboHeight(*widget, rect.height()));
         widget->setGeometry(rect);

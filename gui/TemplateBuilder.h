@@ -53,6 +53,10 @@ TemplateControls BuildTemplate(QWidget& window, const DialogTemplate& table, con
 
 // The units a template's rectangles convert with: its stand-in font's, or pixels.
 DialogBaseUnits TemplateUnits(const DialogTemplate& table);
+// A control's rectangle in the window: its template rectangle converted; one
+// the rounding carries a pixel past the window's right or bottom edge (each
+// number rounds on its own) ends on the edge.
+QRect ControlRect(const DialogBaseUnits& units, const DialogTemplate& table, const TemplateControl& control);
 // The window size a template gives with its stand-in font.
 QSize TemplateSize(const DialogTemplate& table);
 

@@ -1,5 +1,6 @@
 #include "config/gui/ChoiceBindings.h"
 
+#include <QButtonGroup>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
@@ -13,11 +14,13 @@ void ConfigCheckBox::Load(int flag) {
     setChecked(loaded_);
 }
 
-RadioGroup::RadioGroup(QObject* parent) : QObject(parent) {}
+// The buttons are exclusive among themselves only: a page built from its
+// template holds several groups side by side on one parent.
+RadioGroup::RadioGroup(QObject* parent) : QObject(parent), group_(new QButtonGroup(this)) {}
 
 void RadioGroup::Add(QRadioButton* button, int value) {
     buttons_.emplace_back(button, value);
-    button->setAutoExclusive(true);
+    group_->addButton(button);
     connect(button, &QRadioButton::clicked, this, &RadioGroup::Picked);
 }
 
@@ -27,13 +30,13 @@ void RadioGroup::Load(int value) {
         if (buttonValue == value)
             loaded_ = value;
     }
+    // An exclusive group refuses to have its buttons unchecked one by one.
+    group_->setExclusive(false);
     for (auto& [button, buttonValue] : buttons_) {
         const QSignalBlocker block(button);
-        // Auto-exclusive buttons refuse to be unchecked one by one.
-        button->setAutoExclusive(false);
         button->setChecked(loaded_ && buttonValue == value);
-        button->setAutoExclusive(true);
     }
+    group_->setExclusive(true);
 }
 
 std::optional<int> RadioGroup::Value() const {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class QButtonGroup;
 class QRadioButton;
 
 namespace config {
@@ -41,6 +42,7 @@ signals:
     void Picked();
 
 private:
+    QButtonGroup* group_;
     std::vector<std::pair<QRadioButton*, int>> buttons_;
     std::optional<int> loaded_;
 };

@@ -1,16 +1,14 @@
 #include "config/gui/DVRRecordPage.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/dvr/RecordRateTable.h"
 #include "config/gui/ChoiceBindings.h"
+#include "config/gui/DvrRecordPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
+#include "gui/CaptionFit.h"
 #include "session/AppData.h"
 #include "session/net/CgiCommandTable.h"
 
@@ -23,100 +21,57 @@ using K = DvrRecordKey;
 constexpr int kFrameBit = 1, kFieldBit = 2, kCifBit = 4;
 constexpr int kIpsShareOffered = 3;
 
-QRadioButton* MakeRadio(QWidget* parent, const QString& text, const QString& name) {
-    auto* radio = new QRadioButton(text, parent);
-    radio->setObjectName(name);
-    return radio;
-}
-
-IndexedCombo* MakeList(QWidget* parent, const char* name) {
-    auto* list = new IndexedCombo(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    return list;
-}
-
 // The group's choice when the person changed it, else none.
 std::optional<int> Chosen(const RadioGroup* group) { return group->Changed() ? group->Value() : std::nullopt; }
 
 }  // namespace
 
 DVRRecordPage::DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platform::Timing timing, QWidget* parent)
-    : DvrSettingsPage(QStringLiteral("Ust.Nagrywan. "), app, set, timing, session::CMD_GET_RECORD_SETTING,
-                      kDvrRecordKeys, ApplyRoutine::DvrRecordSetting, parent) {
-    QWidget* controls = Controls();
-    manualRate_ = MakeList(controls, "manualRate");
-    eventRate_ = MakeList(controls, "eventRate");
-    timerRate_ = MakeList(controls, "timerRate");
-    quality_ = MakeList(controls, "quality");
+    : DvrSettingsPage(gui::TemplateText(kDvrRecordPageTemplate.caption), app, set, timing,
+                      session::CMD_GET_RECORD_SETTING, kDvrRecordKeys, ApplyRoutine::DvrRecordSetting, parent) {
+    const gui::TemplateControls controls = BuildFromTemplate(
+        kDvrRecordPageTemplate,
+        [](const gui::TemplateControl& control, QWidget& holder) -> QWidget* {
+            return control.kind == gui::ControlKind::ComboBox ? new IndexedCombo(&holder) : nullptr;
+        },
+        Controls());
+    const auto list = [&](int id, const char* name) { return Named<IndexedCombo>(controls, id, name); };
+    const auto radio = [&](int id, const char* name) { return Named<QRadioButton>(controls, id, name); };
+    manualRate_ = list(1195, "manualRate");
+    eventRate_ = list(1198, "eventRate");
+    timerRate_ = list(1197, "timerRate");
+    quality_ = list(1494, "quality");
     quality_->SetItems({"BEST", "HIGH", "NORMAL", "BASIC"},
                        {kRecordQualityCodes.begin(), kRecordQualityCodes.end()});
 
-    auto* grid = new QGridLayout(controls);
-    const std::tuple<const char*, const char*, RadioGroup**, IndexedCombo*, const char*> recordings[] = {
-        {"NAGRYWANIE RĘCZNE", "manual", &manual_, manualRate_, "KL/SEK :"},
-        {"NAGRYWANIE ALARMOWE", "event", &event_, eventRate_, "KL/SEK :"},
-        {"NAGRYWANIE Z TERMINARZA", "timer", &timer_, timerRate_, "KL/SEK:"},
+    const auto pair = [&](int yes, int no, const char* on, const char* off) {
+        auto* group = new RadioGroup(this);
+        group->Add(radio(yes, on), 1);
+        group->Add(radio(no, off), 0);
+        return group;
     };
-    int row = 0;
-    for (auto [title, name, group, rate, rateLabel] : recordings) {
-        auto* box = new QGroupBox(QString::fromUtf8(title), controls);
-        auto* line = new QHBoxLayout(box);
-        *group = new RadioGroup(this);
-        auto* yes = MakeRadio(box, QStringLiteral("TAK"), QString::fromLatin1(name) + "On");
-        auto* no = MakeRadio(box, QStringLiteral("NIE"), QString::fromLatin1(name) + "Off");
-        (*group)->Add(yes, 1);
-        (*group)->Add(no, 0);
-        line->addWidget(yes);
-        line->addWidget(no);
-        line->addWidget(new QLabel(QString::fromLatin1(rateLabel), box));
-        rate->setParent(box);
-        line->addWidget(rate);
-        grid->addWidget(box, row++, 0, 1, 2);
-    }
+    manual_ = pair(1483, 1484, "manualOn", "manualOff");
+    event_ = pair(1485, 1486, "eventOn", "eventOff");
+    timer_ = pair(1487, 1488, "timerOn", "timerOff");
+    overwrite_ = pair(1489, 1490, "overwriteOn", "overwriteOff");
+    fix_ = pair(1496, 1497, "fixed", "grouped");
+    fixed_ = controls.Get<QRadioButton>(1496);
+    grouped_ = controls.Get<QRadioButton>(1497);
 
-    auto* overwriteBox = new QGroupBox(QStringLiteral("NADPISYWANIE"), controls);
-    auto* overwriteLine = new QHBoxLayout(overwriteBox);
-    overwrite_ = new RadioGroup(this);
-    for (auto [text, name, value] : {std::tuple{"TAK", "overwriteOn", 1}, std::tuple{"NIE", "overwriteOff", 0}}) {
-        auto* radio = MakeRadio(overwriteBox, QString::fromLatin1(text), QString::fromLatin1(name));
-        overwrite_->Add(radio, value);
-        overwriteLine->addWidget(radio);
-    }
-    grid->addWidget(overwriteBox, row, 0);
+    for (QWidget* widget : controls.All(-1))
+        if (auto* box = qobject_cast<QGroupBox*>(widget))
+            gui::FitTitle(*box);
 
-    auto* modeBox = new QGroupBox(QStringLiteral("TRYB NAGRYWANIA"), controls);
-    auto* modeLine = new QHBoxLayout(modeBox);
     modes_ = new RadioGroup(this);
-    frame_ = MakeRadio(modeBox, QStringLiteral("RAMKA"), QStringLiteral("frame"));
-    field_ = MakeRadio(modeBox, QStringLiteral("POLE"), QStringLiteral("field"));
-    cif_ = MakeRadio(modeBox, QStringLiteral("CIF"), QStringLiteral("cif"));
+    frame_ = radio(1491, "frame");
+    field_ = radio(1492, "field");
+    cif_ = radio(1493, "cif");
     int mode = 0;
-    for (QRadioButton* radio : {frame_, field_, cif_}) {
-        modes_->Add(radio, mode);
-        modeLine->addWidget(radio);
-        connect(radio, &QRadioButton::clicked, this, [this, mode] { OnMode(mode); });
+    for (QRadioButton* button : {frame_, field_, cif_}) {
+        modes_->Add(button, mode);
+        connect(button, &QRadioButton::clicked, this, [this, mode] { OnMode(mode); });
         ++mode;
     }
-    grid->addWidget(modeBox, row++, 1);
-
-    auto* qualityBox = new QGroupBox(QStringLiteral("JAKOŚĆ NAGRYWANIA"), controls);
-    (new QHBoxLayout(qualityBox))->addWidget(quality_);
-    quality_->setParent(qualityBox);
-    grid->addWidget(qualityBox, row, 0);
-    auto* fixBox = new QGroupBox(QStringLiteral("MAX. ILOŚĆ KL/SEK"), controls);
-    auto* fixLine = new QHBoxLayout(fixBox);
-    fix_ = new RadioGroup(this);
-    fixed_ = MakeRadio(fixBox, QStringLiteral("STAŁA"), QStringLiteral("fixed"));
-    grouped_ = MakeRadio(fixBox, QStringLiteral("GRUPOWANA"), QStringLiteral("grouped"));
-    fix_->Add(fixed_, 1);
-    fix_->Add(grouped_, 0);
-    fixLine->addWidget(fixed_);
-    fixLine->addWidget(grouped_);
-    grid->addWidget(fixBox, row, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(controls);
-    layout->addStretch();
 }
 
 void DVRRecordPage::Show(const std::vector<std::uint16_t>& values) {

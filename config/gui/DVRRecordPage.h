@@ -30,7 +30,6 @@ protected:
     void Show(const std::vector<std::uint16_t>& values) override;
 
 private:
-    RadioGroup* MakePair(const char* name, const char* yes, const char* no);
     // A mode the person clicked.
     void OnMode(int mode);
     // The three rate lists for the mode, at their first item (empty and disabled without rates).

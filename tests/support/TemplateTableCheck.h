@@ -49,7 +49,7 @@ inline std::vector<std::string> GeometryFaults(const QWidget& window, const gui:
         }
         used[next] = true;
         const QWidget* widget = built[next];
-        const QRect want = units.Rect(control.rect);
+        const QRect want = gui::ControlRect(units, table, control);
         const QRect got = widget->geometry();
         const bool heightOk = control.kind == gui::ControlKind::ComboBox
                                   ? got.height() == gui::ClosedComboHeight(*widget, want.height())

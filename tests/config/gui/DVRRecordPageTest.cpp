@@ -11,8 +11,11 @@
 #include "config/DeviceRequest.h"
 #include "config/gui/DvrPageRun.h"
 #include "config/gui/DVRRecordPage.h"
+#include "config/gui/DvrRecordPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -39,6 +42,29 @@ QStringList Items(IndexedCombo* list) {
     for (int i = 0; i < list->count(); ++i)
         items << list->itemText(i);
     return items;
+}
+
+TEST(DVRRecordPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    RecordPageRun run("R41T", "1058");
+    ConfigWorkingSet set(run.app);
+    testutil::ExpectTemplateGeometry(
+        kDvrRecordPageTemplate, [&] { return std::make_unique<DVRRecordPage>(run.app, set); },
+        [](DVRRecordPage& page) -> const QWidget& { return *Child<QWidget>(page, "controls"); });
+    DVRRecordPage& page = run.Open();
+    EXPECT_EQ(page.size(), page.TemplateSize());
+    testutil::ExpectNothingCut(*Child<QWidget>(page, "controls"), "dvr-record-page");
+}
+
+TEST(DVRRecordPage, EachPairChoosesOnItsOwn) {
+    RecordPageRun run("R41T", "1058");
+    DVRRecordPage& page = run.Open();
+    for (const char* name : {"manualOn", "eventOn", "timerOn", "overwriteOn", "cif", "fixed"})
+        Child<QRadioButton>(page, name)->click();
+    for (const char* name : {"manualOn", "eventOn", "timerOn", "overwriteOn", "cif", "fixed"})
+        EXPECT_TRUE(Child<QRadioButton>(page, name)->isChecked()) << name;
+    Child<QRadioButton>(page, "eventOff")->click();
+    EXPECT_TRUE(Child<QRadioButton>(page, "manualOn")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(page, "eventOn")->isChecked());
 }
 
 TEST(DVRRecordPage, UntouchedPageSendsEveryFlagAtZero) {
