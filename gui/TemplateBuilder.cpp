@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -142,6 +144,22 @@ std::vector<QWidget*> TemplateControls::All(int id) const {
             if (table_->controls[i].id == id)
                 found.push_back(widgets_[i]);
     return found;
+}
+
+int HeadingWidth(const QTreeView& list, int section) {
+    const QHeaderView* header = list.header();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.section = section;
+    option.text = header->model()->headerData(section, Qt::Horizontal).toString();
+    option.fontMetrics = QFontMetrics(header->font());
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+}
+
+void FitColumnsToHeadings(QTreeView& list) {
+    QHeaderView* header = list.header();
+    for (int section = 0; section < header->count(); ++section)
+        header->resizeSection(section, std::max(header->sectionSize(section), HeadingWidth(list, section)));
 }
 
 int ClosedComboHeight(const QWidget& combo, int rectangleHeight) {

@@ -5,6 +5,7 @@
 // class) through the factory; the builder still places it and applies the
 // table's text and style.
 
+#include <QTreeView>
 #include <QWidget>
 
 #include <functional>
@@ -35,6 +36,14 @@ public:
     T* Get(int id) const {
         return dynamic_cast<T*>(Widget(id));
     }
+    // The same, given an object name by which tests find it.
+    template <class T>
+    T* Named(int id, const char* name) const {
+        T* widget = Get<T>(id);
+        if (widget)
+            widget->setObjectName(QString::fromLatin1(name));
+        return widget;
+    }
     // Every control with the id, in table order (templates reuse the static-text id).
     std::vector<QWidget*> All(int id) const;
     const std::vector<QWidget*>& Widgets() const { return widgets_; }
@@ -59,6 +68,12 @@ DialogBaseUnits TemplateUnits(const DialogTemplate& table);
 QRect ControlRect(const DialogBaseUnits& units, const DialogTemplate& table, const TemplateControl& control);
 // The window size a template gives with its stand-in font.
 QSize TemplateSize(const DialogTemplate& table);
+
+// Widens each column of a report list that is narrower than its heading
+// needs, so no heading is cut; wider columns keep their width.
+void FitColumnsToHeadings(QTreeView& list);
+// The width a heading needs in its list's style.
+int HeadingWidth(const QTreeView& list, int section);
 
 // A drop-down list shows closed at the height its font gives, never taller than its rectangle.
 int ClosedComboHeight(const QWidget& combo, int rectangleHeight);

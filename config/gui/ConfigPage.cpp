@@ -18,6 +18,7 @@ gui::TemplateControls ConfigPage::BuildFromTemplate(const gui::DialogTemplate& t
         setFixedSize(window.size());
     }
     templateSize_ = size();
+    template_ = &table;
     return controls;
 }
 

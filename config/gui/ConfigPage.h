@@ -38,6 +38,8 @@ public:
 
     // The page's size from its template; invalid for a page laid out otherwise.
     QSize TemplateSize() const { return templateSize_; }
+    // The template the page was built from; null for a page laid out otherwise.
+    const gui::DialogTemplate* Template() const { return template_; }
 
     // Asked before the sheet leaves the page: a refusal shows its message and keeps the page.
     bool ConfirmLeave();
@@ -70,6 +72,7 @@ private:
     bool filled_ = false;
     bool enabled_ = true;
     QSize templateSize_;
+    const gui::DialogTemplate* template_ = nullptr;
 };
 
 }  // namespace config

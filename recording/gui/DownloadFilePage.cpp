@@ -60,14 +60,14 @@ DownloadFilePage::DownloadFilePage(session::AppData& app, config::ConfigWorkingS
                 return nullptr;
             }
         });
-    size_ = Named(controls.Get<config::NumberEdit>(1040), "size");
-    channel_ = Named(controls.Get<config::NumberEdit>(1041), "channel");
-    disks_ = Named(controls.Get<QComboBox>(1195), "disks");
-    location_ = Named(controls.Get<QPushButton>(1446), "location");
-    path_ = Named(controls.Get<QLineEdit>(1042), "path");
-    dynamicLoad_ = Named(controls.Get<QCheckBox>(1475), "dynamicLoad");
-    writeCd_ = Named(controls.Get<QCheckBox>(1505), "writeCd");
-    start_ = Named(controls.Get<QPushButton>(1068), "start");
+    size_ = controls.Named<config::NumberEdit>(1040, "size");
+    channel_ = controls.Named<config::NumberEdit>(1041, "channel");
+    disks_ = controls.Named<QComboBox>(1195, "disks");
+    location_ = controls.Named<QPushButton>(1446, "location");
+    path_ = controls.Named<QLineEdit>(1042, "path");
+    dynamicLoad_ = controls.Named<QCheckBox>(1475, "dynamicLoad");
+    writeCd_ = controls.Named<QCheckBox>(1505, "writeCd");
+    start_ = controls.Named<QPushButton>(1068, "start");
 
     // The pickers are placed in pixels, by the screen's scale.
     const float s = app.fl_DpiScale.load();

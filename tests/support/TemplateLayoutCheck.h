@@ -105,11 +105,10 @@ inline void CheckTextFits(const QWidget& widget, std::vector<std::string>& fault
         const QHeaderView* header = view->header();
         if (header->isHidden())
             return;
-        const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
         const QAbstractItemModel* model = header->model();
         for (int section = 0; model && section < header->count(); ++section) {
             const QString text = model->headerData(section, Qt::Horizontal).toString();
-            const int need = QFontMetrics(header->font()).horizontalAdvance(text) + 2 * margin;
+            const int need = gui::HeadingWidth(*view, section);
             if (!text.isEmpty() && need > header->sectionSize(section))
                 fault(text, need, header->sectionSize(section));
         }
