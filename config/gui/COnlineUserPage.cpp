@@ -1,16 +1,14 @@
 #include "config/gui/COnlineUserPage.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ConfigMessage.h"
+#include "config/gui/OnlineUserPageTemplate.h"
 #include "config/pages/OnlineUsers.h"
 #include "gui/DeviceCommand.h"
 #include "gui/StringText.h"
@@ -20,22 +18,13 @@
 namespace config {
 
 COnlineUserPage::COnlineUserPage(ConfigWorkingSet& set, session::AppData& app, QWidget* parent)
-    : ConfigPage(QString::fromUtf8("Podłączeni użyt."), set, parent),
-      app_(app),
-      list_(new QTreeWidget(this)),
-      refresh_(new QPushButton(QString::fromUtf8("Odśwież \nListę"), this)) {
+    : ConfigPage(gui::TemplateText(kOnlineUserPageTemplate.caption), set, parent), app_(app) {
+    const gui::TemplateControls controls = BuildFromTemplate(kOnlineUserPageTemplate);
+    list_ = controls.Get<QTreeWidget>(1349);
+    refresh_ = controls.Get<QPushButton>(1311);
     list_->setObjectName(QStringLiteral("users"));
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
     refresh_->setObjectName(QStringLiteral("refresh"));
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QString::fromUtf8("Informacje o podłączonych użytkownikach :"), this));
-    top->addStretch();
-    top->addWidget(refresh_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(list_);
     connect(refresh_, &QPushButton::clicked, this, &COnlineUserPage::Refresh);
 }
 
@@ -47,6 +36,8 @@ void COnlineUserPage::Fill() {
     list_->setHeaderLabels(headings);
     for (std::size_t i = 0; i < columns.size(); ++i)
         list_->header()->resizeSection(int(i), columns[i].width);
+    // Some given widths are narrower than their headings in any font.
+    gui::FitColumnsToHeadings(*list_);
     std::array<std::uint8_t, 240> block{};
     const auto loaded = WorkingSet().Working(session::kOptionOnline);
     std::copy_n(loaded.begin(), std::min(loaded.size(), block.size()), block.begin());

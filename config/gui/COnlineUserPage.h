@@ -43,8 +43,8 @@ private:
 
     session::AppData& app_;
     platform::Timing timing_;
-    QTreeWidget* list_;
-    QPushButton* refresh_;
+    QTreeWidget* list_ = nullptr;
+    QPushButton* refresh_ = nullptr;
 };
 
 }  // namespace config

@@ -12,6 +12,7 @@
 #include "config/gui/AccountPageTemplate.h"
 #include "config/gui/AccountPropertyPage.h"
 #include "config/gui/COnlineUserPage.h"
+#include "config/gui/OnlineUserPageTemplate.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NumberEdit.h"
@@ -134,6 +135,20 @@ TEST(AccountPropertyPage, EditGroupAddsAnAccountWithoutBlanksAndWaitsForTheSheet
     EXPECT_TRUE(page.ConfirmLeave());  // leaving closes the group
     EXPECT_FALSE(page.EditGroupOpen());
     EXPECT_TRUE(page.List()->isEnabled());
+}
+
+TEST(COnlineUserPage, StandsWhereItsTemplatePutsItWithEveryHeadingWhole) {
+    testutil::PageDevice device("R41T", "1052", [](auto& p) { p.multiChannel = 1; });
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kOnlineUserPageTemplate,
+                                     [&] { return std::make_unique<COnlineUserPage>(*set, device.app); });
+    COnlineUserPage page(*set, device.app);
+    page.show();
+    // "Rozdzielczość" needs more than its given 60 pixels; "Adres IP" keeps its 80.
+    EXPECT_GT(page.List()->header()->sectionSize(3), 60);
+    EXPECT_EQ(page.List()->header()->sectionSize(1), 80);
+    testutil::ExpectNothingCut(page, "online-users-page");
+    device.app.h_DeviceCommandWorker.Stop();
 }
 
 TEST(COnlineUserPage, RefreshShowsTheDevicesNewListAndKeepsTheRowsWhenRefused) {
