@@ -1,12 +1,11 @@
 #include "config/gui/AlarmDataPage.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
 #include "config/gui/ConfigMessage.h"
-#include "config/gui/DialogUnits.h"
+#include "config/gui/AlarmDataPageTemplate.h"
 #include "config/sheet/PageTree.h"
 #include "platform/TextCodec.h"
 #include "recording/alarmlist/SystemConfig.h"
@@ -38,39 +37,24 @@ QStringList RowTexts(int row, const AlarmDBItem& item) {
 
 bool RecordingMissing(const AlarmDBItem& item) { return (item.byState & recording::kAlarmItemFileMissing) != 0; }
 
-QPushButton* Button(const char* name, const char* text, const QRect& where, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(where);
-    return button;
-}
-
 }  // namespace
 
 AlarmDataPage::AlarmDataPage(session::AppData& app, ConfigWorkingSet& set, QWidget* parent)
     : ConfigPage(QString::fromUtf8(caption::kAlarmData.data(), qsizetype(caption::kAlarmData.size())), set, parent),
-      app_(app),
-      m_ctrlAlarmList(new QTreeWidget(this)),
-      pathEdit_(new QPlainTextEdit(this)) {
+      app_(app) {
+    const gui::TemplateControls controls = BuildFromTemplate(kAlarmDataPageTemplate);
+    m_ctrlAlarmList = controls.Get<QTreeWidget>(1364);
+    pathEdit_ = controls.Get<QPlainTextEdit>(1040);
     m_ctrlAlarmList->setObjectName(QStringLiteral("alarmList"));
-    m_ctrlAlarmList->setGeometry(Dlu(6, 5, 217, 80));
-    m_ctrlAlarmList->setRootIsDecorated(false);
     m_ctrlAlarmList->setItemsExpandable(false);
     m_ctrlAlarmList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_ctrlAlarmList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_ctrlAlarmList->setAllColumnsShowFocus(true);
-
-    auto* label = new QLabel(QString::fromUtf8("Ścieżka : "), this);
-    label->setGeometry(Dlu(6, 89, 40, 9));
     pathEdit_->setObjectName(QStringLiteral("filePath"));
-    pathEdit_->setGeometry(Dlu(6, 98, 128, 29));
-    pathEdit_->setReadOnly(true);
     pathEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    play_ = Button("play", "Odtwórz", Dlu(140, 91, 33, 16), this);
-    refresh_ = Button("refresh", "Odśwież", Dlu(176, 91, 47, 16), this);
-    delete_ = Button("delete", "Usuń", Dlu(140, 109, 33, 16), this);
-    clear_ = Button("clear", "Wyczyść", Dlu(176, 109, 47, 16), this);
+    play_ = controls.Named<QPushButton>(1367, "play");
+    refresh_ = controls.Named<QPushButton>(1311, "refresh");
+    delete_ = controls.Named<QPushButton>(1068, "delete");
+    clear_ = controls.Named<QPushButton>(1365, "clear");
 
     connect(play_, &QPushButton::clicked, this, &AlarmDataPage::OnPlay);
     connect(refresh_, &QPushButton::clicked, this, &AlarmDataPage::OnRefresh);
@@ -90,6 +74,7 @@ int AlarmDataPage::Reload(int select) {
     m_ctrlAlarmList->setHeaderLabels(titles);
     for (int i = 0; i < int(std::size(kColumns)); ++i)
         m_ctrlAlarmList->setColumnWidth(i, kColumns[i].width);
+    gui::FitColumnsToHeadings(*m_ctrlAlarmList);
 
     rows_.clear();
     int result = 0;

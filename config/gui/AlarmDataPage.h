@@ -66,8 +66,8 @@ private:
     int shownRow_ = -1;  // the row whose recording the path text names; Play starts it
     QString m_strFilePath;
 
-    QTreeWidget* m_ctrlAlarmList;
-    QPlainTextEdit* pathEdit_;
+    QTreeWidget* m_ctrlAlarmList = nullptr;
+    QPlainTextEdit* pathEdit_ = nullptr;
     QPushButton* play_;
     QPushButton* refresh_;
     QPushButton* delete_;

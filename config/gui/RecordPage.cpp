@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "config/ConfigWorkingSet.h"
-#include "config/gui/DialogUnits.h"
+#include "config/gui/RecordPageTemplate.h"
 #include "config/sheet/PageTree.h"
 #include "gui/DlgGetPath.h"
 #include "session/AppData.h"
@@ -20,27 +20,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QLabel* Label(const char* text, const QRect& where, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(where);
-    label->adjustSize();  // the template's width cuts the text in larger fonts
-    return label;
-}
-
-QPushButton* ModifyButton(const char* name, const QRect& where, QWidget* parent) {
-    auto* button = new QPushButton(QStringLiteral("Modyfikuj"), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(where);
-    return button;
-}
-
-QLineEdit* PathEdit(const char* name, const QRect& where, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(where);
-    return edit;
-}
-
 }  // namespace
 
 RecordPage::RecordPage(session::AppData& app, ConfigWorkingSet& set, const SheetPrefill& prefill, QWidget* parent)
@@ -49,23 +28,14 @@ RecordPage::RecordPage(session::AppData& app, ConfigWorkingSet& set, const Sheet
       m_strSnapshotPath(prefill.snapshotPath),
       m_strTriggerWavPath(prefill.triggerWavPath),
       app_(app) {
-    Label("Ścieżka zapisywania zdjęć : ", Dlu(7, 7, 111, 12), this);
-    snapshotButton_ = ModifyButton("snapshotButton", Dlu(2, 25, 38, 17), this);
-    snapshotEdit_ = PathEdit("snapshotPath", Dlu(49, 25, 177, 15), this);
-    Label("Ścieżka zapisywania Video : ", Dlu(7, 48, 103, 12), this);
-    recordButton_ = ModifyButton("recordButton", Dlu(3, 66, 37, 17), this);
-    recordEdit_ = PathEdit("recordPath", Dlu(49, 66, 177, 15), this);
-    soundLabel_ = Label("Ścieżka zapisywania audio : ", Dlu(7, 89, 99, 12), this);
-    soundButton_ = ModifyButton("soundButton", Dlu(2, 107, 38, 17), this);
-    soundEdit_ = PathEdit("soundPath", Dlu(49, 107, 177, 15), this);
-    soundEdit_->setReadOnly(true);
-    // A button wider than its template slot pushes its edit right, not over it.
-    for (auto [button, edit] : {std::pair{snapshotButton_, snapshotEdit_}, std::pair{recordButton_, recordEdit_},
-                                std::pair{soundButton_, soundEdit_}}) {
-        button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
-        const int left = std::max(edit->x(), button->geometry().right() + 4);
-        edit->setGeometry(left, edit->y(), edit->geometry().right() + 1 - left, edit->height());
-    }
+    const gui::TemplateControls controls = BuildFromTemplate(kRecordPageTemplate);
+    snapshotButton_ = controls.Named<QPushButton>(1315, "snapshotButton");
+    snapshotEdit_ = controls.Named<QLineEdit>(1041, "snapshotPath");
+    recordButton_ = controls.Named<QPushButton>(1314, "recordButton");
+    recordEdit_ = controls.Named<QLineEdit>(1040, "recordPath");
+    soundLabel_ = controls.Get<QLabel>(1350);
+    soundButton_ = controls.Named<QPushButton>(1316, "soundButton");
+    soundEdit_ = controls.Named<QLineEdit>(1042, "soundPath");
 
     // Every change of a folder text is kept, so a typed folder needs no browse.
     connect(recordEdit_, &QLineEdit::textChanged, this, [this](const QString& text) { m_strRecordPath = text.toStdString(); });

@@ -19,8 +19,10 @@
 #include <thread>
 
 #include "config/gui/AlarmDataPage.h"
+#include "config/gui/AlarmDataPageTemplate.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/RecordPage.h"
+#include "config/gui/RecordPageTemplate.h"
 #include "config/gui/SheetRun.h"
 #include "gui/StringText.h"
 #include "recording/alarmlist/SystemConfig.h"
@@ -28,6 +30,8 @@
 #include "support/FolderBrowser.h"
 #include "support/TempFolder.h"
 #include "support/WaitWithEvents.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 
 namespace config {
 namespace {
@@ -128,6 +132,13 @@ protected:
     testutil::ConfigMessageCapture messages;
     std::unique_ptr<AlarmDataPage> page;
 };
+
+TEST_F(AlarmDataPageTest, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::ExpectTemplateGeometry(kAlarmDataPageTemplate, [&] { return std::make_unique<AlarmDataPage>(app, set); });
+    WriteList({Record("a.kfr", "10.0.0.7", 1, 300)});
+    Open();
+    testutil::ExpectNothingCut(*page, "alarm-list-page");
+}
 
 TEST_F(AlarmDataPageTest, WithoutAListFileTheListIsEmptyAndAnEmptyFileIsMade) {
     Open();
@@ -286,6 +297,14 @@ protected:
     std::unique_ptr<ConfigWorkingSet> set;
     std::unique_ptr<RecordPage> page;
 };
+
+TEST_F(RecordPageTest, StandsWhereItsTemplatePutsItWithNothingCut) {
+    set = std::make_unique<ConfigWorkingSet>(app, DeviceFacts{"R47T", "1052"});
+    testutil::ExpectTemplateGeometry(kRecordPageTemplate,
+                                     [&] { return std::make_unique<RecordPage>(app, *set, prefill); });
+    Open("R47T");
+    testutil::ExpectNothingCut(*page, "record-paths-page");
+}
 
 TEST_F(RecordPageTest, TheAlarmSoundRowNeedsALinkedDvrOrANonDvrFamily) {
     struct Case {
