@@ -2,6 +2,7 @@
 // A BurnEngine whose answers the test sets; it logs the calls and counts what
 // it handed out, so a test sees every release.
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,6 +40,7 @@ public:
     int burnResult = 0;
     std::string refusal;  // the reason given with a refused open or burn
     bool holdUntilAborted = false;  // a burn that runs until it is aborted (at most 10 s)
+    std::atomic<bool> burnAborted{false};  // a burn ended by its abort
     int inits = 0;
     long handedOut = 0;
     std::vector<std::string> lastTrack;
@@ -129,8 +131,10 @@ public:
         progress.progress(50);
         for (int i = 0; holdUntilAborted && i < 2000 && !progress.aborted(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (progress.aborted())
+        if (progress.aborted()) {
+            burnAborted = true;
             return recording::kBurnAborted;
+        }
         return burnResult;
     }
     std::string ErrorLog() override { return {}; }

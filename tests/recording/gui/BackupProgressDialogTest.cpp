@@ -194,6 +194,7 @@ INSTANTIATE_TEST_SUITE_P(Backup, CancelByFirmware,
 TEST_F(BackupProgressDialogTest, DiscWritingKeepsAnulujAndItsCancelAbortsTheBurn) {
     auto engine = std::make_unique<fakes::FakeBurnEngine>();
     engine->holdUntilAborted = true;
+    const auto& burn = *engine;
     app.CdBackupWriter = std::make_shared<CdBackupWriter>(app, std::move(engine));
     ASSERT_EQ(app.CdBackupWriter->Initialize(file.string(), {}), 1);
     auto dialog = Open(Request(true));
@@ -202,8 +203,9 @@ TEST_F(BackupProgressDialogTest, DiscWritingKeepsAnulujAndItsCancelAbortsTheBurn
     EXPECT_EQ(Button(*dialog, "button2")->text(), "Anuluj");
     QTest::mouseClick(Button(*dialog, "button2"), Qt::LeftButton);
     // The status comes just before the thread marks the burn as running; a cancel in between
-    // leaves the abort to the thread, which sees the stop once it has marked the burn.
-    EXPECT_TRUE(testutil::WaitUntil([&] { return app.CdBackupWriter->m_bAbort == 1; }));
+    // leaves the abort to the thread, which sees the stop once it has marked the burn. The burn
+    // clears the flag as it ends, so the engine says whether the abort reached it.
+    EXPECT_TRUE(testutil::WaitUntil([&] { return burn.burnAborted.load(); }));
     dialog.reset();  // the burn ended by its abort
     EXPECT_EQ(bar.Calls().back(), "4:0");
     app.CdBackupWriter.reset();
