@@ -12,10 +12,28 @@
 namespace config {
 
 RowTablePage::RowTablePage(QString caption, ConfigWorkingSet& set, const QStringList& headers, QWidget* parent)
-    : ConfigPage(std::move(caption), set, parent),
-      table_(new QTreeWidget(this)),
-      edit_(new QPushButton(QStringLiteral("Edytuj"), this)),
-      buttons_(new QHBoxLayout) {
+    : ConfigPage(std::move(caption), set, parent) {
+    table_ = new QTreeWidget(this);
+    edit_ = new QPushButton(QStringLiteral("Edytuj"), this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(edit_);
+    layout->addLayout(buttons);
+    Wire(headers);
+}
+
+RowTablePage::RowTablePage(const gui::DialogTemplate& table, int listId, int editId, ConfigWorkingSet& set,
+                           const QStringList& headers, QWidget* parent)
+    : ConfigPage(gui::TemplateText(table.caption), set, parent) {
+    const gui::TemplateControls controls = BuildFromTemplate(table);
+    table_ = controls.Get<QTreeWidget>(listId);
+    edit_ = controls.Get<QPushButton>(editId);
+    Wire(headers);
+}
+
+void RowTablePage::Wire(const QStringList& headers) {
     table_->setObjectName(QStringLiteral("rows"));
     table_->setHeaderLabels(headers);
     table_->setRootIsDecorated(false);
@@ -25,16 +43,17 @@ RowTablePage::RowTablePage(QString caption, ConfigWorkingSet& set, const QString
     table_->setAllColumnsShowFocus(true);
     edit_->setObjectName(QStringLiteral("edit"));
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_);
-    buttons_->addStretch();
-    buttons_->addWidget(edit_);
-    layout->addLayout(buttons_);
-
     connect(edit_, &QPushButton::clicked, this, &RowTablePage::EditSelectedRow);
     connect(table_, &QTreeWidget::itemDoubleClicked, this, &RowTablePage::OnDoubleClick);
     // A double click beside the rows reaches no item signal.
     table_->viewport()->installEventFilter(this);
+}
+
+void RowTablePage::SetColumnWidths(std::initializer_list<int> widths) {
+    int column = 0;
+    for (const int width : widths)
+        table_->setColumnWidth(column++, width);
+    gui::FitColumnsToHeadings(*table_);
 }
 
 bool RowTablePage::eventFilter(QObject* watched, QEvent* event) {

@@ -8,11 +8,11 @@
 
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 #include "config/gui/ConfigPage.h"
 
-class QHBoxLayout;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -23,13 +23,16 @@ class RowTablePage : public ConfigPage {
     Q_OBJECT
 public:
     RowTablePage(QString caption, ConfigWorkingSet& set, const QStringList& headers, QWidget* parent = nullptr);
+    // Built from the page's template: the list is its control `listId`, "Edytuj" its control `editId`.
+    RowTablePage(const gui::DialogTemplate& table, int listId, int editId, ConfigWorkingSet& set,
+                 const QStringList& headers, QWidget* parent = nullptr);
 
     QTreeWidget* Table() const { return table_; }
     QPushButton* EditButton() const { return edit_; }
     // "NO." and the string-table texts firstId..lastId: the usual column headers.
     static QStringList NumberedHeaders(unsigned firstId, unsigned lastId);
-    // Where a page puts its further buttons, beside "Edytuj".
-    QHBoxLayout* ButtonRow() const { return buttons_; }
+    // The columns' widths in pixels; a column narrower than its heading needs widens to show it whole.
+    void SetColumnWidths(std::initializer_list<int> widths);
     // The selected row; -1 without a selection.
     int SelectedRow() const;
 
@@ -51,10 +54,10 @@ protected:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void OnDoubleClick();
+    void Wire(const QStringList& headers);
 
-    QTreeWidget* table_;
-    QPushButton* edit_;
-    QHBoxLayout* buttons_;
+    QTreeWidget* table_ = nullptr;
+    QPushButton* edit_ = nullptr;
 };
 
 }  // namespace config
