@@ -1,9 +1,8 @@
 #include "config/gui/CameraPage.h"
 
-#include <QTreeWidget>
-
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/CameraEntryDialog.h"
+#include "config/gui/CameraPageTemplate.h"
 
 namespace config {
 
@@ -14,10 +13,8 @@ QString Flag(int value) { return value == 1 ? QStringLiteral("YES") : QStringLit
 }  // namespace
 
 CameraPage::CameraPage(ConfigWorkingSet& set, QWidget* parent)
-    : RowTablePage(QStringLiteral("DVR"), set, NumberedHeaders(8560, 8566), parent) {
-    const int widths[] = {35, 65, 30, 30, 30, 30, 40, 35};
-    for (int column = 0; column < 8; ++column)
-        Table()->setColumnWidth(column, widths[column]);
+    : RowTablePage(kCameraPageTemplate, 1425, 1068, set, NumberedHeaders(8560, 8566), parent) {
+    SetColumnWidths({35, 65, 30, 30, 30, 30, 40, 35});
 }
 
 std::vector<QStringList> CameraPage::RowTexts() const {

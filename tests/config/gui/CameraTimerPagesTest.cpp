@@ -20,6 +20,7 @@
 #include "support/TemplateLayoutCheck.h"
 #include "support/TemplateTableCheck.h"
 #include "config/gui/CameraPage.h"
+#include "config/gui/CameraPageTemplate.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/PageRoutine.h"
 #include "config/gui/IndexedCombo.h"
@@ -60,6 +61,15 @@ TEST(CameraEntryDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
     CameraEntryDialog dialog(15, row);
     dialog.show();
     testutil::ExpectNothingCut(dialog, "camera-entry-dialog");
+}
+
+TEST(CameraPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice run("R41T", "1058");
+    auto set = run.OpenSet();
+    testutil::ExpectTemplateGeometry(kCameraPageTemplate, [&] { return std::make_unique<CameraPage>(*set); });
+    CameraPage page(*set);
+    page.show();
+    testutil::ExpectNothingCut(page, "camera-page");
 }
 
 TEST(CameraPage, RowsAndTheEditorsFields) {
