@@ -1,13 +1,10 @@
 #include "config/gui/CDNSPage.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QRadioButton>
 
 #include "config/ConfigWorkingSet.h"
+#include "config/gui/DdnsPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/Ipv4Edit.h"
 #include "config/gui/LimitedTextEdit.h"
@@ -15,40 +12,32 @@
 namespace config {
 
 CDNSPage::CDNSPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("DDNS"), set, parent),
-      dnsServer_(new Ipv4Edit(this)),
-      auto_(new QCheckBox(QStringLiteral("AUTO"), this)),
-      on_(new QRadioButton(QString::fromUtf8("Załączony"), this)),
-      off_(new QRadioButton(QString::fromUtf8("Wyłączony"), this)),
-      user_(new LimitedTextEdit(15, LimitedTextEdit::Mode::Plain, this)),
-      password_(new LimitedTextEdit(15, LimitedTextEdit::Mode::Plain, this)),
-      domain_(new LimitedTextEdit(47, LimitedTextEdit::Mode::Plain, this)),
-      provider_(new IndexedCombo(this)) {
+    : ConfigPage(gui::TemplateText(kDdnsPageTemplate.caption), set, parent) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kDdnsPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1251:
+                return new Ipv4Edit(&page);
+            case 1040:
+            case 1041:
+                return new LimitedTextEdit(15, LimitedTextEdit::Mode::Plain, &page);
+            case 1042:
+                return new LimitedTextEdit(47, LimitedTextEdit::Mode::Plain, &page);
+            case 1195:
+                return new IndexedCombo(&page);
+            default:
+                return nullptr;
+            }
+        });
+    dnsServer_ = controls.Get<Ipv4Edit>(1251);
+    auto_ = controls.Get<QCheckBox>(1469);
+    on_ = controls.Get<QRadioButton>(1380);
+    off_ = controls.Get<QRadioButton>(1381);
+    user_ = controls.Get<LimitedTextEdit>(1040);
+    password_ = controls.Get<LimitedTextEdit>(1041);
+    domain_ = controls.Get<LimitedTextEdit>(1042);
+    provider_ = controls.Get<IndexedCombo>(1195);
     networkType_ = [this] { return static_cast<int>(WorkingSet().Number(1, "by_NetworkType")); };
-    password_->setEchoMode(QLineEdit::Password);
-    auto_->hide();
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("DNS:"), this), 0, 0);
-    grid->addWidget(dnsServer_, 0, 1);
-    grid->addWidget(auto_, 0, 2);
-    auto* box = new QGroupBox(this);
-    auto* ddns = new QGridLayout(box);
-    auto* radios = new QHBoxLayout;
-    radios->addWidget(on_);
-    radios->addWidget(off_);
-    ddns->addWidget(new QLabel(QStringLiteral("DDNS:"), box), 0, 0);
-    ddns->addLayout(radios, 0, 1);
-    const std::pair<const char*, QWidget*> rows[] = {{"Nazwa użytk:", user_},
-                                                     {"Hasło:", password_},
-                                                     {"Domena:", domain_},
-                                                     {"Nazwa syst.:", provider_}};
-    for (int row = 0; row < 4; ++row) {
-        ddns->addWidget(new QLabel(QString::fromUtf8(rows[row].first), box), row + 1, 0);
-        ddns->addWidget(rows[row].second, row + 1, 1);
-    }
-    grid->addWidget(box, 1, 0, 1, 3);
-    grid->setRowStretch(2, 1);
 
     connect(on_, &QRadioButton::clicked, this, [this] {
         values_.ddnsEnable.Edit(1);

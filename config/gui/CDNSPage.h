@@ -50,14 +50,14 @@ private:
 
     DdnsValues values_;
     std::function<int()> networkType_;
-    Ipv4Edit* dnsServer_;
-    QCheckBox* auto_;
-    QRadioButton* on_;
-    QRadioButton* off_;
-    LimitedTextEdit* user_;
-    LimitedTextEdit* password_;
-    LimitedTextEdit* domain_;
-    IndexedCombo* provider_;
+    Ipv4Edit* dnsServer_ = nullptr;
+    QCheckBox* auto_ = nullptr;
+    QRadioButton* on_ = nullptr;
+    QRadioButton* off_ = nullptr;
+    LimitedTextEdit* user_ = nullptr;
+    LimitedTextEdit* password_ = nullptr;
+    LimitedTextEdit* domain_ = nullptr;
+    IndexedCombo* provider_ = nullptr;
 };
 
 }  // namespace config

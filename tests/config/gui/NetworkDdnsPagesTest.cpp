@@ -9,6 +9,7 @@
 #include "config/PageDevice.h"
 #include "config/gui/CDNSPage.h"
 #include "config/gui/ConfigMessageCapture.h"
+#include "config/gui/DdnsPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/Ipv4Edit.h"
 #include "config/gui/LimitedTextEdit.h"
@@ -44,6 +45,17 @@ TEST(NetworkConfigPage, AClickAtTheWebPortsTemplatePlaceLandsOnIt) {
     ASSERT_EQ(hit, page.WebPortEdit());
     QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&page, place.center()));
     EXPECT_TRUE(page.WebPortEdit()->hasFocus());
+}
+
+TEST(CDNSPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    // A DVR on DHCP shows the AUTO box beside the DNS address: it must fit there too.
+    testutil::PageDevice device("R41T", "1052", [](auto& p) { devicesim::SetNetwork(p, 80, kNetworkDhcp); });
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kDdnsPageTemplate, [&] { return std::make_unique<CDNSPage>(*set); });
+    CDNSPage page(*set);
+    page.show();
+    ASSERT_TRUE(page.AutoBox()->isVisible());
+    testutil::ExpectNothingCut(page, "ddns-page");
 }
 
 TEST(NetworkConfigPage, WebPortTypingStaysWithinOneTo9999) {
