@@ -3,15 +3,14 @@
 #include <QTreeWidget>
 
 #include "config/ConfigWorkingSet.h"
+#include "config/gui/DevicePageTemplate.h"
 #include "config/gui/PtzEntryDialog.h"
 
 namespace config {
 
 DevicePage::DevicePage(ConfigWorkingSet& set, QWidget* parent)
-    : RowTablePage(QStringLiteral("Urządz"), set, NumberedHeaders(8540, 8543), parent) {
-    const int widths[] = {40, 70, 30, 80, 50};
-    for (int column = 0; column < 5; ++column)
-        Table()->setColumnWidth(column, widths[column]);
+    : RowTablePage(kDevicePageTemplate, 1404, 1119, set, NumberedHeaders(8540, 8543), parent) {
+    SetColumnWidths({40, 70, 30, 80, 50});
 }
 
 void DevicePage::Fill() {

@@ -18,6 +18,7 @@
 #include "config/gui/CPeripheralPage.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/DevicePage.h"
+#include "config/gui/DevicePageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/SheetRun.h"
 #include "config/gui/PtzEntryDialog.h"
@@ -55,6 +56,16 @@ TEST(PtzEntryDialog, StandsWhereItsTemplatePutsItWithNothingCut) {
     dialog.show();
     EXPECT_EQ(Child<QLabel>(dialog, "row")->text(), "16");
     testutil::ExpectNothingCut(dialog, "ptz-entry-dialog");
+}
+
+TEST(DevicePage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice run("R41T", "1058");
+    auto set = run.OpenSet();
+    testutil::ExpectTemplateGeometry(kDevicePageTemplate, [&] { return std::make_unique<DevicePage>(*set); });
+    DevicePage page(*set);
+    page.show();
+    ASSERT_EQ(page.Table()->topLevelItemCount(), 16);
+    testutil::ExpectNothingCut(page, "device-page");
 }
 
 TEST(DevicePage, RowsAndTheEditorKeepWhatTheListsLack) {
