@@ -1,9 +1,8 @@
 #include "config/gui/DetectionPage.h"
 
-#include <QTreeWidget>
-
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ConfigMessage.h"
+#include "config/gui/DetectionPageTemplate.h"
 #include "config/gui/MotionAreaDialog.h"
 #include "gui/DeviceCommand.h"
 #include "gui/StringText.h"
@@ -26,10 +25,8 @@ QStringList Headers() {
 
 DetectionPage::DetectionPage(ConfigWorkingSet& set, session::AppData& app, platform::Timing timing,
                              QWidget* parent)
-    : RowTablePage(QStringLiteral("Detekcja "), set, Headers(), parent), app_(app), timing_(timing) {
-    const int widths[] = {35, 60, 30, 30, 30, 30, 60};
-    for (int column = 0; column < 7; ++column)
-        Table()->setColumnWidth(column, widths[column]);
+    : RowTablePage(kDetectionPageTemplate, 1413, 1068, set, Headers(), parent), app_(app), timing_(timing) {
+    SetColumnWidths({35, 60, 30, 30, 30, 30, 60});
 }
 
 std::vector<QStringList> DetectionPage::RowTexts() const {

@@ -21,12 +21,15 @@
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/PageRoutine.h"
 #include "config/gui/DetectionPage.h"
+#include "config/gui/DetectionPageTemplate.h"
 #include "config/gui/MotionAreaDialog.h"
 #include "config/gui/SheetRun.h"
 #include "fakes/FakeFrameDisplay.h"
 #include "fakes/TestPictures.h"
 #include "session/devices/ControlFile.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitUntil.h"
 #include "support/WaitWithEvents.h"
 
@@ -52,6 +55,16 @@ void Edit(RowTablePage& page, int row) {
     page.Table()->clearSelection();
     page.Table()->topLevelItem(row)->setSelected(true);
     page.EditSelectedRow();
+}
+
+TEST(DetectionPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice run("R41T", "1058");
+    auto set = run.OpenSet();
+    testutil::ExpectTemplateGeometry(kDetectionPageTemplate,
+                                     [&] { return std::make_unique<DetectionPage>(*set, run.app); });
+    DetectionPage page(*set, run.app);
+    page.show();
+    testutil::ExpectNothingCut(page, "detection-page");
 }
 
 TEST(DetectionPage, RowsAndAlarmNamesByCapability) {
