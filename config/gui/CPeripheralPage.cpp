@@ -1,12 +1,8 @@
 #include "config/gui/CPeripheralPage.h"
 
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QVBoxLayout>
-
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/NumberEdit.h"
+#include "config/gui/PeripheralPageTemplate.h"
 
 namespace config {
 
@@ -16,35 +12,44 @@ const QStringList kSpeeds{"2400", "4800", "9600", "19200", "38400", "57600", "11
 const QStringList kModels{"CAMERA",  "1CH DVR", "4CH DVR(FULL)", "4CH DVR(BASIC)", "4CH DMR",    "9CH DMR",
                           "16CH DMR", "4CH DQR", "PTZ(NORMAL)",   "4CH MPEG2 DVR",  "PTZ(P-D)"};
 
+// Per device, the template ids of its speed list, ID edit and model list.
+struct DeviceIds {
+    int speed;
+    int id;
+    int model;
+};
+constexpr DeviceIds kDeviceIds[] = {{1301, 1040, 1302}, {1304, 1041, 1303}};
+
 }  // namespace
 
 CPeripheralPage::CPeripheralPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("Peripheral"), set, parent) {
-    auto* layout = new QVBoxLayout(this);
-    for (int d = 0; d < 2; ++d) {
-        DeviceControls& controls = devices_[static_cast<std::size_t>(d)];
+    : ConfigPage(gui::TemplateText(kPeripheralPageTemplate.caption), set, parent) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kPeripheralPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.kind) {
+            case gui::ControlKind::ComboBox:
+                return new IndexedCombo(&page);
+            case gui::ControlKind::Edit: {
+                NumberEdit::Rules rules;
+                rules.max = 255;
+                return new NumberEdit(rules, &page);
+            }
+            default:
+                return nullptr;
+            }
+        });
+    for (std::size_t d = 0; d < devices_.size(); ++d) {
         const QString suffix = QString::number(d + 1);
-        auto* box = new QGroupBox(QString::fromUtf8("Urządzenie ") + suffix, this);
-        controls.speed = new IndexedCombo(box);
-        controls.speed->setObjectName("speed" + suffix);
-        controls.speed->SetItems(kSpeeds);
-        NumberEdit::Rules rules;
-        rules.max = 255;
-        controls.id = new NumberEdit(rules, box);
-        controls.id->setObjectName("id" + suffix);
-        controls.model = new IndexedCombo(box);
-        controls.model->setObjectName("model" + suffix);
-        controls.model->SetItems(kModels);
-        auto* grid = new QGridLayout(box);
-        grid->addWidget(new QLabel(QStringLiteral("Szykość trans. :"), box), 0, 0);
-        grid->addWidget(controls.speed, 0, 1);
-        grid->addWidget(new QLabel(QStringLiteral("ID :"), box), 1, 0);
-        grid->addWidget(controls.id, 1, 1);
-        grid->addWidget(new QLabel(QStringLiteral("Model :"), box), 1, 2);
-        grid->addWidget(controls.model, 1, 3);
-        layout->addWidget(box);
+        DeviceControls& device = devices_[d];
+        device.speed = controls.Get<IndexedCombo>(kDeviceIds[d].speed);
+        device.speed->setObjectName("speed" + suffix);
+        device.speed->SetItems(kSpeeds);
+        device.id = controls.Get<NumberEdit>(kDeviceIds[d].id);
+        device.id->setObjectName("id" + suffix);
+        device.model = controls.Get<IndexedCombo>(kDeviceIds[d].model);
+        device.model->setObjectName("model" + suffix);
+        device.model->SetItems(kModels);
     }
-    layout->addStretch();
 }
 
 void CPeripheralPage::Fill() {

@@ -20,6 +20,7 @@
 #include "config/gui/DevicePage.h"
 #include "config/gui/DevicePageTemplate.h"
 #include "config/gui/IndexedCombo.h"
+#include "config/gui/PeripheralPageTemplate.h"
 #include "config/gui/SheetRun.h"
 #include "config/gui/PtzEntryDialog.h"
 #include "config/gui/PtzEntryDialogTemplate.h"
@@ -129,6 +130,15 @@ TEST(DevicePage, EscapeOrNoRowChangesNothing) {
     ApplyRoutines routines;
     page.AddSendRoutines(routines);
     EXPECT_FALSE(routines[static_cast<std::size_t>(ApplyRoutine::Device)]);
+}
+
+TEST(CPeripheralPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice run("R47T", "1010");
+    auto set = run.OpenSet();
+    testutil::ExpectTemplateGeometry(kPeripheralPageTemplate, [&] { return std::make_unique<CPeripheralPage>(*set); });
+    CPeripheralPage page(*set);
+    page.show();
+    testutil::ExpectNothingCut(page, "peripheral-page");
 }
 
 TEST(CPeripheralPage, ShowsUnknownCodesAsTheFirstItem) {
