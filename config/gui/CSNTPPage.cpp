@@ -2,13 +2,10 @@
 
 #include <QDateEdit>
 #include <QDateTime>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -17,6 +14,7 @@
 #include "config/gui/ConfigMessage.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/LimitedTextEdit.h"
+#include "config/gui/SntpPageTemplate.h"
 #include "config/pages/TimeZoneTable.h"
 #include "gui/DeviceCommand.h"
 #include "gui/StringText.h"
@@ -27,22 +25,48 @@
 namespace config {
 
 CSNTPPage::CSNTPPage(std::shared_ptr<ConfigWorkingSet> set, session::AppData& app, QWidget* parent)
-    : ConfigPage(QStringLiteral("Server Time Config"), *set, parent),
+    : ConfigPage(gui::TemplateText(kSntpPageTemplate.caption), *set, parent),
       set_(std::move(set)),
       app_(app),
-      serverTime_(new QRadioButton(QStringLiteral("Korekcja czasu z serwera SNTP"), this)),
-      personTime_(new QRadioButton(QString::fromUtf8("Korekcja czasu przez użytkownika"), this)),
-      sync_(new QPushButton(QStringLiteral("Synchronizuj"), this)),
-      zone_(new IndexedCombo(this)),
-      named_(new QRadioButton(this)),
-      automatic_(new QRadioButton(QStringLiteral("  Automatycznie"), this)),
-      server_(new LimitedTextEdit(kSntpServerChars, LimitedTextEdit::Mode::Plain, this)),
-      date_(new QDateEdit(this)),
-      time_(new QTimeEdit(this)),
       timeMode_(new RadioGroup(this)),
       serverMode_(new RadioGroup(this)) {
-    sync_->setObjectName(QStringLiteral("sync"));
-    server_->setObjectName(QStringLiteral("server"));
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kSntpPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1195:
+                return new IndexedCombo(&page);
+            case 1040:
+                return new LimitedTextEdit(kSntpServerChars, LimitedTextEdit::Mode::Plain, &page);
+            default:
+                return nullptr;
+            }
+        });
+    serverTime_ = controls.Get<QRadioButton>(1449);
+    personTime_ = controls.Get<QRadioButton>(1450);
+    sync_ = controls.Named<QPushButton>(1068, "sync");
+    zone_ = controls.Get<IndexedCombo>(1195);
+    named_ = controls.Get<QRadioButton>(1452);
+    automatic_ = controls.Get<QRadioButton>(1453);
+    server_ = controls.Named<LimitedTextEdit>(1040, "server");
+
+    // The pickers and their labels stand at pixel places of their own, scaled by the display's DPI factor.
+    const float scale = app.fl_DpiScale.load();
+    const QPoint pickerAt(int(100 * scale), int(100 * scale));
+    const QPoint labelAt(int(40 * scale), int(100 * scale));
+    const QPoint nextRow(0, 40);
+    date_ = new QDateEdit(this);
+    date_->setGeometry(QRect(pickerAt, QSize(120, 20)));
+    date_->setDisplayFormat(QStringLiteral("yyyy / MM / dd"));
+    auto* dateLabel = new QLabel(QStringLiteral("Date"), this);
+    dateLabel->setGeometry(QRect(labelAt, QSize(50, 20)));
+    time_ = new QTimeEdit(this);
+    time_->setGeometry(QRect(pickerAt + nextRow, QSize(120, 20)));
+    time_->setDisplayFormat(QStringLiteral("HH : mm : ss"));
+    auto* timeLabel = new QLabel(QStringLiteral("Time"), this);
+    timeLabel->setGeometry(QRect(labelAt + nextRow, QSize(50, 20)));
+    for (QLabel* label : {dateLabel, timeLabel})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     timeMode_->Add(serverTime_, kTimeFromServer);
     timeMode_->Add(personTime_, kTimeByPerson);
     serverMode_->Add(named_, kServerNamed);
@@ -51,35 +75,9 @@ CSNTPPage::CSNTPPage(std::shared_ptr<ConfigWorkingSet> set, session::AppData& ap
     for (const TimeZoneRow& row : TimeZoneTable)
         zones << session::LoadText(row.stringId);
     zone_->SetItems(zones);
-    date_->setDisplayFormat(QStringLiteral("yyyy / MM / dd"));
-    time_->setDisplayFormat(QStringLiteral("HH : mm : ss"));
-
-    auto* top = new QGridLayout;
-    top->addWidget(serverTime_, 0, 0);
-    top->addWidget(personTime_, 1, 0);
-    top->addWidget(sync_, 0, 1, 2, 1);
-    auto* box = new QGroupBox(QStringLiteral("Ustawienia"), this);
-    auto* grid = new QGridLayout(box);
-    auto* gmt = new QLabel(QStringLiteral("GMT:"), box);
-    auto* serverLabel = new QLabel(QStringLiteral("Korekcja czasu z serwera SNTP:"), box);
-    serverLabel->setWordWrap(true);
-    grid->addWidget(gmt, 0, 0);
-    grid->addWidget(zone_, 0, 1, 1, 2);
-    grid->addWidget(serverLabel, 1, 0, 2, 1);
-    grid->addWidget(named_, 1, 1);
-    grid->addWidget(server_, 1, 2);
-    grid->addWidget(automatic_, 2, 1, 1, 2);
-    auto* dateLabel = new QLabel(QStringLiteral("Date"), box);
-    auto* timeLabel = new QLabel(QStringLiteral("Time"), box);
-    grid->addWidget(dateLabel, 3, 0);
-    grid->addWidget(date_, 3, 1, 1, 2);
-    grid->addWidget(timeLabel, 4, 0);
-    grid->addWidget(time_, 4, 1, 1, 2);
-    serverGroup_ << gmt << serverLabel << automatic_ << named_ << server_ << zone_;
+    for (const int id : {1454, 1455, 1453, 1452, 1040, 1195})
+        serverGroup_ << controls.Widget(id);
     personGroup_ << date_ << dateLabel << time_ << timeLabel;
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(box);
 
     connect(timeMode_, &RadioGroup::Picked, this, [this] {
         values_.timeMode.Edit(timeMode_->Value().value_or(kTimeFromServer));

@@ -2,6 +2,8 @@
 // shows, the synchronisation request and the block-8 store that follows it.
 
 #include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -16,8 +18,11 @@
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/MySystemDialog.h"
+#include "config/gui/SntpPageTemplate.h"
 #include "gui/StringText.h"
 #include "simulator/PageSettings.h"
+#include "support/TemplateLayoutCheck.h"
+#include "support/TemplateTableCheck.h"
 #include "support/WaitUntil.h"
 
 namespace config {
@@ -58,6 +63,47 @@ struct SntpPage : ::testing::Test {
     std::unique_ptr<CSNTPPage> page;
     testutil::ConfigMessageCapture messages;
 };
+
+QLabel* LabelWithText(const QWidget& page, const QString& text) {
+    for (QLabel* label : page.findChildren<QLabel*>())
+        if (label->text() == text)
+            return label;
+    return nullptr;
+}
+
+TEST_F(SntpPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    Open();
+    testutil::ExpectTemplateGeometry(kSntpPageTemplate,
+                                     [&] { return std::make_unique<CSNTPPage>(set, device->app); });
+    testutil::ExpectNothingCut(*page, "sntp-page-server-time");
+    page->PersonTimeButton()->click();
+    testutil::ExpectNothingCut(*page, "sntp-page-person-time");
+}
+
+TEST_F(SntpPage, ThePickersAndTheirLabelsStandAtTheirScaledPixelPlaces) {
+    Open();
+    for (const float scale : {1.0f, 1.5f}) {
+        SCOPED_TRACE(scale);
+        device->app.fl_DpiScale = scale;
+        CSNTPPage made(set, device->app);
+        const int at = int(100 * scale);
+        const int labelX = int(40 * scale);
+        EXPECT_EQ(made.DatePicker()->geometry(), QRect(at, at, 120, 20));
+        EXPECT_EQ(made.TimePicker()->geometry(), QRect(at, at + 40, 120, 20));
+        ASSERT_NE(LabelWithText(made, "Date"), nullptr);
+        ASSERT_NE(LabelWithText(made, "Time"), nullptr);
+        EXPECT_EQ(LabelWithText(made, "Date")->geometry(), QRect(labelX, at, 50, 20));
+        EXPECT_EQ(LabelWithText(made, "Time")->geometry(), QRect(labelX, at + 40, 50, 20));
+    }
+    // At the usual scale they lie inside the settings box.
+    const QGroupBox* box = page->findChild<QGroupBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->title(), "Ustawienia");
+    for (const QWidget* created : {static_cast<QWidget*>(page->DatePicker()), static_cast<QWidget*>(page->TimePicker()),
+                                   static_cast<QWidget*>(LabelWithText(*page, "Date")),
+                                   static_cast<QWidget*>(LabelWithText(*page, "Time"))})
+        EXPECT_TRUE(box->geometry().contains(created->geometry())) << created->metaObject()->className();
+}
 
 TEST_F(SntpPage, AutomaticZone18SynchronisesThenStoresBlock8Once) {
     Open();
