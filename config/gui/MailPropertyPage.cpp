@@ -1,20 +1,16 @@
 #include "config/gui/MailPropertyPage.h"
 
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ChoiceBindings.h"
 #include "config/gui/ConfigMessage.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/MailAccountDialog.h"
+#include "config/gui/MailPageTemplate.h"
 #include "gui/StringText.h"
 
 namespace config {
@@ -24,71 +20,40 @@ namespace {
 constexpr int kAuthYes = 2;
 constexpr int kAuthNo = 0;
 
-LimitedTextEdit* NamedEdit(int limit, const char* name, QWidget* parent) {
-    auto* edit = new LimitedTextEdit(limit, LimitedTextEdit::Mode::Plain, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
 }  // namespace
 
 MailPropertyPage::MailPropertyPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("Mail"), set, parent),
-      server_(NamedEdit(63, "server", this)),
-      sender_(NamedEdit(static_cast<int>(MailSenderLimit(set.Facts())), "sender", this)),
-      user_(NamedEdit(31, "user", this)),
-      password_(NamedEdit(31, "password", this)),
-      authYes_(new QRadioButton(QStringLiteral("Tak"), this)),
-      authNo_(new QRadioButton(QStringLiteral("Nie"), this)),
-      auth_(new RadioGroup(this)),
-      list_(new QTreeWidget(this)) {
-    password_->setEchoMode(QLineEdit::Password);
+    : ConfigPage(gui::TemplateText(kMailPageTemplate.caption), set, parent), auth_(new RadioGroup(this)) {
+    const int senderLimit = static_cast<int>(MailSenderLimit(set.Facts()));
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kMailPageTemplate, [&](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            switch (control.id) {
+            case 1044:
+                return new LimitedTextEdit(63, LimitedTextEdit::Mode::Plain, &page);
+            case 1045:
+                return new LimitedTextEdit(senderLimit, LimitedTextEdit::Mode::Plain, &page);
+            case 1042:
+            case 1043:
+                return new LimitedTextEdit(31, LimitedTextEdit::Mode::Plain, &page);
+            default:
+                return nullptr;
+            }
+        });
+    server_ = controls.Named<LimitedTextEdit>(1044, "server");
+    sender_ = controls.Named<LimitedTextEdit>(1045, "sender");
+    user_ = controls.Named<LimitedTextEdit>(1042, "user");
+    password_ = controls.Named<LimitedTextEdit>(1043, "password");
+    authYes_ = controls.Get<QRadioButton>(1268);
+    authNo_ = controls.Get<QRadioButton>(1269);
+    list_ = controls.Named<QTreeWidget>(1267, "recipients");
+    auto* add = controls.Named<QPushButton>(1118, "add");
+    auto* remove = controls.Named<QPushButton>(1117, "delete");
+    auto* edit = controls.Named<QPushButton>(1119, "edit");
     auth_->Add(authYes_, kAuthYes);
     auth_->Add(authNo_, kAuthNo);
-    list_->setObjectName(QStringLiteral("recipients"));
     list_->setHeaderLabels({session::LoadText(3014)});
     list_->header()->resizeSection(0, 300);
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
-
-    auto* add = new QPushButton(QStringLiteral("DODAJ"), this);
-    auto* remove = new QPushButton(QString::fromUtf8("USUŃ"), this);
-    auto* edit = new QPushButton(QStringLiteral("EDYCJA"), this);
-    add->setObjectName(QStringLiteral("add"));
-    remove->setObjectName(QStringLiteral("delete"));
-    edit->setObjectName(QStringLiteral("edit"));
-
-    auto* left = new QGridLayout;
-    left->addWidget(new QLabel(QStringLiteral("Serwer :"), this), 0, 0);
-    left->addWidget(server_, 0, 1);
-    left->addWidget(new QLabel(QString::fromUtf8("Wiadomość od :"), this), 1, 0);
-    left->addWidget(sender_, 1, 1);
-    auto* modify = new QGroupBox(QStringLiteral("Modyfikacja adresu email "), this);
-    auto* buttons = new QHBoxLayout(modify);
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addWidget(edit);
-    left->addWidget(modify, 2, 0, 1, 2);
-
-    auto* check = new QGroupBox(QString::fromUtf8("Weryfikacja hasła"), this);
-    auto* right = new QGridLayout(check);
-    right->addWidget(new QLabel(QStringLiteral("Weryfikuj :"), check), 0, 0);
-    auto* radios = new QHBoxLayout;
-    radios->addWidget(authYes_);
-    radios->addWidget(authNo_);
-    right->addLayout(radios, 0, 1);
-    right->addWidget(new QLabel(QString::fromUtf8("Użytkownik :"), check), 1, 0);
-    right->addWidget(user_, 1, 1);
-    right->addWidget(new QLabel(QString::fromUtf8("Hasło :"), check), 2, 0);
-    right->addWidget(password_, 2, 1);
-
-    auto* top = new QHBoxLayout;
-    top->addLayout(left);
-    top->addWidget(check);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(list_);
 
     connect(add, &QPushButton::clicked, this, &MailPropertyPage::AddRecipient);
     connect(remove, &QPushButton::clicked, this, &MailPropertyPage::DeleteRecipient);

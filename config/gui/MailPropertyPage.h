@@ -54,14 +54,14 @@ private:
 
     MailValues values_;
     AccountDialogRunner runDialog_;
-    LimitedTextEdit* server_;
-    LimitedTextEdit* sender_;
-    LimitedTextEdit* user_;
-    LimitedTextEdit* password_;
-    QRadioButton* authYes_;
-    QRadioButton* authNo_;
+    LimitedTextEdit* server_ = nullptr;
+    LimitedTextEdit* sender_ = nullptr;
+    LimitedTextEdit* user_ = nullptr;
+    LimitedTextEdit* password_ = nullptr;
+    QRadioButton* authYes_ = nullptr;
+    QRadioButton* authNo_ = nullptr;
     RadioGroup* auth_;
-    QTreeWidget* list_;
+    QTreeWidget* list_ = nullptr;
 };
 
 }  // namespace config

@@ -14,6 +14,7 @@
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/MailAccountDialog.h"
 #include "config/gui/MailAccountDialogTemplate.h"
+#include "config/gui/MailPageTemplate.h"
 #include "config/gui/MailPropertyPage.h"
 #include "config/gui/NumberEdit.h"
 #include "gui/StringText.h"
@@ -30,6 +31,15 @@ void SetAuth(devicesim::DeviceProfile& profile, std::uint8_t auth) {
     devicesim::Bytes block = profile.Block(4);
     block[4] = auth;
     profile.blocks[4] = block;
+}
+
+TEST(MailPropertyPage, StandsWhereItsTemplatePutsItWithNothingCut) {
+    testutil::PageDevice device("R41T", "1052", devicesim::SetMailRecipients);
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kMailPageTemplate, [&] { return std::make_unique<MailPropertyPage>(*set); });
+    MailPropertyPage page(*set);
+    page.show();
+    testutil::ExpectNothingCut(page, "mail-page");
 }
 
 TEST(MailPropertyPage, SenderTypingStopsAtTheDevicesLimit) {
