@@ -1,20 +1,12 @@
 #include "config/gui/FTPPropertyPage.h"
 
-#include <QGridLayout>
-#include <QLabel>
-
+#include "config/gui/FtpPageTemplate.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NumberEdit.h"
 
 namespace config {
 
 namespace {
-
-LimitedTextEdit* NamedEdit(int limit, const char* name, QWidget* parent) {
-    auto* edit = new LimitedTextEdit(limit, LimitedTextEdit::Mode::Plain, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
 
 NumberEdit::Rules PortRules() {
     NumberEdit::Rules rules;
@@ -28,25 +20,30 @@ NumberEdit::Rules PortRules() {
 }  // namespace
 
 FTPPropertyPage::FTPPropertyPage(ConfigWorkingSet& set, QWidget* parent)
-    : ConfigPage(QStringLiteral("FTP"), set, parent),
-      user_(NamedEdit(kFtpUserChars, "user", this)),
-      password_(NamedEdit(kFtpPasswordChars, "password", this)),
-      port_(new NumberEdit(PortRules(), this)),
-      server_(NamedEdit(kFtpServerChars, "server", this)),
-      directory_(NamedEdit(kFtpDirectoryChars, "directory", this)) {
-    password_->setEchoMode(QLineEdit::Password);
-    port_->setObjectName(QStringLiteral("port"));
-    auto* grid = new QGridLayout(this);
-    const std::pair<const char*, QWidget*> rows[] = {
-        {"Nazwa użytk. : ", user_}, {"Hasło : ", password_}, {"Port : ", port_},
-        {"Serwer  : ", server_},    {"Katalog :", directory_},
-    };
-    int row = 0;
-    for (const auto& [label, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
-        grid->addWidget(field, row++, 1);
-    }
-    grid->setRowStretch(row, 1);
+    : ConfigPage(gui::TemplateText(kFtpPageTemplate.caption), set, parent) {
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kFtpPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            const auto text = [&](int limit) { return new LimitedTextEdit(limit, LimitedTextEdit::Mode::Plain, &page); };
+            switch (control.id) {
+            case 1040:
+                return text(kFtpUserChars);
+            case 1043:
+                return text(kFtpPasswordChars);
+            case 1042:
+                return new NumberEdit(PortRules(), &page);
+            case 1283:
+                return text(kFtpServerChars);
+            case 1285:
+                return text(kFtpDirectoryChars);
+            default:
+                return nullptr;
+            }
+        });
+    user_ = controls.Named<LimitedTextEdit>(1040, "user");
+    password_ = controls.Named<LimitedTextEdit>(1043, "password");
+    port_ = controls.Named<NumberEdit>(1042, "port");
+    server_ = controls.Named<LimitedTextEdit>(1283, "server");
+    directory_ = controls.Named<LimitedTextEdit>(1285, "directory");
 }
 
 void FTPPropertyPage::Fill() {

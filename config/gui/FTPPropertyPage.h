@@ -1,6 +1,6 @@
 #pragma once
 // "FTP": server, user, password, port and directory of the device's uploads.
-// The site list of the original page was never shown and is not built.
+// The template's site list and its buttons stay hidden and disabled.
 
 #include "config/gui/ConfigPage.h"
 #include "config/pages/FtpValues.h"
@@ -31,11 +31,11 @@ protected:
 
 private:
     FtpValues values_;
-    LimitedTextEdit* user_;
-    LimitedTextEdit* password_;
-    NumberEdit* port_;
-    LimitedTextEdit* server_;
-    LimitedTextEdit* directory_;
+    LimitedTextEdit* user_ = nullptr;
+    LimitedTextEdit* password_ = nullptr;
+    NumberEdit* port_ = nullptr;
+    LimitedTextEdit* server_ = nullptr;
+    LimitedTextEdit* directory_ = nullptr;
 };
 
 }  // namespace config

@@ -11,6 +11,7 @@
 #include "config/PageDevice.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/FTPPropertyPage.h"
+#include "config/gui/FtpPageTemplate.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/MailAccountDialog.h"
 #include "config/gui/MailAccountDialogTemplate.h"
@@ -150,6 +151,24 @@ TEST(MailPropertyPage, AnAddressWhoseStoredFormMissesItsSlotIsRefused) {
     EXPECT_EQ(messages.texts, (QStringList{LoadText(4002), LoadText(4022)}));
     EXPECT_EQ(page.Values().Addresses(), (std::vector<std::string>{"john@x.pl", "x"}));
     EXPECT_FALSE(page.Values().recipientsChanged);
+}
+
+TEST(FTPPropertyPage, StandsWhereItsTemplatePutsItWithNothingCutAndTheSiteListNeverShows) {
+    testutil::PageDevice device("R47T", "1007");
+    auto set = device.OpenSet();
+    testutil::ExpectTemplateGeometry(kFtpPageTemplate, [&] { return std::make_unique<FTPPropertyPage>(*set); });
+    FTPPropertyPage page(*set);
+    page.show();
+    testutil::ExpectNothingCut(page, "ftp-page");
+    for (const int id : {1275, 1278, 1276, 1277, 1284}) {
+        QWidget* unused = nullptr;
+        for (QWidget* child : page.findChildren<QWidget*>())
+            if (child->property(gui::kTemplateIdProperty).toInt() == id)
+                unused = child;
+        ASSERT_NE(unused, nullptr) << id;
+        EXPECT_FALSE(unused->isVisible()) << id;
+        EXPECT_FALSE(unused->isEnabled()) << id;
+    }
 }
 
 TEST(FTPPropertyPage, PortOutsideItsRangeFallsBackTo21AndAnEmptyPortKeepsThePage) {
