@@ -3,10 +3,14 @@
 // its caption wider than the room the frame leaves, the caption's letters
 // move closer together until it fits, rather than touching or losing edges.
 
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace gui {
 
@@ -35,6 +39,32 @@ inline void FitCaption(QPushButton& button) {
 inline void FitTitle(QGroupBox& box) {
     const int margin = box.style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
     box.setFont(TightenedFont(box.font(), box.title(), box.width() - 2 * margin));
+}
+
+// The smallest gap a check box or radio button keeps between its box and its text.
+inline constexpr int kMinBoxTextGap = 3;
+
+// A check box's or radio button's text beside its box: the style's indicators
+// are wider than the ones the templates were made for, so where the text
+// does not fit, the gap after the box narrows first, then the letters move closer.
+inline void FitBoxText(QAbstractButton& button) {
+    const bool radio = qobject_cast<QRadioButton*>(&button);
+    if (!radio && !qobject_cast<QCheckBox*>(&button))
+        return;
+    const QStyle* style = button.style();
+    const int box = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                                       nullptr, &button);
+    const int gap = style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing,
+                                       nullptr, &button);
+    const QString text = QString(button.text()).remove(QLatin1Char('&'));
+    const int over = box + gap + QFontMetrics(button.font()).horizontalAdvance(text) - button.width();
+    if (text.isEmpty() || over <= 0)
+        return;
+    const int narrowed = std::max(kMinBoxTextGap, gap - over);
+    button.setStyleSheet(QStringLiteral("%1 { spacing: %2px; }")
+                             .arg(QLatin1String(button.metaObject()->className()))
+                             .arg(narrowed));
+    button.setFont(TightenedFont(button.font(), text, button.width() - box - narrowed));
 }
 
 }  // namespace gui
