@@ -1,109 +1,77 @@
 #include "config/gui/AlarmPropertyPage.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "config/ConfigWorkingSet.h"
+#include "config/gui/AlarmPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
+#include "gui/CaptionFit.h"
 #include "session/AppData.h"
 
 namespace config {
 
 namespace {
 
-// Radios whose checks always follow the page's values.
-QRadioButton* MakeRadio(const QString& text, const char* name, QWidget* parent) {
-    auto* radio = new QRadioButton(text, parent);
-    radio->setObjectName(QString::fromLatin1(name));
-    radio->setAutoExclusive(false);
-    return radio;
-}
-
-QCheckBox* MakeCheck(const QString& text, const char* name, QWidget* parent) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
+// The video-source radios: kan1 of input k is 1478 + 2(k - 1), kan2 the id after it.
+constexpr int kFirstSourceRadio = 1478;
+constexpr int kSourceStatics[] = {1476, 1477};
 
 }  // namespace
 
 AlarmPropertyPage::AlarmPropertyPage(ConfigWorkingSet& set, session::AppData& app, std::uint8_t alarmTriggerRecord,
                                      QWidget* parent)
-    : ConfigPage(QStringLiteral("Alarm"), set, parent),
+    : ConfigPage(gui::TemplateText(kAlarmPageTemplate.caption), set, parent),
       app_(app),
       alarmRecording_(alarmTriggerRecord),
       switchToVideo_(app.CSettingINI.m_byAlarmAutoSwitchVideo.load()) {
-    inputOn_ = MakeRadio(QString::fromUtf8("Załączone"), "inputOn", this);
-    inputOff_ = MakeRadio(QString::fromUtf8("Wyłączone"), "inputOff", this);
-    email_ = MakeCheck(QStringLiteral("Email"), "email", this);
-    ftp_ = MakeCheck(QStringLiteral("FTP"), "ftp", this);
-    pictures_ = new IndexedCombo(this);
-    pictures_->setObjectName(QStringLiteral("pictures"));
+    const gui::TemplateControls controls =
+        BuildFromTemplate(kAlarmPageTemplate, [](const gui::TemplateControl& control, QWidget& page) -> QWidget* {
+            return control.kind == gui::ControlKind::ComboBox ? new IndexedCombo(&page) : nullptr;
+        });
+    // Radios whose checks always follow the page's values.
+    const auto radio = [&](int id, const char* name) {
+        auto* button = controls.Named<QRadioButton>(id, name);
+        button->setAutoExclusive(false);
+        return button;
+    };
+    inputOn_ = radio(1292, "inputOn");
+    inputOff_ = radio(1293, "inputOff");
+    email_ = controls.Named<QCheckBox>(1318, "email");
+    ftp_ = controls.Named<QCheckBox>(1319, "ftp");
+    pictures_ = controls.Named<IndexedCombo>(1296, "pictures");
     QStringList counts;
     for (int n = 1; n <= kPostAlarmPictureItems; ++n)
         counts << QString::number(n);
     pictures_->SetItems(counts);
-    time_ = new IndexedCombo(this);
-    time_->setObjectName(QStringLiteral("time"));
-    switchVideo_ = MakeCheck(QString::fromUtf8("Przełączanie na tryb video"), "switchVideo", this);
-    sourceGroup_ = new QGroupBox(QString::fromUtf8("Definiowanie żródła Video"), this);
-    sourceGroup_->setObjectName(QStringLiteral("sourceGroup"));
-    auto* sourceGrid = new QGridLayout(sourceGroup_);
-    const char* inputs[] = {"1", "2", "3", "4 (Alarm)"};
+    time_ = controls.Named<IndexedCombo>(1294, "time");
+    switchVideo_ = controls.Named<QCheckBox>(1461, "switchVideo");
+    sourceGroup_ = controls.Named<QGroupBox>(1355, "sourceGroup");
+    sourceSection_ << sourceGroup_;
+    for (const int id : kSourceStatics)
+        sourceSection_ << controls.Widget(id);
     for (int channel = 0; channel < 2; ++channel) {
-        sourceGrid->addWidget(new QLabel(QString::fromUtf8("Źródło kan%1:").arg(channel + 1), sourceGroup_), channel,
-                              0);
         for (int input = 0; input < 4; ++input) {
             const std::string name = "source" + std::to_string(channel + 1) + std::to_string(input + 1);
-            QRadioButton* radio = MakeRadio(QString::fromLatin1(inputs[input]), name.c_str(), sourceGroup_);
-            sources_[channel][input] = radio;
-            sourceGrid->addWidget(radio, channel, input + 1);
-            connect(radio, &QRadioButton::clicked, this, [this, channel, input] {
+            QRadioButton* button = radio(kFirstSourceRadio + 2 * input + channel, name.c_str());
+            sources_[channel][input] = button;
+            sourceSection_ << button;
+            connect(button, &QRadioButton::clicked, this, [this, channel, input] {
                 values_.videoSource = SetVideoSource(values_.videoSource, input + 1, channel + 1);
                 ShowValues();
             });
         }
     }
-    clearAlarm_ = new QPushButton(QString::fromUtf8("Alarm\nOdśwież"), this);
-    clearAlarm_->setObjectName(QStringLiteral("clearAlarm"));
-    recordingLabel_ = new QLabel(QStringLiteral("Nagrywanie alarm.:"), this);
-    recordingOn_ = MakeRadio(QString::fromUtf8("ZAŁ"), "recordingOn", this);
-    recordingOff_ = MakeRadio(QString::fromUtf8("WYŁ"), "recordingOff", this);
-
-    auto* grid = new QGridLayout;
-    const auto row = [&](int r, const char* label, std::initializer_list<QWidget*> widgets) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), this), r, 0);
-        auto* line = new QHBoxLayout;
-        for (QWidget* w : widgets)
-            line->addWidget(w);
-        line->addStretch();
-        grid->addLayout(line, r, 1);
-    };
-    row(0, "Wejście alarmowe : ", {inputOn_, inputOff_});
-    row(1, "Typ reakcji : ", {email_, ftp_});
-    row(2, "Po alarmie : ", {pictures_, new QLabel(QString::fromUtf8("Zdjęć"), this)});
-    row(3, "Czas alarmu : ", {time_});
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(switchVideo_);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(sourceGroup_);
-    bottom->addStretch();
-    bottom->addWidget(clearAlarm_, 0, Qt::AlignBottom);
-    layout->addLayout(bottom);
-    auto* recording = new QHBoxLayout;
-    recording->addWidget(recordingLabel_);
-    recording->addWidget(recordingOn_);
-    recording->addWidget(recordingOff_);
-    recording->addStretch();
-    layout->addLayout(recording);
-    layout->addStretch();
+    clearAlarm_ = controls.Named<QPushButton>(1068, "clearAlarm");
+    recordingLabel_ = controls.Get<QLabel>(1440);
+    recordingOn_ = radio(1441, "recordingOn");
+    recordingOff_ = radio(1442, "recordingOff");
+    for (QWidget* widget : controls.Widgets())
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            gui::FitBoxText(*button);
 
     connect(inputOn_, &QRadioButton::clicked, this, [this] { SetReaction(1); });
     connect(inputOff_, &QRadioButton::clicked, this, [this] { SetReaction(0); });
@@ -139,7 +107,8 @@ void AlarmPropertyPage::Fill() {
     for (QWidget* w : {static_cast<QWidget*>(recordingLabel_), static_cast<QWidget*>(recordingOn_),
                        static_cast<QWidget*>(recordingOff_)})
         w->setVisible(recordingShown);
-    sourceGroup_->setVisible(facts.IsVideoServer());
+    for (QWidget* w : sourceSection_)
+        w->setVisible(facts.IsVideoServer());
     switchVideo_->setVisible(facts.IsDvr() && facts.multiChannel != 0);
     ShowValues();
 }

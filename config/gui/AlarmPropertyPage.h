@@ -7,6 +7,8 @@
 // stream latched. Apply writes what changed into block 11 and stores it; the
 // two settings are taken over whether or not the page was opened.
 
+#include <QList>
+
 #include <array>
 
 #include "config/gui/ConfigPage.h"
@@ -52,19 +54,20 @@ private:
     std::uint8_t alarmRecording_;
     std::uint8_t switchToVideo_;
 
-    QRadioButton* inputOn_;
-    QRadioButton* inputOff_;
-    QCheckBox* email_;
-    QCheckBox* ftp_;
-    IndexedCombo* pictures_;
-    IndexedCombo* time_;
-    QCheckBox* switchVideo_;
-    QGroupBox* sourceGroup_;
+    QRadioButton* inputOn_ = nullptr;
+    QRadioButton* inputOff_ = nullptr;
+    QCheckBox* email_ = nullptr;
+    QCheckBox* ftp_ = nullptr;
+    IndexedCombo* pictures_ = nullptr;
+    IndexedCombo* time_ = nullptr;
+    QCheckBox* switchVideo_ = nullptr;
+    QGroupBox* sourceGroup_ = nullptr;
     std::array<std::array<QRadioButton*, 4>, 2> sources_{};  // [channel - 1][input - 1]
-    QPushButton* clearAlarm_;
-    QLabel* recordingLabel_;
-    QRadioButton* recordingOn_;
-    QRadioButton* recordingOff_;
+    QList<QWidget*> sourceSection_;  // the group box, its two labels and its eight radios: a video server's only
+    QPushButton* clearAlarm_ = nullptr;
+    QLabel* recordingLabel_ = nullptr;
+    QRadioButton* recordingOn_ = nullptr;
+    QRadioButton* recordingOff_ = nullptr;
 };
 
 }  // namespace config

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "config/PageDevice.h"
+#include "config/gui/AlarmPageTemplate.h"
 #include "config/gui/AlarmPropertyPage.h"
 #include "config/gui/ConfigMessageCapture.h"
 #include "config/gui/PageRoutine.h"
@@ -202,6 +203,27 @@ TEST(DetectionPage, TheChannelComesOntoThePictureBeforeTheEditorShows) {
     ASSERT_EQ(keys.size(), 1u);
     EXPECT_NE(std::string(keys[0].body.begin(), keys[0].body.end()).find("\x11\x33"), std::string::npos);
     EXPECT_EQ(run.Targets("/SetChannel.cgi").size(), 1u);
+}
+
+TEST(AlarmPropertyPage, StandsWhereItsTemplatePutsItWithNothingCutInEveryFamily) {
+    // Each family shows its own rows: a multi-channel DVR the switch to video,
+    // a video server the video sources and alarm recording, N5H the recording.
+    const struct {
+        const char* product;
+        const char* firmware;
+        const char* grab;
+    } cases[] = {{"R42T", "1058", "alarm-page-dvr"}, {"R47T", "1058", "alarm-page-server"},
+                 {"N51H", "1010", "alarm-page-n5h"}, {"G66M", "1010", "alarm-page-g66m"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        testutil::PageDevice run(c.product, c.firmware, [](devicesim::DeviceProfile& p) { p.multiChannel = 1; });
+        auto set = run.OpenSet();
+        testutil::ExpectTemplateGeometry(kAlarmPageTemplate,
+                                         [&] { return std::make_unique<AlarmPropertyPage>(*set, run.app, 1); });
+        AlarmPropertyPage page(*set, run.app, 1);
+        page.show();
+        testutil::ExpectNothingCut(page, c.grab);
+    }
 }
 
 TEST(AlarmPropertyPage, UntouchedSendsNothingAndUnknownValuesStay) {
