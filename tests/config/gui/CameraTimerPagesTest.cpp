@@ -28,6 +28,7 @@
 #include "config/gui/TimerRecordPageTemplate.h"
 #include "gui/StringText.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateClickCheck.h"
 #include "support/TemplateLayoutCheck.h"
 #include "support/TemplateTableCheck.h"
 
@@ -70,6 +71,8 @@ TEST(CameraPage, StandsWhereItsTemplatePutsItWithNothingCut) {
     CameraPage page(*set);
     page.show();
     testutil::ExpectNothingCut(page, "camera-page");
+    for (const std::string& fault : testutil::ControlsOffTheirPlaces(page, kCameraPageTemplate))
+        ADD_FAILURE() << fault;
 }
 
 TEST(CameraPage, RowsAndTheEditorsFields) {

@@ -29,6 +29,7 @@
 #include "fakes/TestPictures.h"
 #include "session/devices/ControlFile.h"
 #include "support/ChildWidget.h"
+#include "support/TemplateClickCheck.h"
 #include "support/TemplateLayoutCheck.h"
 #include "support/TemplateTableCheck.h"
 #include "support/WaitUntil.h"
@@ -66,6 +67,8 @@ TEST(DetectionPage, StandsWhereItsTemplatePutsItWithNothingCut) {
     DetectionPage page(*set, run.app);
     page.show();
     testutil::ExpectNothingCut(page, "detection-page");
+    for (const std::string& fault : testutil::ControlsOffTheirPlaces(page, kDetectionPageTemplate))
+        ADD_FAILURE() << fault;
 }
 
 TEST(DetectionPage, RowsAndAlarmNamesByCapability) {
@@ -207,7 +210,8 @@ TEST(DetectionPage, TheChannelComesOntoThePictureBeforeTheEditorShows) {
 
 TEST(AlarmPropertyPage, StandsWhereItsTemplatePutsItWithNothingCutInEveryFamily) {
     // Each family shows its own rows: a multi-channel DVR the switch to video,
-    // a video server the video sources and alarm recording, N5H the recording.
+    // a video server the video sources and alarm recording, N5H the recording;
+    // a click at any shown control's template place lands on it.
     const struct {
         const char* product;
         const char* firmware;
@@ -223,6 +227,16 @@ TEST(AlarmPropertyPage, StandsWhereItsTemplatePutsItWithNothingCutInEveryFamily)
         AlarmPropertyPage page(*set, run.app, 1);
         page.show();
         testutil::ExpectNothingCut(page, c.grab);
+
+        for (const std::string& fault : testutil::ControlsOffTheirPlaces(page, kAlarmPageTemplate))
+            ADD_FAILURE() << fault;
+        // A click at the place of "Alarm" / "Odśwież" clears the latched alarm.
+        run.app.CRTPHeader.m_wAlarmData = 0x0010;
+        const QPoint clear = testutil::TemplatePlace(*Child<QPushButton>(page, "clearAlarm"), kAlarmPageTemplate, 1068);
+        QWidget* hit = page.childAt(clear);
+        ASSERT_NE(hit, nullptr);
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&page, clear));
+        EXPECT_EQ(run.app.CRTPHeader.m_wAlarmData.load(), 0u);
     }
 }
 
