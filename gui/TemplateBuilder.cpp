@@ -20,6 +20,7 @@
 
 #include <algorithm>
 
+#include "gui/TemplateComboStyle.h"
 #include "gui/TemplateGroupBox.h"
 
 namespace gui {
@@ -199,6 +200,8 @@ TemplateControls BuildTemplate(QWidget& window, const DialogTemplate& table, con
         if (widget->parentWidget() != &window)
             widget->setParent(&window);
         ApplyTextAndStyle(*widget, control);
+        if (qobject_cast<QComboBox*>(widget))
+            widget->setStyle(&TemplateComboStyle::Shared());
         QRect rect = ControlRect(units, table, control);
         if (control.kind == ControlKind::ComboBox)
             rect.setHeight(ClosedComboHeight(*widget, rect.height()));

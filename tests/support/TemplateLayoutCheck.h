@@ -1,11 +1,13 @@
 #pragma once
 // Checks a window built from its template as a person would look at it: every
 // caption, header and check-box text fits its control (the box included),
-// and no control leaves its window or the group box it starts in. Hidden
-// controls are left out.
+// every item of a closed drop-down list fits the text field its style leaves
+// beside the arrow, and no control leaves its window or the group box it
+// starts in. Hidden controls are left out.
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTextLayout>
 #include <QTreeView>
 
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "gui/TemplateBuilder.h"
+#include "gui/TemplateComboStyle.h"
 
 namespace testutil {
 
@@ -46,6 +50,21 @@ inline int TextWidth(const QWidget& widget, const QString& text) {
     for (const QString& line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(QString(line).remove(QLatin1Char('&'))));
     return widest;
+}
+
+// The room a closed drop-down list gives the text of its current item: the
+// style's edit field, less the pixel the label keeps from each side of it.
+inline int ComboTextRoom(const QComboBox& combo, const QString& text) {
+    // The combo's own option, so the style sees the frame, state and direction it draws with.
+    struct Option : QComboBox {
+        using QComboBox::initStyleOption;
+    };
+    QStyleOptionComboBox option;
+    (combo.*(&Option::initStyleOption))(&option);
+    option.currentText = text;
+    const QRect field =
+        combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
+    return field.width() - 2;
 }
 
 inline void CheckTextFits(const QWidget& widget, std::vector<std::string>& faults) {
@@ -101,6 +120,22 @@ inline void CheckTextFits(const QWidget& widget, std::vector<std::string>& fault
         const int need = TextWidth(widget, group->title()) + 2 * style->pixelMetric(QStyle::PM_LayoutLeftMargin);
         if (!group->title().isEmpty() && need > group->width())
             fault(group->title(), need, group->width());
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+        // Any item may be the one shown closed, in the font its style draws it with; '&' is no mnemonic.
+        const bool templateLook = dynamic_cast<const gui::TemplateComboStyle*>(style);
+        for (int item = 0; item < combo->count(); ++item) {
+            const QString text = combo->itemText(item);
+            const int room = ComboTextRoom(*combo, text);
+            const QFont font =
+                templateLook ? gui::TemplateComboStyle::LabelFont(combo->font(), text, room) : combo->font();
+            const QFontMetrics metrics(font);
+            if (text.isEmpty() || metrics.horizontalAdvance(text) <= room)
+                continue;
+            // What no legible condensing fits a template list shortens, marked with an ellipsis within the field.
+            const QString shown = templateLook ? gui::TemplateComboStyle::LabelText(font, text, room) : text;
+            if (shown == text || metrics.horizontalAdvance(shown) > room)
+                fault(text, metrics.horizontalAdvance(text), room);
+        }
     } else if (const auto* view = qobject_cast<const QTreeView*>(&widget)) {
         const QHeaderView* header = view->header();
         if (header->isHidden())
