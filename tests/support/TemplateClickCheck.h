@@ -11,28 +11,33 @@
 #include <vector>
 
 #include "gui/TemplateBuilder.h"
+#include "support/TemplatePairing.h"
 
 namespace testutil {
 
 // The middle of the control's converted template place, where a person would click it.
-inline QPoint TemplatePlace(const QWidget& control, const gui::DialogTemplate& table, int id) {
-    QRect place = gui::ControlRect(gui::TemplateUnits(table), table, *table.Find(id));
-    if (table.Find(id)->kind == gui::ControlKind::ComboBox)
+inline QPoint TemplatePlace(const QWidget& control, const gui::DialogTemplate& table,
+                            const gui::TemplateControl& entry) {
+    QRect place = gui::ControlRect(gui::TemplateUnits(table), table, entry);
+    if (entry.kind == gui::ControlKind::ComboBox)
         place.setHeight(gui::ClosedComboHeight(control, place.height()));
     return place.center();
 }
 
+// The same for the first entry with the id (for an id the table gives once).
+inline QPoint TemplatePlace(const QWidget& control, const gui::DialogTemplate& table, int id) {
+    return TemplatePlace(control, table, *table.Find(id));
+}
+
 inline std::vector<std::string> ControlsOffTheirPlaces(const QWidget& window, const gui::DialogTemplate& table) {
     std::vector<std::string> faults;
-    for (const QWidget* control : window.findChildren<QWidget*>()) {
-        const QVariant id = control->property(gui::kTemplateIdProperty);
-        if (!id.isValid() || control->parentWidget() != &window || !table.Find(id.toInt()) ||
-            control->isHidden() || qobject_cast<const QGroupBox*>(control))
+    for (const auto& [entry, control] : PairWithTemplate(window, table)) {
+        if (!control || control->isHidden() || qobject_cast<const QGroupBox*>(control))
             continue;
-        const QPoint place = TemplatePlace(*control, table, id.toInt());
+        const QPoint place = TemplatePlace(*control, table, *entry);
         const QWidget* hit = window.childAt(place);
         if (hit != control && !control->isAncestorOf(hit))
-            faults.push_back("control " + std::to_string(id.toInt()) + ": its place " + std::to_string(place.x()) +
+            faults.push_back("control " + std::to_string(entry->id) + ": its place " + std::to_string(place.x()) +
                              "," + std::to_string(place.y()) + " shows " +
                              (hit ? hit->metaObject()->className() : "nothing"));
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/TemplateBuilder.h"
+#include "support/TemplatePairing.h"
 
 namespace testutil {
 
@@ -25,30 +26,12 @@ inline std::vector<std::string> GeometryFaults(const QWidget& window, const gui:
     const gui::DialogBaseUnits units = gui::TemplateUnits(table);
     if (window.size() != units.Size(table.width, table.height))
         faults.push_back("template " + std::to_string(table.id) + ": window size differs");
-    std::vector<const QWidget*> built;
-    for (const QWidget* child : window.findChildren<QWidget*>())
-        if (child->parentWidget() == &window && child->property(gui::kTemplateIdProperty).isValid())
-            built.push_back(child);
-    std::vector<bool> used(built.size());
-    // Group boxes and frames are lowered under the other controls, so among
-    // widgets of one id only those of the same layer keep the table's order.
-    const auto lowered = [](const QWidget& widget) {
-        return qobject_cast<const QGroupBox*>(&widget) || widget.metaObject() == &QFrame::staticMetaObject;
-    };
-    for (const gui::TemplateControl& control : table.controls) {
-        // Ids repeat for static texts: each control takes the first unused widget with its id.
-        const bool lowerLayer = control.kind == gui::ControlKind::GroupBox || control.kind == gui::ControlKind::Frame;
-        std::size_t next = 0;
-        while (next < built.size() &&
-               (used[next] || built[next]->property(gui::kTemplateIdProperty).toInt() != control.id ||
-                lowered(*built[next]) != lowerLayer))
-            ++next;
-        if (next == built.size()) {
+    for (const auto& [entry, widget] : PairWithTemplate(window, table)) {
+        const gui::TemplateControl& control = *entry;
+        if (!widget) {
             faults.push_back("control " + std::to_string(control.id) + " missing");
             continue;
         }
-        used[next] = true;
-        const QWidget* widget = built[next];
         const QRect want = gui::ControlRect(units, table, control);
         const QRect got = widget->geometry();
         const bool heightOk = control.kind == gui::ControlKind::ComboBox

@@ -1,8 +1,8 @@
 // The configuration sheet of every device family offscreen, with the recording
-// pages: each page built from a template shows with nothing cut, and a click
-// at a control's converted template place lands on that control. Pages still
-// laid out otherwise are passed over, so each page joins once it is built
-// from its template.
+// pages: each page built from a template shows with nothing cut, every shown
+// control is the one under its converted template place, and a click there
+// lands on a few of each kind per page. Pages still laid out otherwise are
+// passed over, so each page joins once it is built from its template.
 
 #include <QApplication>
 #include <QAbstractItemView>
@@ -29,6 +29,7 @@
 #include "recording/gui/RecordingPages.h"
 #include "support/TemplateClickCheck.h"
 #include "support/TemplateLayoutCheck.h"
+#include "support/TemplatePairing.h"
 #include "support/WaitWithEvents.h"
 
 namespace recording {
@@ -112,16 +113,15 @@ Kind KindOf(const QWidget& control) {
 }
 
 // The shown, enabled controls a person clicks, at most `most` of each kind.
-std::vector<QWidget*> ClickTargets(const QWidget& holder, const gui::DialogTemplate& table, int most) {
-    std::vector<QWidget*> targets;
+std::vector<testutil::TemplatePair> ClickTargets(const QWidget& holder, const gui::DialogTemplate& table, int most) {
+    std::vector<testutil::TemplatePair> targets;
     std::map<Kind, int> counts;
-    for (QWidget* control : holder.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const QVariant id = control->property(gui::kTemplateIdProperty);
-        if (!id.isValid() || !table.Find(id.toInt()) || !control->isVisible() || !control->isEnabled())
+    for (const testutil::TemplatePair& pair : testutil::PairWithTemplate(holder, table)) {
+        if (!pair.widget || !pair.widget->isVisible() || !pair.widget->isEnabled())
             continue;
-        const Kind kind = KindOf(*control);
+        const Kind kind = KindOf(*pair.widget);
         if (kind != Kind::None && counts[kind]++ < most)
-            targets.push_back(control);
+            targets.push_back(pair);
     }
     return targets;
 }
@@ -132,9 +132,9 @@ std::vector<QWidget*> ClickTargets(const QWidget& holder, const gui::DialogTempl
 // button is pressed and let go off it, so its command (a dialog, a request)
 // does not run; a check box is clicked twice, which leaves the page's values
 // as they were.
-std::string ClickAtPlace(QWidget& holder, const gui::DialogTemplate& table, QWidget& control) {
-    const int id = control.property(gui::kTemplateIdProperty).toInt();
-    const QPoint place = testutil::TemplatePlace(control, table, id);
+std::string ClickAtPlace(QWidget& holder, const gui::DialogTemplate& table, const testutil::TemplatePair& target) {
+    QWidget& control = *target.widget;
+    const QPoint place = testutil::TemplatePlace(control, table, *target.entry);
     const std::string what =
         testutil::Describe(control) + " at " + std::to_string(place.x()) + "," + std::to_string(place.y());
     QWidget* hit = holder.childAt(place);
@@ -196,7 +196,9 @@ TEST_P(SheetFamilies, EveryTemplatedPageShowsWholeAndTakesClicksAtItsTemplatePla
         ASSERT_NE(holder, nullptr);
         const std::string name = GrabName(family, i, page->Caption());
         testutil::ExpectNothingCut(*holder, name.c_str());
-        const std::vector<QWidget*> targets = ClickTargets(*holder, *table, 2);
+        for (const std::string& fault : testutil::ControlsOffTheirPlaces(*holder, *table))
+            ADD_FAILURE() << name << ": " << fault;
+        const std::vector<testutil::TemplatePair> targets = ClickTargets(*holder, *table, 2);
         // A page may show nothing at all (the N5H's network page); one that shows controls offers some to click.
         const auto shown = [](const QWidget* w) {
             return w->isVisible() && w->property(gui::kTemplateIdProperty).isValid();
@@ -205,8 +207,8 @@ TEST_P(SheetFamilies, EveryTemplatedPageShowsWholeAndTakesClicksAtItsTemplatePla
         if (std::any_of(children.begin(), children.end(), shown)) {
             EXPECT_FALSE(targets.empty()) << name << ": nothing to click";
         }
-        for (QWidget* control : targets)
-            if (const std::string fault = ClickAtPlace(*holder, *table, *control); !fault.empty())
+        for (const testutil::TemplatePair& target : targets)
+            if (const std::string fault = ClickAtPlace(*holder, *table, target); !fault.empty())
                 ADD_FAILURE() << name << ": " << fault;
     }
     EXPECT_GT(templated, 0);
