@@ -96,6 +96,7 @@ void DownloadFilePage::ShowValues() {
     size_->Load(state_.m_nFileSize);
     channel_->Load(state_.m_nChannel);
     path_->setText(QString::fromStdString(state_.m_strFilePath));
+    path_->setCursorPosition(0);  // a path or message longer than the box shows from its start
     const int index = state_.m_nDiskIndex < disks_->count() ? state_.m_nDiskIndex : -1;
     const QSignalBlocker block(disks_);
     disks_->setCurrentIndex(index);

@@ -205,6 +205,7 @@ TEST_F(DownloadFilePageTest, WithoutAFolderTheBoxAsksForOneAndStartRefuses) {
     app.CSettingINI.m_strNetworkFileDirectory = "";
     Open();
     EXPECT_EQ(Path(), session::LoadText(4103));
+    EXPECT_EQ(Get<QLineEdit>("path")->cursorPosition(), 0);  // the message shows from its start
     Type("channel", "3");
     EXPECT_EQ(Path(), session::LoadText(4103));
     Start();
