@@ -1,28 +1,13 @@
 #include "config/gui/RowTablePage.h"
 
-#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "config/gui/ConfigMessage.h"
 #include "gui/StringText.h"
 
 namespace config {
-
-RowTablePage::RowTablePage(QString caption, ConfigWorkingSet& set, const QStringList& headers, QWidget* parent)
-    : ConfigPage(std::move(caption), set, parent) {
-    table_ = new QTreeWidget(this);
-    edit_ = new QPushButton(QStringLiteral("Edytuj"), this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(edit_);
-    layout->addLayout(buttons);
-    Wire(headers);
-}
 
 RowTablePage::RowTablePage(const gui::DialogTemplate& table, int listId, int editId, ConfigWorkingSet& set,
                            const QStringList& headers, QWidget* parent)

@@ -22,7 +22,6 @@ namespace config {
 class RowTablePage : public ConfigPage {
     Q_OBJECT
 public:
-    RowTablePage(QString caption, ConfigWorkingSet& set, const QStringList& headers, QWidget* parent = nullptr);
     // Built from the page's template: the list is its control `listId`, "Edytuj" its control `editId`.
     RowTablePage(const gui::DialogTemplate& table, int listId, int editId, ConfigWorkingSet& set,
                  const QStringList& headers, QWidget* parent = nullptr);

@@ -12,6 +12,7 @@
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/ChoiceBindings.h"
 #include "config/gui/ConfigPage.h"
+#include "config/gui/DevicePageTemplate.h"
 #include "config/gui/IndexedCombo.h"
 #include "config/gui/Ipv4Edit.h"
 #include "config/gui/LimitedTextEdit.h"
@@ -213,7 +214,8 @@ TEST(ConfigPage, FillsOnceWhenFirstShownAndPullsOnlyThen) {
 // Rows are numbers; the editor doubles the row's number when accepted.
 class NumberRowsPage : public RowTablePage {
 public:
-    NumberRowsPage(ConfigWorkingSet& set) : RowTablePage(QStringLiteral("Konta  "), set, {"Nr"}) {}
+    // Any row-table template serves: the device page's list and "Edytuj".
+    NumberRowsPage(ConfigWorkingSet& set) : RowTablePage(kDevicePageTemplate, 1404, 1119, set, {"Nr"}) {}
     std::vector<int> values{1, 2, 3};
     std::vector<int> edited;
     bool accept = true;
