@@ -28,6 +28,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Time for a call that should end at once, against the far longer time-outs the
+// calls are given: generous enough for a loaded sanitizer run.
+constexpr auto kPrompt = 2000ms;
+
 // A plain listening TCP socket on 127.0.0.1 with an ephemeral port.
 struct Listener {
     int fd = -1;
@@ -113,8 +117,8 @@ TEST(BlockingSocketTest, ReceiveWithoutSocketReturnsMinusOneAtOnce) {
     Connection c;
     c.socket.Close();
     auto start = Clock::now();
-    EXPECT_EQ(c.socket.Receive(buffer, sizeof buffer, 5000ms), -1);
-    EXPECT_LT(Clock::now() - start, 100ms);
+    EXPECT_EQ(c.socket.Receive(buffer, sizeof buffer, 10000ms), -1);
+    EXPECT_LT(Clock::now() - start, kPrompt);
 }
 
 TEST(BlockingSocketTest, ConnectSendAndReceiveAnExchange) {
@@ -263,7 +267,7 @@ TEST(BlockingSocketTest, CreateRefusesAnUnknownTypeAndASecondCreate) {
     EXPECT_EQ(ThrownOperation([&] { socket.Create(CBlockingSocket::kDatagram); }), "Create");
 }
 
-TEST(BlockingSocketTest, AbortFromAnotherThreadEndsABlockedReceiveWithin100ms) {
+TEST(BlockingSocketTest, AbortFromAnotherThreadEndsABlockedReceivePromptly) {
     Connection c;
     char buffer[8];
     std::atomic<bool> returned{false};
@@ -278,13 +282,13 @@ TEST(BlockingSocketTest, AbortFromAnotherThreadEndsABlockedReceiveWithin100ms) {
     c.socket.Abort();
     blocked.join();
     EXPECT_EQ(result, -1);
-    EXPECT_LT(Clock::now() - abortAt, 100ms);
+    EXPECT_LT(Clock::now() - abortAt, kPrompt);
     // Aborted for good: later calls fail at once.
     EXPECT_EQ(c.socket.Receive(buffer, sizeof buffer, 10000ms), -1);
     EXPECT_EQ(ThrownOperation([&] { c.socket.Send("x", 1, 10000ms); }), "Send");
 }
 
-TEST(BlockingSocketTest, StopRequestEndsBlockedCallsWithin100ms) {
+TEST(BlockingSocketTest, StopRequestEndsBlockedCallsPromptly) {
     {
         Connection c;
         std::stop_source stop;
@@ -298,7 +302,7 @@ TEST(BlockingSocketTest, StopRequestEndsBlockedCallsWithin100ms) {
         stop.request_stop();
         blocked.join();
         EXPECT_EQ(result, -1);
-        EXPECT_LT(Clock::now() - stopAt, 100ms);
+        EXPECT_LT(Clock::now() - stopAt, kPrompt);
     }
     {
         FullListener full;
@@ -313,7 +317,7 @@ TEST(BlockingSocketTest, StopRequestEndsBlockedCallsWithin100ms) {
         stop.request_stop();
         blocked.join();
         EXPECT_EQ(thrown, "Connect");
-        EXPECT_LT(Clock::now() - stopAt, 100ms);
+        EXPECT_LT(Clock::now() - stopAt, kPrompt);
     }
 }
 
