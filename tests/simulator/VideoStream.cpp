@@ -66,6 +66,7 @@ struct VideoStream::Shared {
     std::deque<StreamFault> faults;
     std::size_t framesSent = 0;
     std::size_t streamsStarted = 0;
+    std::size_t endsReached = 0;  // stalls and closes whose bytes went out
 
     void Serve(DeviceSimulator& device, const Request& request, Connection& connection);
     // The fields of frame n (from 1), under the lock.
@@ -185,6 +186,11 @@ void VideoStream::Shared::Serve(DeviceSimulator& device, const Request& request,
         if (!SendBytes(connection, bytes, segment))
             return;
         if (end) {
+            {
+                std::lock_guard lock(mutex);
+                ++endsReached;
+            }
+            changed.notify_all();
             if (*end == StreamFault::Kind::Stall)
                 connection.WaitUntilClientLeaves();
             return;
@@ -257,6 +263,11 @@ std::size_t VideoStream::FramesSent() const {
 bool VideoStream::WaitForFrames(std::size_t count, Millis timeout) const {
     std::unique_lock lock(shared_->mutex);
     return shared_->changed.wait_for(lock, timeout, [&] { return shared_->framesSent >= count; });
+}
+
+bool VideoStream::WaitForEnd(Millis timeout) const {
+    std::unique_lock lock(shared_->mutex);
+    return shared_->changed.wait_for(lock, timeout, [&] { return shared_->endsReached > 0; });
 }
 
 std::size_t VideoStream::StreamsStarted() const {

@@ -73,6 +73,9 @@ public:
     // Frames sent on every connection so far; the stream time of frame n is n (from 1).
     std::size_t FramesSent() const;
     bool WaitForFrames(std::size_t count, Millis timeout) const;
+    // True once a stream has reached a stall or close fault: its frames are all
+    // out, and FramesSent() stays as it is.
+    bool WaitForEnd(Millis timeout) const;
     // Streams that have begun (requests answered with frames).
     std::size_t StreamsStarted() const;
 

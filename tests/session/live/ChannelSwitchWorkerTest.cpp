@@ -25,12 +25,12 @@ TEST(ChannelSwitchWorker, WhileASwitchRunsTheNewestRequestReplacesTheWaitingOne)
             lastDone.Set();
     });
     worker.Request(1);
-    ASSERT_TRUE(firstStarted.Wait(2000ms));
+    ASSERT_TRUE(firstStarted.Wait(10000ms));
     worker.Request(3);
     worker.Request(4);
     worker.Request(5);
     releaseFirst.Set();
-    ASSERT_TRUE(lastDone.Wait(2000ms));
+    ASSERT_TRUE(lastDone.Wait(10000ms));
     worker.Stop();
     EXPECT_EQ(channels, (std::vector<int>{1, 5}));
 }
@@ -44,7 +44,7 @@ TEST(ChannelSwitchWorker, StopEndsASwitchInFlightAndWithoutASwitcherNothingRuns)
         platform::SleepFor(platform::kInfinite, stop);  // a device command that never answers
     });
     worker.Request(7);
-    ASSERT_TRUE(started.Wait(2000ms));
+    ASSERT_TRUE(started.Wait(10000ms));
     worker.Stop();  // returns only because the switch saw its stop
     SUCCEED();
 }

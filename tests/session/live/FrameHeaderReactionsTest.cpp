@@ -174,7 +174,7 @@ TEST_F(FrameHeaderReactions, MotionSwitchesToItsLowestChannelOnAWorkerThread) {
         switched.Set();
     });
     Feed(Motion(0x0050));  // bits 4 and 6: channel 5
-    ASSERT_TRUE(switched.Wait(platform::Millis(2000)));
+    ASSERT_TRUE(switched.Wait(platform::Millis(10000)));
     app.CRTPHeader.ChannelSwitch().Stop();
     std::lock_guard lock(mutex);
     EXPECT_EQ(channels, std::vector<int>{5});

@@ -108,13 +108,8 @@ TEST_F(LiveVideoTest, EveryGoodFrameSentIsShownAndACorruptOneIsSkipped) {
 
     ASSERT_GE(WaitShown(10).size(), 10u);
     stream.InjectFault(devicesim::StreamFault::Stall());  // the device sends no more frames
-    std::size_t sent = stream.FramesSent();
-    for (;;) {  // until the last frame in flight has left the device
-        platform::SleepFor(100ms);
-        if (stream.FramesSent() == sent)
-            break;
-        sent = stream.FramesSent();
-    }
+    ASSERT_TRUE(stream.WaitForEnd(10000ms));  // the last frame in flight has left the device
+    const std::size_t sent = stream.FramesSent();
     // Frames 2, 5, 8, ... carry the corrupt picture.
     const std::size_t corruptSent = (sent + 1) / 3;
     const auto shown = WaitShown(sent - corruptSent);

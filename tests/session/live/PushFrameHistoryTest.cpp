@@ -56,7 +56,7 @@ TEST_F(PushFrameHistoryTest, AWritingRecorderPacesThePushes) {
     EXPECT_EQ(history.Frame(history.NewestIndex())[0], 1);
 
     // The record thread takes the frame, writes it and frees the history.
-    ASSERT_TRUE(alarm.frameReadySem.Wait(platform::Millis(1000)));
+    ASSERT_TRUE(alarm.frameReadySem.Wait(platform::Millis(10000)));
     ASSERT_TRUE(alarm.historySem.Release());
     pusher.Join();
     EXPECT_TRUE(secondDone.load());

@@ -45,8 +45,9 @@ protected:
         stream.SetFrameRate(200);
         timing.connectTimeout = 2000ms;
         timing.streamSendTimeout = 2000ms;
-        timing.streamSlotWait = 400ms;
-        timing.streamReceiveTimeout = 400ms;
+        // The test takes each frame well within the slot wait, however loaded the machine.
+        timing.streamSlotWait = 10000ms;
+        timing.streamReceiveTimeout = 2000ms;  // a stall outlasts it, a loaded machine's hiccup does not
         Layout(HeaderLayout::New);
     }
     void TearDown() override { app.h_GetJpegImageThread.Stop(); }
@@ -62,7 +63,7 @@ protected:
         app.h_StartToGetJpegImageEvent.Set();
     }
     // The compose thread's side of the receive ring.
-    std::optional<ReceivedFrame> TakeFrame(platform::Millis timeout = 3000ms) {
+    std::optional<ReceivedFrame> TakeFrame(platform::Millis timeout = 10000ms) {
         if (!app.h_SocketBufferRelSem.Wait(timeout))
             return std::nullopt;
         const std::uint16_t index = app.w_SocketBufferReadIndex.load();
@@ -97,9 +98,16 @@ protected:
         app.h_GetJpegImageThread.Join();
         return true;
     }
+    // Once the stream has reached its injected stall or close, takes the frames
+    // still to come: as many as the device sent, `taken` of them already taken.
+    void TakeTheRestBeforeTheEnd(std::size_t taken) {
+        ASSERT_TRUE(stream.WaitForEnd(10000ms));
+        for (; taken < stream.FramesSent(); ++taken)
+            ASSERT_TRUE(TakeFrame(10000ms)) << "frame " << taken + 1 << " of " << stream.FramesSent();
+    }
     void ExpectEndWithCode1(std::int32_t lastStreamError) {
-        EXPECT_EQ(TakeMailboxCode(3000ms), session::Get_Image_TimeOut_Message);
-        EXPECT_TRUE(ThreadEnds(1000ms));
+        EXPECT_EQ(TakeMailboxCode(10000ms), session::Get_Image_TimeOut_Message);
+        EXPECT_TRUE(ThreadEnds(10000ms));
         EXPECT_EQ(app.LastStreamError.load(), lastStreamError);
     }
 
@@ -182,8 +190,8 @@ TEST_P(StreamLayouts, FramesArriveInOrderAndAResetEndsTheStreamQuietly) {
 
     app.LastStreamError = 4100;
     app.h_NotifyGetJPEGImageThreadResetEvent.Set();
-    EXPECT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(1000ms));
-    EXPECT_TRUE(ThreadEnds(1000ms));
+    EXPECT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(10000ms));
+    EXPECT_TRUE(ThreadEnds(10000ms));
     EXPECT_EQ(app.dw_GetImageThreadRunning.load(), 0u);
     EXPECT_EQ(app.dw_StreamReceiving.load(), 0u);
     EXPECT_EQ(app.dw_VideoConnected.load(), 1u) << "cleared only by the tear-down";
@@ -229,15 +237,16 @@ TEST_F(StreamReceiveThreadTest, RefusedConnectGives4098AndCode1) {
 TEST_F(StreamReceiveThreadTest, StopDuringTheSlotWaitGives4099AndCode1AtOnce) {
     timing.streamSlotWait = 10000ms;
     StartStream();
-    ASSERT_TRUE(stream.WaitForFrames(3, 3000ms));  // one slot filled and never given back
+    ASSERT_TRUE(stream.WaitForFrames(3, 10000ms));  // one slot filled and never given back
     const auto start = Clock::now();
     app.h_EndofGetJpegImageEvent.Set();
     ExpectEndWithCode1(session::STREAM_ERR_STOPPED);
-    EXPECT_LT(Clock::now() - start, 1000ms);
+    EXPECT_LT(Clock::now() - start, 2000ms) << "far within the slot wait";
     EXPECT_EQ(app.dw_StreamReceiving.load(), 0u);
 }
 
 TEST_F(StreamReceiveThreadTest, NoFreeSlotGives4100AndCode1) {
+    timing.streamSlotWait = 400ms;
     StartStream();
     ExpectEndWithCode1(session::STREAM_ERR_TIMEOUT);
     EXPECT_EQ(app.h_SocketBufferRelSem.Count(), 1) << "the one filled slot stays published";
@@ -248,11 +257,10 @@ TEST_F(StreamReceiveThreadTest, StallEndsAfterTheReceiveTimeOutWithCode1AndTheEr
     StartStream();
     ASSERT_TRUE(TakeFrame());
     stream.InjectFault(StreamFault::Stall());
-    while (TakeFrame(200ms)) {
-    }
+    TakeTheRestBeforeTheEnd(1);
     const auto start = Clock::now();
     ExpectEndWithCode1(session::STREAM_ERR_CONNECT);
-    EXPECT_LT(Clock::now() - start, 2000ms);
+    EXPECT_LT(Clock::now() - start, timing.streamReceiveTimeout + 2000ms) << "the test's receive time-out, not the usual 20 s";
     // The re-login that follows a receive failure sets the flags itself.
     EXPECT_EQ(app.dw_GetImageThreadRunning.load(), 1u);
 }
@@ -271,9 +279,14 @@ TEST_F(StreamReceiveThreadTest, FramesThatCameTogetherBeforeASilenceAreAllHanded
     for (int i = 0; i < 3; ++i)
         stream.InjectFault(StreamFault::Picture(last));
     stream.InjectFault(StreamFault::Stall());
+    ASSERT_TRUE(stream.WaitForEnd(10000ms));
+    const std::size_t frames = stream.FramesSent() + 3;
     int lastOnes = 0;
-    while (auto frame = TakeFrame(1000ms))
+    for (std::size_t taken = 1; taken < frames; ++taken) {
+        auto frame = TakeFrame(10000ms);
+        ASSERT_TRUE(frame) << "frame " << taken + 1 << " of " << frames;
         lastOnes = frame->picture == last ? lastOnes + 1 : 0;
+    }
     EXPECT_EQ(lastOnes, 3);
     ExpectEndWithCode1(session::STREAM_ERR_CONNECT);
 }
@@ -282,23 +295,21 @@ TEST_F(StreamReceiveThreadTest, ClosedConnectionEndsWithCode1) {
     StartStream();
     ASSERT_TRUE(TakeFrame());
     stream.InjectFault(StreamFault::Close());
-    while (TakeFrame(200ms)) {
-    }
+    TakeTheRestBeforeTheEnd(1);
     ExpectEndWithCode1(0);
 }
 
-TEST_F(StreamReceiveThreadTest, ResetInsideABlockedReceiveEndsWithin100msWithoutCode1) {
+TEST_F(StreamReceiveThreadTest, ResetInsideABlockedReceiveEndsPromptlyWithoutCode1) {
     timing.streamReceiveTimeout = 20000ms;
     StartStream();
     ASSERT_TRUE(TakeFrame());
     stream.InjectFault(StreamFault::Stall());
-    while (TakeFrame(200ms)) {
-    }
+    TakeTheRestBeforeTheEnd(1);
     const auto start = Clock::now();
     app.h_NotifyGetJPEGImageThreadResetEvent.Set();
-    ASSERT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(1000ms));
-    EXPECT_LT(Clock::now() - start, 100ms);
-    EXPECT_TRUE(ThreadEnds(1000ms));
+    ASSERT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(10000ms));
+    EXPECT_LT(Clock::now() - start, 2000ms) << "far within the 20 s receive time-out";
+    EXPECT_TRUE(ThreadEnds(10000ms));
     EXPECT_FALSE(TakeMailboxCode(100ms));
     EXPECT_EQ(app.LastStreamError.load(), 0);
 }
@@ -306,12 +317,12 @@ TEST_F(StreamReceiveThreadTest, ResetInsideABlockedReceiveEndsWithin100msWithout
 TEST_F(StreamReceiveThreadTest, ResetIsSeenBeforeAStopRequestedWithIt) {
     timing.streamSlotWait = 10000ms;
     StartStream();
-    ASSERT_TRUE(stream.WaitForFrames(3, 3000ms));  // waiting for a slot
+    ASSERT_TRUE(stream.WaitForFrames(3, 10000ms));  // waiting for a slot
     // An orderly close asks for both: it must not start a re-login.
     app.h_NotifyGetJPEGImageThreadResetEvent.Set();
     app.h_EndofGetJpegImageEvent.Set();
-    EXPECT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(1000ms));
-    EXPECT_TRUE(ThreadEnds(1000ms));
+    EXPECT_TRUE(app.h_FeedBackForNotifyResetEvent.Wait(10000ms));
+    EXPECT_TRUE(ThreadEnds(10000ms));
     EXPECT_FALSE(TakeMailboxCode(100ms));
     EXPECT_EQ(app.LastStreamError.load(), 0);
 }
