@@ -151,6 +151,7 @@ bool Connection::Pause(Millis duration) {
 }
 
 bool Connection::Send(std::string_view bytes) {
+    writes_.push_back(bytes.size());
     while (!bytes.empty()) {
         if (!WaitReady(handle_, POLLOUT, stopEvent_, kIdleLimit))
             return false;
@@ -436,11 +437,18 @@ void DeviceSimulator::Serve(int handle, std::uint16_t port) {
                 if (fault)
                     fault->apply(reply);
                 connection.SendReply(reply);
+                std::lock_guard lock(mutex_);
+                lastReplyWrites_ = connection.Writes();
             }
         }
     }
     ::shutdown(handle, SHUT_WR);
     ::close(handle);
+}
+
+std::vector<std::size_t> DeviceSimulator::LastReplyWrites() const {
+    std::lock_guard lock(mutex_);
+    return lastReplyWrites_;
 }
 
 void DeviceSimulator::Log(const Request& request) {

@@ -61,10 +61,13 @@ public:
     // Reads until `count` bytes came, the client stops sending for `idle`, closes, or the simulator stops.
     std::string Receive(std::size_t count, Millis idle);
     int Handle() const { return handle_; }
+    // The size of each Send so far, in order.
+    const std::vector<std::size_t>& Writes() const { return writes_; }
 
 private:
     int handle_;
     int stopEvent_;
+    std::vector<std::size_t> writes_;
 };
 
 struct SessionFacts {
@@ -138,6 +141,9 @@ public:
     void ClearRequests();
     // Called for each request as it is logged (the program prints them).
     void SetRequestObserver(std::function<void(const Request&)> observer);
+    // The writes of the last reply sent (not of a connection handler), known
+    // before the device ends that connection.
+    std::vector<std::size_t> LastReplyWrites() const;
 
     // Convenience reads of the state.
     bool IsSession(const std::string& cookie) const;
@@ -169,6 +175,7 @@ private:
     std::map<std::string, ConnectionHandler> connectionHandlers_;
     std::map<std::string, std::list<ScriptedFault>> faults_;
     std::vector<Request> log_;
+    std::vector<std::size_t> lastReplyWrites_;
     std::function<void(const Request&)> observer_;
 
     std::vector<std::uint16_t> ports_;

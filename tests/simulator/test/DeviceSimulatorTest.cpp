@@ -29,7 +29,6 @@ using Clock = std::chrono::steady_clock;
 struct Received {
     bool connected = false;
     std::string bytes;
-    std::vector<std::size_t> receives;  // size of each receive
     bool closedByDevice = false;        // false: we gave up waiting
     Clock::duration firstByteAfter{};
 };
@@ -63,7 +62,6 @@ Received Exchange(std::uint16_t port, const std::string& request, std::chrono::m
         if (result.bytes.empty())
             result.firstByteAfter = Clock::now() - start;
         result.bytes.append(buffer, static_cast<std::size_t>(got));
-        result.receives.push_back(static_cast<std::size_t>(got));
     }
     ::close(fd);
     return result;
@@ -262,10 +260,14 @@ TEST_F(SimulatorTest, FaultsBendTheReplyOnTheWire) {
              EXPECT_EQ(r.bytes, header.substr(0, 12));
              EXPECT_TRUE(r.closedByDevice);
          }},
+        // How the pieces reach the client is the scheduler's business: the
+        // device's own writes show the shaping.
         {"header in one-byte segments", Fault::HeaderInSegments(1),
          [&](const Received& r) {
              EXPECT_EQ(r.bytes, header + body);
-             EXPECT_GE(r.receives.size(), 31u);
+             std::vector<std::size_t> writes(header.size(), 1);
+             writes.push_back(body.size());
+             EXPECT_EQ(device.LastReplyWrites(), writes);
          }},
         {"header without blank line", Fault::HeaderWithoutBlankLine(),
          [](const Received& r) {
@@ -302,7 +304,7 @@ TEST_F(SimulatorTest, FaultsBendTheReplyOnTheWire) {
         {"body in segments", Fault::BodyInSegments({5, 5}),
          [&](const Received& r) {
              EXPECT_EQ(r.bytes, header + body);
-             EXPECT_EQ(r.receives.size(), 3u);
+             EXPECT_EQ(device.LastReplyWrites(), (std::vector<std::size_t>{header.size() + 5, 5, 10}));
          }},
         {"combined", Fault::NoContentLength() + Fault::Status(202),
          [](const Received& r) {
@@ -312,7 +314,7 @@ TEST_F(SimulatorTest, FaultsBendTheReplyOnTheWire) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         device.AddFault("/Setbrcssa.cgi", c.fault);
-        c.check(Exchange(port(), Get("/Setbrcssa.cgi"), 400ms));
+        c.check(Exchange(port(), Get("/Setbrcssa.cgi")));
     }
     // Each fault was used once: the path answers normally again.
     EXPECT_EQ(Exchange(port(), Get("/Setbrcssa.cgi")).bytes, header + body);
@@ -348,11 +350,11 @@ TEST_F(SimulatorTest, ConnectionHandlersTakeTheWholeConnection) {
 
 TEST_F(SimulatorTest, StopEndsASilentConnectionAtOnce) {
     device.AddFault("/Setbrcssa.cgi", Fault::Silence());
-    std::thread client([&] { Exchange(port(), Get("/Setbrcssa.cgi"), 5000ms); });
-    ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
+    std::thread client([&] { Exchange(port(), Get("/Setbrcssa.cgi"), 10000ms); });
+    ASSERT_TRUE(device.WaitForRequests(1, 10000ms));
     auto start = Clock::now();
     device.Stop();
-    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_LT(Clock::now() - start, 2000ms) << "not when the client gives up, after 10 s";
     client.join();
 }
 
@@ -360,7 +362,7 @@ TEST_F(SimulatorTest, ARequestCutShortIsLoggedIncompleteAndNotAnswered) {
     Received reply = Exchange(port(), "GET /Setbrcssa.cgi HTTP/1.1\r\nContent-Length: 10\r\n\r\nabc", 300ms);
     EXPECT_EQ(reply.bytes, "");
     // The client gave up; the device notices the close and logs what came.
-    ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
+    ASSERT_TRUE(device.WaitForRequests(1, 10000ms));
     EXPECT_FALSE(device.Requests()[0].complete);
     EXPECT_EQ(device.Requests()[0].body, "abc");
 }
