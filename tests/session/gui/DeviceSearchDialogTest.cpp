@@ -30,10 +30,12 @@ protected:
         options_.endpoints.sourcePort = 0;
         options_.endpoints.replyPort = replyPort;
         options_.endpoints.localAddress = "127.0.0.1";
-        options_.timing.searchDuration = 3000ms;
-        options_.timing.searchReplyWait = 300ms;
-        options_.timing.setIpAnswerWait = 1000ms;
-        options_.timing.resetAnswerWait = 1000ms;
+        // Waits that end early on an answer are long enough for a responder on a
+        // loaded machine; a search still ends 2 s after its last reply.
+        options_.timing.searchDuration = 10000ms;
+        options_.timing.searchReplyWait = 2000ms;
+        options_.timing.setIpAnswerWait = 10000ms;
+        options_.timing.resetAnswerWait = 10000ms;
         options_.timing.searchAnimationPeriod = 20ms;
     }
 
@@ -60,7 +62,7 @@ protected:
     QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
 
     bool WaitSearchStopped() {
-        return QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 5000);
+        return QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 20000);
     }
     void SelectRow(int row) { List()->setCurrentItem(List()->topLevelItem(row)); }
     QStringList RowTexts(int row) const {
@@ -116,9 +118,9 @@ TEST_F(DeviceSearchDialogTest, ListsTheDevicesAndReturnsTheChosenRowsAddressAndP
 }
 
 TEST_F(DeviceSearchDialogTest, WhileSearchingNothingCanReadTheListOrEndTheDialog) {
-    options_.timing.searchReplyWait = 5000ms;
+    options_.timing.searchReplyWait = 10000ms;
     Open();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog_->windowTitle().startsWith(" Wyszukiwanie ."); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog_->windowTitle().startsWith(" Wyszukiwanie ."); }, 5000));
     for (const char* name : {"searchAgain", "apply", "setDefaults", "ok"})
         EXPECT_FALSE(Button(name)->isEnabled()) << name;
     EXPECT_FALSE(List()->isEnabled());
@@ -130,7 +132,7 @@ TEST_F(DeviceSearchDialogTest, WhileSearchingNothingCanReadTheListOrEndTheDialog
     // Going away ends the search at once.
     const auto start = std::chrono::steady_clock::now();
     dialog_.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms) << "far within the 10 s reply wait";
 }
 
 TEST_F(DeviceSearchDialogTest, WithNobodyAnsweringOkChoosesNothing) {
@@ -152,10 +154,10 @@ TEST_F(DeviceSearchDialogTest, ChangedAddressIsSentAndOffered) {
     Edit("ipAddress")->setText("192.168.1.77");
     Edit("webPort")->setText("8080");
     QTest::mouseClick(Button("apply"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.isEmpty(); }, 20000));
     EXPECT_EQ(messages_, QStringList{"Dane zachowane prawidłowo"});
     EXPECT_EQ(responder_->Devices()[0].ipAddress, (std::array<std::uint8_t, 4>{192, 168, 1, 77}));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 10000));
     // The row shows the device as it now is.
     EXPECT_EQ(RowTexts(0)[0], "192.168.1.77");
     EXPECT_EQ(RowTexts(0)[2], "8080");
@@ -200,12 +202,13 @@ TEST_F(DeviceSearchDialogTest, ChangeIsRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(DeviceSearchDialogTest, ResetAnsweredOrNotDecidesTheOfferedAddress) {
+    options_.timing.resetAnswerWait = 3000ms;  // waited out once, below
     responder_->AddDevice(Device(50, 10));
     Open();
     ASSERT_TRUE(WaitSearchStopped());
     SelectRow(0);
     QTest::mouseClick(Button("setDefaults"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Button("ok")->isEnabled(); }, 20000));
     EXPECT_EQ(messages_, QStringList{"Reset został wykonany prawidłowo.Proces zostanie zakończony za kilka minut"});
     EXPECT_TRUE(dialog_->Choice().chosen);
     EXPECT_EQ(dialog_->Choice().address, "");
@@ -213,7 +216,7 @@ TEST_F(DeviceSearchDialogTest, ResetAnsweredOrNotDecidesTheOfferedAddress) {
     messages_.clear();
     responder_->SetAnswerChanges(false);
     QTest::mouseClick(Button("setDefaults"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.isEmpty(); }, 20000));
     EXPECT_EQ(messages_, QStringList{"Minał czas wysyłania komendy"});
     EXPECT_EQ(dialog_->Choice().address, "192.168.1.10");
 }

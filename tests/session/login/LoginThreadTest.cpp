@@ -136,7 +136,7 @@ TEST_F(LoginThreadTest, AnAbandonedAttemptEndsAtOnceAndReportsNothing) {
         std::function<bool()> reached;  // the attempt waits where the stop must cut it short
     };
     const Case cases[] = {
-        {"silent device", "127.0.0.1", [&] { return device.WaitForRequests(1, 2000ms); }},
+        {"silent device", "127.0.0.1", [&] { return device.WaitForRequests(1, 10000ms); }},
         {"silent name server", "silent-dvr.test", [&] { return names.Asked().WaitForCount(1); }},
     };
     device.AddFault("/Login.cgi", Fault::Silence(), -1);
@@ -155,7 +155,7 @@ TEST_F(LoginThreadTest, AnAbandonedAttemptEndsAtOnceAndReportsNothing) {
 
         const auto start = std::chrono::steady_clock::now();
         thread.Stop();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms) << c.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms) << c.name << ": far within the 10 s";
         EXPECT_FALSE(thread.Running()) << c.name;
         EXPECT_FALSE(events.WaitForCount(1, 100ms)) << c.name;
     }

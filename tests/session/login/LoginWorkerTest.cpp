@@ -147,10 +147,10 @@ TEST_F(LoginWorkerTest, TheOneLoginObjectStartsAFreshWorkerEachTimeAndStopsAHang
     device.AddFault("/Login.cgi", Fault::Silence(), -1);
     login->m_timing.commandTimeout = 10000ms;
     ASSERT_EQ(login->CreateThread(), 1);
-    ASSERT_TRUE(device.WaitForRequests(3, 2000ms));
+    ASSERT_TRUE(device.WaitForRequests(3, 10000ms));
     const auto start = std::chrono::steady_clock::now();
     login->StopThread();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms) << "far within the 10 s";
     EXPECT_FALSE(events.WaitForCount(2, 100ms));
     EXPECT_EQ(events.Calls(), std::vector<std::string>{"end 1"});
 }

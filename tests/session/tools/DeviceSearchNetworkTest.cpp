@@ -77,12 +77,14 @@ protected:
         return e;
     }
 
+    // Waits that end early on an answer are long enough for a responder on a
+    // loaded machine; a search still ends 2 s after its last reply.
     static platform::Timing Short() {
         platform::Timing t;
-        t.searchDuration = 3000ms;
-        t.searchReplyWait = 300ms;
-        t.setIpAnswerWait = 300ms;
-        t.resetAnswerWait = 300ms;
+        t.searchDuration = 10000ms;
+        t.searchReplyWait = 2000ms;
+        t.setIpAnswerWait = 10000ms;
+        t.resetAnswerWait = 10000ms;
         return t;
     }
 
@@ -112,7 +114,7 @@ TEST_F(DeviceSearchNetworkTest, FindsEveryAnsweringDeviceWithItsFields) {
     StartResponder();
     DeviceSearch search(port_, Endpoints(), Short());
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
+    ASSERT_TRUE(port_.WaitStopped(20s));
 
     const auto requests = responder_->Requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -137,13 +139,15 @@ TEST_F(DeviceSearchNetworkTest, FindsEveryAnsweringDeviceWithItsFields) {
 
 TEST_F(DeviceSearchNetworkTest, WithNobodyAnsweringTheSearchStopsAfterTheReplyWait) {
     StartResponder();
-    DeviceSearch search(port_, Endpoints(), Short());
+    platform::Timing t = Short();
+    t.searchReplyWait = 300ms;
+    DeviceSearch search(port_, Endpoints(), t);
     const auto start = Clock::now();
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
+    ASSERT_TRUE(port_.WaitStopped(10s));
     const auto took = Clock::now() - start;
     EXPECT_GE(took, 300ms);
-    EXPECT_LT(took, 2000ms);
+    EXPECT_LT(took, 2300ms) << "the reply wait, not the 10 s search time";
     EXPECT_TRUE(port_.Replies().empty());
     EXPECT_TRUE(port_.Calls().empty());
 }
@@ -155,7 +159,7 @@ TEST_F(DeviceSearchNetworkTest, ShortDatagramsAreIgnoredAndRepeatedRepliesListed
     StartResponder();
     DeviceSearch search(port_, Endpoints(), Short());
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
+    ASSERT_TRUE(port_.WaitStopped(20s));
     const auto replies = port_.Replies();
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(FormatIpv4(replies[1].ipAddress), "192.168.1.10");
@@ -168,7 +172,7 @@ TEST_F(DeviceSearchNetworkTest, ListeningStopsWhenTheSearchTimeIsUp) {
     t.searchDuration = 0ms;
     DeviceSearch search(port_, Endpoints(), t);
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
+    ASSERT_TRUE(port_.WaitStopped(20s));
     EXPECT_TRUE(port_.Replies().empty());
 }
 
@@ -179,7 +183,7 @@ TEST_F(DeviceSearchNetworkTest, ReplyPortInUseIsReportedAndTheSearchStops) {
     e.replyPort = taken.Port();
     DeviceSearch search(port_, e, Short());
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
+    ASSERT_TRUE(port_.WaitStopped(20s));
     EXPECT_EQ(port_.Calls(), std::vector<std::string>{"msgbox:4006"});
     EXPECT_TRUE(responder_->Requests().empty());
 }
@@ -192,8 +196,8 @@ TEST_F(DeviceSearchNetworkTest, FailedBroadcastIsReportedAndTheSearchListensOn) 
     DeviceSearch search(port_, e, Short());
     const auto start = Clock::now();
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(port_.WaitStopped(5s));
-    EXPECT_GE(Clock::now() - start, 300ms);
+    ASSERT_TRUE(port_.WaitStopped(20s));
+    EXPECT_GE(Clock::now() - start, Short().searchReplyWait);
     EXPECT_EQ(port_.Calls(), std::vector<std::string>{"msgtext:SendBroadCast is wrong"});
 }
 
@@ -202,10 +206,10 @@ TEST_F(DeviceSearchNetworkTest, StopEndsAWaitingSearchAtOnceAndSilently) {
     platform::Timing t;  // the full 5 s and 10 s
     DeviceSearch search(port_, Endpoints(), t);
     ASSERT_TRUE(search.StartSearch());
-    ASSERT_TRUE(responder_->WaitForRequests(1, 2s));
+    ASSERT_TRUE(responder_->WaitForRequests(1, 10s));
     const auto start = Clock::now();
     search.Stop();
-    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_LT(Clock::now() - start, 2000ms) << "far within the 5 s reply wait";
     EXPECT_FALSE(search.Busy());
     EXPECT_FALSE(port_.WaitStopped(0ms));
 }
@@ -244,7 +248,7 @@ TEST_F(DeviceSearchNetworkTest, ChangeAndResetAnswersGiveTheirMessages) {
         DeviceSearch search(port, Endpoints(), Short());
         const SearchRecord request = ChangeFor(d, c.kind, c.password, "192.168.1.77");
         ASSERT_TRUE(search.StartExchange(c.kind, request));
-        ASSERT_TRUE(port.WaitFinished(5s));
+        ASSERT_TRUE(port.WaitFinished(20s));
         EXPECT_EQ(port.Outcome().stage, Stage::Answered);
         EXPECT_EQ(port.Outcome().status, c.status);
         EXPECT_EQ(port.Calls(), std::vector<std::string>{"msgbox:" + std::to_string(c.message)});
@@ -261,7 +265,7 @@ TEST_F(DeviceSearchNetworkTest, AcceptedChangeReachesTheDevice) {
     DeviceSearch search(port_, Endpoints(), Short());
     ASSERT_TRUE(search.StartExchange(NetworkChange::SetIp,
                                      ChangeFor(Device(87, 10), NetworkChange::SetIp, "admin", "192.168.1.77")));
-    ASSERT_TRUE(port_.WaitFinished(5s));
+    ASSERT_TRUE(port_.WaitFinished(20s));
     const auto devices = responder_->Devices();
     EXPECT_EQ(devices[0].ipAddress, (std::array<std::uint8_t, 4>{192, 168, 1, 77}));
     EXPECT_EQ(devices[0].webPort, 8080);
@@ -284,10 +288,10 @@ TEST_F(DeviceSearchNetworkTest, UnansweredChangeAndResetTimeOut) {
         DeviceSearch search(port, Endpoints(), t);
         const auto start = Clock::now();
         ASSERT_TRUE(search.StartExchange(c.kind, ChangeFor(Device(50, 10), c.kind, "admin", "192.168.1.77")));
-        ASSERT_TRUE(port.WaitFinished(5s));
+        ASSERT_TRUE(port.WaitFinished(20s));
         const auto took = Clock::now() - start;
         EXPECT_GE(took, c.wait);
-        EXPECT_LT(took, c.wait + 1000ms);
+        EXPECT_LT(took, c.wait + 2000ms) << "the wait set, not the usual 7 s or 12 s";
         EXPECT_EQ(port.Outcome().stage, Stage::NoAnswer);
         EXPECT_EQ(port.Calls(), std::vector<std::string>{"msgbox:4064"});
     }
@@ -301,7 +305,7 @@ TEST_F(DeviceSearchNetworkTest, ShortDatagramIsNoAnswer) {
     DeviceSearch search(port_, Endpoints(), Short());
     ASSERT_TRUE(search.StartExchange(NetworkChange::Reset,
                                      ChangeFor(d, NetworkChange::Reset, "admin", "192.168.1.10")));
-    ASSERT_TRUE(port_.WaitFinished(5s));
+    ASSERT_TRUE(port_.WaitFinished(20s));
     EXPECT_EQ(port_.Outcome().stage, Stage::Answered);
     EXPECT_EQ(port_.Calls(), std::vector<std::string>{"msgbox:4062"});
 }
@@ -316,7 +320,7 @@ TEST_F(DeviceSearchNetworkTest, ChangeWithItsReplyPortInUseSendsNothing) {
     DeviceSearch search(port_, e, Short());
     ASSERT_TRUE(search.StartExchange(NetworkChange::SetIp,
                                      ChangeFor(d, NetworkChange::SetIp, "admin", "192.168.1.77")));
-    ASSERT_TRUE(port_.WaitFinished(5s));
+    ASSERT_TRUE(port_.WaitFinished(20s));
     EXPECT_EQ(port_.Outcome().stage, Stage::NoBind);
     EXPECT_EQ(port_.Calls(), std::vector<std::string>{"msgbox:4014"});
     EXPECT_TRUE(responder_->Requests().empty());
