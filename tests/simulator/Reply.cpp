@@ -75,6 +75,24 @@ Fault Fault::Silence() {
             }};
 }
 
+void ReplyGate::Open() {
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+    }
+    opened_.notify_all();
+}
+
+void ReplyGate::WaitUntilOpen() {
+    std::unique_lock lock(mutex_);
+    opened_.wait_for(lock, limit_, [&] { return open_; });
+}
+
+// The reply is shaped on the connection's thread, so waiting here holds it back.
+Fault Fault::HeldBy(std::shared_ptr<ReplyGate> gate) {
+    return {"held", [gate](Reply&) { gate->WaitUntilOpen(); }};
+}
+
 Fault Fault::Delay(Millis delay) {
     return {"delay", [delay](Reply& reply) { reply.delay = delay; }};
 }

@@ -3,8 +3,11 @@
 // the faults that bend it (status, silence, cut or split replies, garbage).
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +44,22 @@ struct Reply {
 // The usual reason phrase of a status ("OK", "Accepted", "Not Found", ...).
 std::string ReasonPhrase(int status);
 
+// Holds replies back until the test opens it, so that a test sees the client
+// wait for as long as it needs. It opens by itself after its limit, so that a
+// test that failed before opening it still ends.
+class ReplyGate {
+public:
+    explicit ReplyGate(Millis limit = Millis(20000)) : limit_(limit) {}
+    void Open();
+    void WaitUntilOpen();
+
+private:
+    const Millis limit_;
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
+
 // A change applied to the reply that a path would give. Faults combine with +.
 struct Fault {
     std::string name;
@@ -51,6 +70,7 @@ struct Fault {
     static Fault Status(int status);
     static Fault Silence();                          // no reply; the client's time-out ends it
     static Fault Delay(Millis delay);                // reply after a pause
+    static Fault HeldBy(std::shared_ptr<ReplyGate> gate);  // reply once the gate opens
     static Fault CloseBeforeHeader();
     static Fault CloseInsideHeader(std::size_t bytes = 12);
     static Fault HeaderInSegments(std::size_t segmentSize = 1);  // the header in many small writes

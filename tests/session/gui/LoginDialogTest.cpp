@@ -179,19 +179,23 @@ TEST_F(LoginDialogTest, EmptyUserOrPasswordGives4081AndStartsNothing) {
 }
 
 TEST_F(LoginDialogTest, EnterInThePasswordFieldConnectsWhileTheProgressBarMoves) {
-    device.AddFault("/Login.cgi", Fault::Delay(400ms));
+    // The login's answer waits until the bar has moved.
+    auto held = std::make_shared<devicesim::ReplyGate>();
+    device.AddFault("/Login.cgi", Fault::HeldBy(held));
+    timing.commandTimeout = 10000ms;
     auto dialog = Open();
     QSignalSpy steps(dialog.get(), &LoginDialog::animateStepShown);
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "tovik");
     QTest::keyClick(Edit(*dialog, "passwordEdit"), Qt::Key_Return);
 
-    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 3; }, 2000));
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 3; }));
     EXPECT_TRUE(dialog->Animating());
     EXPECT_EQ(steps[0][0].toInt(), 1);
     EXPECT_EQ(steps[1][0].toInt(), 2);
     SaveScreenshot(*dialog, "login-connecting.png");
-    ASSERT_TRUE(finished.wait(5000));
+    held->Open();
+    ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(dialog->result(), LoginDialog::kLoggedIn);
 }
 
@@ -241,7 +245,7 @@ TEST_F(LoginDialogTest, ASecondPressAbandonsTheFirstAttempt) {
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "tovik");
     QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
-    ASSERT_TRUE(device.WaitForRequests(1, 2000ms));
+    ASSERT_TRUE(device.WaitForRequests(1, 10000ms));
     QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
     ASSERT_TRUE(finished.wait(3000));
     EXPECT_EQ(dialog->result(), LoginDialog::kLoggedIn);
@@ -368,12 +372,12 @@ TEST_F(LoginDialogTest, TheProgressPictureMovesByHalfItsWidthThroughEighteenStep
     QSignalSpy steps(dialog.get(), &LoginDialog::animateStepShown);
     QTest::keyClicks(Edit(*dialog, "passwordEdit"), "tovik");
     QTest::mouseClick(Button(*dialog, kConnectButton), Qt::LeftButton);
-    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 20; }, 3000));
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.count() >= 20; }));
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(steps[i][0].toInt(), (i + 1) % 18) << i;
 
     // running.bmp is 24 wide: the bar is 18 x 12 = 216 wide from x 74; the picture at 74 + step x 12.
-    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.last()[0].toInt() == 5; }, 3000));
+    EXPECT_TRUE(testutil::WaitWithEvents([&] { return steps.last()[0].toInt() == 5; }));
     const QImage shot = dialog->grab().toImage();
     const int step = steps.last()[0].toInt();
     const QColor red(200, 0, 0);
@@ -491,7 +495,7 @@ TEST_F(LoginDialogTest, UpgradeLogsInThroughThePopupThenChecksLevelFamilyAndVers
         auto dialog = Open();
         QTest::keyClicks(Edit(*dialog, "passwordEdit"), c.password);
         QTest::mouseClick(Button(*dialog, kUpgradeButton), Qt::LeftButton);  // returns when the pop-up has ended
-        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages.size() == c.messages.size(); }, 3000));
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages.size() == c.messages.size(); }));
         QTest::qWait(50);
         EXPECT_EQ(dialog->messages, c.messages) << c.name;
         EXPECT_EQ(dialog->upgradeRuns, c.upgrades) << c.name;
@@ -515,14 +519,21 @@ TEST_F(LoginDialogTest, PopupShowsConnectThenMovingDotsUntilTheWorkerEnds) {
     for (const bool accept : {true, false}) {
         DeviceSimulator fresh;
         ASSERT_TRUE(fresh.Start());
-        fresh.AddFault("/Login.cgi", Fault::Delay(300ms));
+        // The login's answer waits until the dots have moved a few times.
+        auto held = std::make_shared<devicesim::ReplyGate>();
+        fresh.AddFault("/Login.cgi", Fault::HeldBy(held));
         app.CSettingINI.m_wWebPort = fresh.Port();
+        timing.commandTimeout = 10000ms;
         auto dialog = Open();
         QTest::keyClicks(Edit(*dialog, "passwordEdit"), accept ? "tovik" : "wrong");
 
         ConnectingPopup popup(nullptr, dialog.get());
         QStringList texts;
-        QObject::connect(&popup, &ConnectingPopup::textShown, [&](const QString& t) { texts << t; });
+        QObject::connect(&popup, &ConnectingPopup::textShown, [&](const QString& t) {
+            texts << t;
+            if (texts.size() == 6)
+                held->Open();
+        });
         popup.SetText("Connect 127.0.0.1");
         QTimer::singleShot(10000, &popup, &QDialog::reject);
         const int result = popup.exec();
@@ -536,7 +547,7 @@ TEST_F(LoginDialogTest, PopupShowsConnectThenMovingDotsUntilTheWorkerEnds) {
         const int shown = texts.size();
         QTest::qWait(100);
         EXPECT_EQ(texts.size(), shown);  // the dots stopped with the end
-        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages == (accept ? QStringList() : QStringList{LoadText(4040)}); }, 2000));
+        EXPECT_TRUE(testutil::WaitWithEvents([&] { return dialog->messages == (accept ? QStringList() : QStringList{LoadText(4040)}); }));
     }
 }
 
