@@ -11,7 +11,7 @@ TEST(WorkerThread, StopsCooperativelyAndReportsRunning) {
         started.Set();
         platform::SleepFor(platform::kInfinite, stop);
     }));
-    ASSERT_TRUE(started.Wait(platform::Millis(2000)));
+    ASSERT_TRUE(started.Wait(platform::Millis(10000)));
     EXPECT_TRUE(t.Running());
     EXPECT_FALSE(t.Start([](std::stop_token) {}));  // one body at a time
     t.Stop();
@@ -29,5 +29,5 @@ TEST(WorkerThread, JoinFromItsOwnBodyDoesNotDeadlock) {
         t.Join();
         done.Set();
     }));
-    EXPECT_TRUE(done.Wait(platform::Millis(2000)));
+    EXPECT_TRUE(done.Wait(platform::Millis(10000)));
 }

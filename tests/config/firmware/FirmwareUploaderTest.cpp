@@ -85,7 +85,7 @@ TEST(FirmwareUploaderTest, DvrChunksGoStartMiddleFinishedWithRebootOnTheLastItem
     const auto keepAlive = upload.device->RequestsFor("/Getvideo.cgi");
     ASSERT_EQ(keepAlive.size(), 1u);
     EXPECT_EQ(keepAlive[0].raw, RequestBytes("/Getvideo.cgi?Cookie=5A17C0DE&Fake=1"));
-    EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(2000)));
+    EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(10000)));
     const auto calls = upload.port.log.Calls();
     EXPECT_EQ(calls.front(), "disable");
     EXPECT_EQ(calls.at(calls.size() - 2), "progress 100");
@@ -143,7 +143,7 @@ TEST_P(FirmwareUploadFailure, EndsAsTheDeviceAnswered) {
     ASSERT_TRUE(upload.started);
     upload.device->AddFaultOnRequest(c.faultPath, c.request, c.fault);
     EXPECT_EQ(upload.Run(c.path, {{1, Pattern(2700, 1)}, {4, Pattern(1400, 2)}}), c.end);
-    EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(2000)));
+    EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(10000)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,7 +241,7 @@ TEST(FirmwareUploaderTest, StopMidItemEndsAtOnceSilentlyAndClosesTheKeepAlive) {
         const auto before = std::chrono::steady_clock::now();
         upload.uploader.Stop();
         EXPECT_LT(std::chrono::steady_clock::now() - before, hold / 4);  // stopped, not waited out
-        EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(2000)));
+        EXPECT_TRUE(upload.receiver->WaitForKeepAlivesClosed(milliseconds(10000)));
         std::this_thread::sleep_for(milliseconds(100));
         EXPECT_EQ(upload.receiver->UploadBytes(), taken);
         EXPECT_TRUE(upload.port.End().empty());

@@ -89,8 +89,7 @@ TEST(MotionAreaDialog, ShowsTheDoubledPictureAtDisplaySizeAndEditsTheMask) {
     // The two buttons stand beside the picture, inside the dialog.
     EXPECT_GT(Child<QPushButton>(editor, "removeAll")->geometry().left(), picture.right());
     EXPECT_LT(Child<QPushButton>(editor, "removeAll")->geometry().right(), editor.width());
-    ASSERT_TRUE(testutil::WaitWithEvents([&] { return display.copies.load() >= 2; }));
-    QTest::qWait(20);
+    ASSERT_TRUE(testutil::WaitWithEvents([&] { return display.copies.load() >= 2 && editor.PictureShown(); }));
 
     QImage grab = editor.grab().toImage();
     const QPoint topLeft = picture.topLeft();
