@@ -52,13 +52,14 @@ public:
     }
     void CloseThread() override {
         Add("closethread");
-        std::this_thread::sleep_for(closeThreadDelay.load());
+        for (int i = 0; holdClose && i < 10000; ++i)
+            std::this_thread::sleep_for(1ms);
     }
     void StopRecord() override { Add("stoprecord"); }
     void TerminateRecord() override { Add("terminaterecord"); }
 
-    // Makes a tear-down take a while.
-    std::atomic<std::chrono::milliseconds> closeThreadDelay{0ms};
+    // Holds a tear-down in its close until cleared (10 s at most).
+    std::atomic<bool> holdClose{false};
 
 private:
     bool Add(const std::string& call) {
@@ -431,11 +432,13 @@ TEST_F(ProcessThreadsTest, MissingPlayerShowsItsMessageAndPicturesGoOn) {
 TEST_F(ProcessThreadsTest, RebuildAskedDuringATearDownWaitsForItsEnd) {
     Rig rig;
     rig.Start();
-    rig.user.closeThreadDelay = 100ms;
+    rig.user.holdClose = true;
     rig.app.h_Process_Notify_TerminateEvent.Set();
     ASSERT_TRUE(WaitUntil([&] { return rig.journal.Contains("user:closethread"); }));
-    rig.app.h_Process_Notify_InitEvent.Set();
-    ASSERT_TRUE(rig.app.h_Process_Reply_InitEvent.Wait(5000ms));
+    rig.app.h_Process_Notify_InitEvent.Set();  // surely while the tear-down runs
+    std::this_thread::sleep_for(20ms);
+    rig.user.holdClose = false;
+    ASSERT_TRUE(rig.app.h_Process_Reply_InitEvent.Wait(10000ms));
 
     const auto lines = rig.journal.Calls();
     EXPECT_LT(Position(lines, "schedule:closeresource"), Position(lines, "alarm:createresource"));
