@@ -9,6 +9,7 @@
 #include "fakes/RecordingRecorderPort.h"
 #include "platform/WorkerThread.h"
 #include "session/live/FrameHistory.h"
+#include "support/WaitUntil.h"
 
 using recording::FrameHistory;
 using recording::FrameHistoryEntry;
@@ -69,8 +70,8 @@ TEST_F(PushFrameHistoryTest, StopWhileWaitingGivesBackWhatItTookAndStoresNothing
     std::atomic<bool> result{true};
     platform::WorkerThread pusher;
     ASSERT_TRUE(pusher.Start([&](std::stop_token stop) { result = Push(2, stop); }));
-    platform::SleepFor(platform::Millis(30));
-    EXPECT_EQ(alarm.historySem.Count(), 0);  // taken, waiting for the manual one
+    // Taken, waiting for the manual one.
+    ASSERT_TRUE(testutil::WaitUntil([&] { return alarm.historySem.Count() == 0; }));
     pusher.Stop();
     EXPECT_FALSE(result.load());
     EXPECT_EQ(alarm.historySem.Count(), 1);  // given back
