@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ThreadSleeping.h"
 #include "support/WaitUntil.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -18,22 +20,28 @@ using platform::WaitResult;
 
 namespace {
 
-// Starts n threads that each wait once on the event and count their wake-ups.
-// The wait is long, so that only a signal ends it on a loaded machine.
+// Starts n (at most 4) threads that each wait once on the event and count
+// their wake-ups. The wait is long, so that only a signal ends it on a loaded
+// machine.
 struct Waiters {
-    std::atomic<int> waiting{0};  // about to wait, or waiting
     std::atomic<int> woken{0};
+    std::array<testutil::ThreadId, 4> ids;
     std::vector<std::jthread> threads;
     Waiters(Event& e, int n) {
         for (int i = 0; i < n; ++i)
-            threads.emplace_back([&] {
-                ++waiting;
+            threads.emplace_back([&, i] {
+                ids[i].Publish();
                 if (e.Wait(Millis(30000)))
                     ++woken;
             });
     }
-    // Every thread has reached its wait, or is about to.
-    bool AllWaiting(int n) const { return testutil::WaitUntil([&] { return waiting.load() == n; }); }
+    // Every thread sleeps in its wait.
+    bool AllWaiting() const {
+        for (std::size_t i = 0; i < threads.size(); ++i)
+            if (!testutil::WaitUntilSleeping(ids[i]))
+                return false;
+        return true;
+    }
 };
 
 }  // namespace
@@ -42,7 +50,7 @@ TEST(Event, AutoResetWakesExactlyOneWaiter) {
     Event e(Event::ResetMode::Auto);
     {
         Waiters w(e, 3);
-        ASSERT_TRUE(w.AllWaiting(3));
+        ASSERT_TRUE(w.AllWaiting());
         e.Set();
         ASSERT_TRUE(testutil::WaitUntil([&] { return w.woken.load() >= 1; }));
         // The signal went to that one: none is left for the others.
@@ -70,8 +78,7 @@ TEST(Event, ManualResetWakesAllWaitersAndStaysSet) {
     Event e(Event::ResetMode::Manual);
     {
         Waiters w(e, 4);
-        ASSERT_TRUE(w.AllWaiting(4));
-        std::this_thread::sleep_for(20ms);  // into their waits, most likely; a later one finds the event set
+        ASSERT_TRUE(w.AllWaiting());
         e.Set();
         w.threads.clear();
         EXPECT_EQ(w.woken.load(), 4);
@@ -142,11 +149,13 @@ TEST(StopRequest, EndsEveryKindOfWaitPromptly) {
         std::stop_source source;
         std::atomic<bool> result{true};
         std::atomic<bool> returned{false};
+        testutil::ThreadId waiter;
         std::thread t([&] {
+            waiter.Publish();
             result = waits[i](source.get_token());
             returned = true;
         });
-        std::this_thread::sleep_for(20ms);
+        EXPECT_TRUE(testutil::WaitUntilSleeping(waiter)) << "wait " << i;
         EXPECT_FALSE(returned.load()) << "wait " << i << " still waits: nothing signalled it";
         const auto requested = std::chrono::steady_clock::now();
         source.request_stop();

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Timing.h"
+#include "support/ThreadSleeping.h"
 
 #include <algorithm>
 #include <array>
@@ -272,11 +273,13 @@ TEST(BlockingSocketTest, AbortFromAnotherThreadEndsABlockedReceivePromptly) {
     char buffer[8];
     std::atomic<bool> returned{false};
     int result = 0;
+    testutil::ThreadId receiver;
     std::jthread blocked([&] {
+        receiver.Publish();
         result = c.socket.Receive(buffer, sizeof buffer, 10000ms);
         returned = true;
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(testutil::WaitUntilSleeping(receiver));
     EXPECT_FALSE(returned.load());  // still blocked: nothing came and the wait is long
     auto abortAt = Clock::now();
     c.socket.Abort();
@@ -293,11 +296,13 @@ TEST(BlockingSocketTest, StopRequestEndsBlockedCallsPromptly) {
         Connection c;
         std::stop_source stop;
         int result = 0;
+        testutil::ThreadId receiver;
         std::jthread blocked([&] {
+            receiver.Publish();
             char buffer[8];
             result = c.socket.Receive(buffer, sizeof buffer, 10000ms, stop.get_token());
         });
-        std::this_thread::sleep_for(50ms);
+        EXPECT_TRUE(testutil::WaitUntilSleeping(receiver));
         auto stopAt = Clock::now();
         stop.request_stop();
         blocked.join();
@@ -310,9 +315,12 @@ TEST(BlockingSocketTest, StopRequestEndsBlockedCallsPromptly) {
         socket.Create(CBlockingSocket::kStream);
         std::stop_source stop;
         std::string thrown;
-        std::jthread blocked(
-            [&] { thrown = ThrownOperation([&] { socket.Connect(full.listener.Address(), 10000ms, stop.get_token()); }); });
-        std::this_thread::sleep_for(50ms);
+        testutil::ThreadId connecter;
+        std::jthread blocked([&] {
+            connecter.Publish();
+            thrown = ThrownOperation([&] { socket.Connect(full.listener.Address(), 10000ms, stop.get_token()); });
+        });
+        EXPECT_TRUE(testutil::WaitUntilSleeping(connecter));
         auto stopAt = Clock::now();
         stop.request_stop();
         blocked.join();

@@ -16,6 +16,7 @@
 #include "session/net/CgiCommandTable.h"
 #include "session/net/CgiRequest.h"
 #include "simulator/DeviceSimulator.h"
+#include "support/ThreadSleeping.h"
 
 using namespace std::chrono_literals;
 using namespace session;
@@ -233,9 +234,13 @@ TEST_F(CommandSenderTest, AStopRequestEndsABlockedReceivePromptly) {
     options.receiveTimeout = 10000ms;
     options.stop = stop.get_token();
     int result = -1;
-    std::thread sender([&] { result = Send(CMD_GET_COLOR, "/GetColor.cgi").result; });
+    testutil::ThreadId waiting;
+    std::thread sender([&] {
+        waiting.Publish();
+        result = Send(CMD_GET_COLOR, "/GetColor.cgi").result;
+    });
     ASSERT_TRUE(device.WaitForRequests(1, 10000ms));
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(testutil::WaitUntilSleeping(waiting));  // in the receive
     auto stopAt = Clock::now();
     stop.request_stop();
     sender.join();
