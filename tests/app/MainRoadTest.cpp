@@ -358,12 +358,22 @@ TEST_F(MainRoadTest, ASlowWindowDropsPicturesAndTheStreamNeverStalls) {
         QElapsedTimer clock;
         clock.start();
         testutil::WaitWithEvents([&] { return clock.elapsed() >= 3000; }, 6000);
-        const std::size_t sent = stream.FramesSent() - sentBefore;
-        const std::uint32_t handed = app.Data()->dw_FramesShown.load() - handedBefore;
+        // Every picture sent reaches the display. A loaded machine may hold the
+        // decoder a few pictures behind at one moment, so the counts are read
+        // until they agree; a lost picture stays missing, and the gap only grows.
+        std::size_t sent = 0;
+        std::uint32_t handed = 0;
+        const bool caughtUp = testutil::WaitWithEvents(
+            [&] {
+                sent = stream.FramesSent() - sentBefore;
+                handed = app.Data()->dw_FramesShown.load() - handedBefore;
+                return handed + 5 >= sent;
+            },
+            kPatienceMs);
         window.VideoArea()->removeEventFilter(&slow);
 
         EXPECT_GE(sent, 50u) << "the device sends 25 a second";
-        EXPECT_GE(handed + 5, sent) << "every picture reached the display";
+        EXPECT_TRUE(caughtUp) << "every picture reached the display: " << handed << " of " << sent;
         EXPECT_GE(painted.pictures.size(), 5u);
         EXPECT_LT(painted.pictures.size() * 2, handed) << "the window took only the newest";
         for (std::size_t i = 1; i < painted.sequences.size(); ++i)
