@@ -111,8 +111,9 @@ Timing ShortTiming() {
     timing.reloginBackoffMax = 100ms;
     timing.reloginLastWait = 10ms;
     timing.tooManyUsersWait = 200ms;
-    timing.sessionRebuildTimeout = 300ms;
-    timing.sessionTeardownTimeout = 300ms;
+    // The stand-in process threads answer at once; the time-outs outlast a loaded machine.
+    timing.sessionRebuildTimeout = 10000ms;
+    timing.sessionTeardownTimeout = 10000ms;
     timing.startEventDelay = 10ms;
     return timing;
 }
@@ -251,6 +252,7 @@ TEST_F(ReLoginThreadTest, FailedOrEmptyDeviceInformationIsRetried) {
 
 TEST_F(ReLoginThreadTest, AFailedRebuildIsReportedTornDownAndRetried) {
     FakeProcessThreads process(app, 1);
+    timing.sessionRebuildTimeout = 1000ms;  // waited out once
 
     RunToTheEnd();
 
