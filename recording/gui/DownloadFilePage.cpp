@@ -336,7 +336,6 @@ void DownloadFilePage::RunPlayerLater() {
 void DownloadFilePage::EndStart() {
     starting_ = false;
     start_->setEnabled(!loading_);
-    emit StartEnded();
 }
 
 }  // namespace recording

@@ -49,8 +49,6 @@ public:
 signals:
     // The disk list's answer was handled (taken or not).
     void DisksLoaded();
-    // A Start ended (its download dialog closed, or it stopped before).
-    void StartEnded();
     // The companion player was asked to open the downloaded file.
     void PlayerRunPosted();
 
