@@ -1,7 +1,8 @@
 #pragma once
-// A push button keeps its template rectangle; where the stand-in font makes
-// its caption wider than the room the frame leaves, the caption's letters
-// move closer together until it fits, rather than touching or losing edges.
+// A control keeps its template rectangle; where the stand-in font makes its
+// caption wider than the room the frame leaves, the caption's letters move
+// closer together until it fits, rather than touching or losing edges. The
+// template builder fits every caption it places.
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -31,8 +32,13 @@ inline QFont TightenedFont(QFont font, const QString& text, int room) {
 }
 
 inline void FitCaption(QPushButton& button) {
-    const QString text = QString(button.text()).remove(QLatin1Char('&'));
-    button.setFont(TightenedFont(button.font(), text, button.width() - 2 * kCaptionMargin));
+    // A caption of several lines fits when its widest line does.
+    const QFontMetrics metrics(button.font());
+    QString widest;
+    for (const QString& line : QString(button.text()).remove(QLatin1Char('&')).split(QLatin1Char('\n')))
+        if (metrics.horizontalAdvance(line) > metrics.horizontalAdvance(widest))
+            widest = line;
+    button.setFont(TightenedFont(button.font(), widest, button.width() - 2 * kCaptionMargin));
 }
 
 // A group box's title likewise, within the margins it keeps from the frame's corners.
@@ -65,6 +71,16 @@ inline void FitBoxText(QAbstractButton& button) {
                              .arg(QLatin1String(button.metaObject()->className()))
                              .arg(narrowed));
     button.setFont(TightenedFont(button.font(), text, button.width() - box - narrowed));
+}
+
+// Whichever of the above the control is; other controls stay as they are.
+inline void FitText(QWidget& widget) {
+    if (auto* box = qobject_cast<QGroupBox*>(&widget))
+        FitTitle(*box);
+    else if (auto* push = qobject_cast<QPushButton*>(&widget))
+        FitCaption(*push);
+    else if (auto* button = qobject_cast<QAbstractButton*>(&widget))
+        FitBoxText(*button);
 }
 
 }  // namespace gui

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 
+#include "gui/CaptionFit.h"
 #include "gui/TemplateComboStyle.h"
 #include "gui/TemplateGroupBox.h"
 
@@ -206,6 +207,7 @@ TemplateControls BuildTemplate(QWidget& window, const DialogTemplate& table, con
         if (control.kind == ControlKind::ComboBox)
             rect.setHeight(ClosedComboHeight(*widget, rect.height()));
         widget->setGeometry(rect);
+        FitText(*widget);
         widget->setProperty(kTemplateIdProperty, control.id);
         widgets.push_back(widget);
     }

@@ -10,7 +10,6 @@
 #include "config/gui/ConfigMessage.h"
 #include "config/gui/LimitedTextEdit.h"
 #include "config/gui/NumberEdit.h"
-#include "gui/CaptionFit.h"
 #include "gui/StringText.h"
 #include "session/AppData.h"
 
@@ -69,7 +68,6 @@ AccountPropertyPage::AccountPropertyPage(ConfigWorkingSet& set, session::AppData
     edit_->setObjectName(QStringLiteral("edit"));
     exit_->setObjectName(QStringLiteral("exit"));
     ok_->setObjectName(QStringLiteral("ok"));
-    gui::FitCaption(*exit_);
     name_->setObjectName(QStringLiteral("name"));
     password_->setObjectName(QStringLiteral("password"));
     activity_->addItems({"1    Min", "5    Min", "10  Min", "1    Hour", "1    Day", "INFINITY"});

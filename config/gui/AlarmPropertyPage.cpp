@@ -9,7 +9,6 @@
 #include "config/ConfigWorkingSet.h"
 #include "config/gui/AlarmPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
-#include "gui/CaptionFit.h"
 #include "session/AppData.h"
 
 namespace config {
@@ -69,9 +68,6 @@ AlarmPropertyPage::AlarmPropertyPage(ConfigWorkingSet& set, session::AppData& ap
     recordingLabel_ = controls.Get<QLabel>(1440);
     recordingOn_ = radio(1441, "recordingOn");
     recordingOff_ = radio(1442, "recordingOff");
-    for (QWidget* widget : controls.Widgets())
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            gui::FitBoxText(*button);
 
     connect(inputOn_, &QRadioButton::clicked, this, [this] { SetReaction(1); });
     connect(inputOff_, &QRadioButton::clicked, this, [this] { SetReaction(0); });

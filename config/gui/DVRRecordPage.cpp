@@ -1,6 +1,5 @@
 #include "config/gui/DVRRecordPage.h"
 
-#include <QGroupBox>
 #include <QRadioButton>
 
 #include "config/ConfigWorkingSet.h"
@@ -8,7 +7,6 @@
 #include "config/gui/ChoiceBindings.h"
 #include "config/gui/DvrRecordPageTemplate.h"
 #include "config/gui/IndexedCombo.h"
-#include "gui/CaptionFit.h"
 #include "session/AppData.h"
 #include "session/net/CgiCommandTable.h"
 
@@ -57,10 +55,6 @@ DVRRecordPage::DVRRecordPage(session::AppData& app, ConfigWorkingSet& set, platf
     fix_ = pair(1496, 1497, "fixed", "grouped");
     fixed_ = controls.Get<QRadioButton>(1496);
     grouped_ = controls.Get<QRadioButton>(1497);
-
-    for (QWidget* widget : controls.All(-1))
-        if (auto* box = qobject_cast<QGroupBox*>(widget))
-            gui::FitTitle(*box);
 
     modes_ = new RadioGroup(this);
     frame_ = radio(1491, "frame");
